@@ -1,0 +1,345 @@
+#include "disc/CCDReader.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "disc/MmcCommands.h"
+
+namespace velmora::disc {
+namespace {
+
+constexpr int kFileReadAttempts = 3;
+constexpr std::size_t kBufferAlignment = 4096;
+
+// A zero-filled data buffer on a page boundary, fresh for every command: drives
+// and host adapters may demand aligned buffers for direct transfers.
+class AlignedBuffer {
+ public:
+  explicit AlignedBuffer(std::size_t size)
+      : size_(size),
+        data_(static_cast<std::byte*>(std::aligned_alloc(
+            kBufferAlignment, (size + kBufferAlignment - 1) / kBufferAlignment * kBufferAlignment))) {
+    if (data_) std::memset(data_.get(), 0, size_);
+  }
+  bool valid() const { return data_ != nullptr; }
+  std::span<std::byte> span() { return {data_.get(), size_}; }
+
+ private:
+  struct Free {
+    void operator()(std::byte* p) const { std::free(p); }
+  };
+  std::size_t size_;
+  std::unique_ptr<std::byte, Free> data_;
+};
+
+std::uint32_t FramesOf(std::uint32_t a0, std::uint32_t m, std::uint32_t s, std::uint32_t f) {
+  return ((a0 * 60 + m) * 60 + s) * 75 + f;
+}
+
+std::uint32_t WantedBytes(std::uint32_t count, std::uint32_t byteLength, bool byteMode) {
+  return byteMode ? byteLength : count * kSectorSize;
+}
+
+}  // namespace
+
+CCDReader::CCDReader(platform::Machine& machine) : machine_(machine) {}
+
+CCDReader::~CCDReader() { CloseDiscReader(); }
+
+bool CCDReader::OpenSelectedDrive(Prompts& prompts, AppState& state) {
+  multiTrack_ = false;
+  tracks_.clear();
+  xaTracks_.clear();
+  drivePaths_ = machine_.OpticalDrives();  // every drive the machine has
+  if (drivePaths_.size() > 1) {
+    if (auto choice = prompts.SelectDrive(drivePaths_)) {
+      state.driveChoice = static_cast<std::uint8_t>(*choice);
+    }
+  }
+  selectedDrive_ = state.driveChoice;
+  if (selectedDrive_ >= drivePaths_.size()) selectedDrive_ = 0;
+  if (drivePaths_.empty()) {
+    CloseFile();
+    lastOpenError_ = {0, "no optical drive found"};
+    return false;
+  }
+  return OpenDevicePath(drivePaths_[selectedDrive_]);
+}
+
+bool CCDReader::OpenDevicePath(const std::string& path) {
+  ClosePassThrough();
+  imageOpen_ = false;
+  if (!OpenFileHandle(path)) {
+    multiTrack_ = false;
+    tracks_.clear();
+    return false;
+  }
+  RereadToc();
+  return true;
+}
+
+bool CCDReader::OpenFileHandle(const std::string& path) {
+  CloseFile();
+  openPath_ = path;
+  lastOpenError_ = {};
+  file_ = machine_.OpenDevice(path, lastOpenError_);
+  return file_ != nullptr;
+}
+
+bool CCDReader::ReopenSelectedDrive() {
+  imageOpen_ = false;
+  multiTrack_ = false;
+  tracks_.clear();
+  xaTracks_.clear();
+  std::string path = SelectedDrivePath();
+  if (path.empty()) {
+    CloseFile();
+    return false;
+  }
+  return OpenDevicePath(path);
+}
+
+void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multiTrack,
+                         std::uint8_t lastTrack, std::vector<TrackNode> tracks) {
+  ClosePassThrough();
+  file_ = std::move(image);
+  imageOpen_ = true;
+  multiTrack_ = multiTrack;
+  lastTrack_ = multiTrack ? lastTrack : 0;
+  tracks_ = multiTrack ? std::move(tracks) : std::vector<TrackNode>{};
+  xaTracks_.assign(tracks_.size(), false);
+  currentTrack_ = 0;
+  tocLeadOut_ = 0;
+  discEnd_ = tracks_.empty() ? 0 : tracks_.back().end;
+}
+
+void CCDReader::RereadToc() {
+  multiTrack_ = false;
+  lastTrack_ = 0;
+  tracks_.clear();
+  xaTracks_.clear();
+  currentTrack_ = 0;
+  tocLeadOut_ = 0;
+  discEnd_ = 0;
+  // The next pass-through read learns the session ends of this disc.
+  fullTocPending_ = true;
+  ApplyToc();
+}
+
+void CCDReader::ApplyToc() {
+  if (!file_) return;
+  std::optional<platform::Toc> toc = file_->ReadToc();
+  if (!toc || toc->lastTrack < toc->firstTrack) return;
+  std::size_t trackCount = static_cast<std::size_t>(toc->lastTrack - toc->firstTrack) + 1;
+  // The lead-out entry follows the last track.
+  if (toc->entries.size() > trackCount) {
+    const platform::TocEntry& leadOut = toc->entries[trackCount];
+    tocLeadOut_ = FramesOf(leadOut.reserved, leadOut.minute, leadOut.second, leadOut.frame);
+  }
+  if (toc->firstTrack == toc->lastTrack) return;  // a single-track disc has no track list
+  if (toc->entries.size() <= trackCount) return;
+  multiTrack_ = true;
+  lastTrack_ = toc->lastTrack;
+  for (std::size_t e = 0; e < trackCount; ++e) {
+    const platform::TocEntry& entry = toc->entries[e];
+    tracks_.push_back(
+        TrackNode{entry.trackNumber, FramesOf(entry.reserved, entry.minute, entry.second, entry.frame), 0});
+  }
+  tracks_.back().end = tocLeadOut_;
+  discEnd_ = tocLeadOut_;
+  xaTracks_.assign(tracks_.size(), false);
+}
+
+Reader CCDReader::ChooseReader() const {
+  if (!multiTrack_ || imageOpen_) return Reader::kFile;
+  return Reader::kDisc;
+}
+
+bool CCDReader::ReadSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                            std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
+  if (ChooseReader() == Reader::kFile) {
+    return ReadFileSectors(lba, count, buffer, bytesRead, byteLength, byteMode);
+  }
+  return ReadDiscSectors(lba, count, buffer, bytesRead, byteLength, byteMode);
+}
+
+bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                                std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
+  bytesRead = 0;
+  std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
+  assert(buffer.size() >= wanted);
+  if (!file_) return false;
+  std::uint64_t offset = static_cast<std::uint64_t>(lba) * kSectorSize;
+  platform::IoResult result;
+  for (int attempt = 0; attempt < kFileReadAttempts; ++attempt) {
+    result = file_->ReadAt(offset, buffer.first(wanted));
+    if (result.ok) break;
+  }
+  bytesRead = static_cast<std::uint32_t>(result.bytes);
+  return result.ok;
+}
+
+bool CCDReader::ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mode,
+                              std::span<std::byte> buffer, std::uint32_t& bytesRead) {
+  bytesRead = 0;
+  assert(buffer.size() >= length);
+  if (!file_) return false;
+  if (mode != 1) {
+    std::optional<std::uint64_t> size = file_->Size();
+    if (!size || *size < kSectorSize) return false;
+    offset = *size - kSectorSize;
+  }
+  platform::IoResult result;
+  for (int attempt = 0; attempt < kFileReadAttempts; ++attempt) {
+    result = file_->ReadAt(offset, buffer.first(length));
+    if (result.ok) break;
+  }
+  bytesRead = static_cast<std::uint32_t>(result.bytes);
+  return result.ok;
+}
+
+bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                                std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
+  bytesRead = 0;
+  if (!passThrough_) {
+    std::string path = openPath_.empty() ? SelectedDrivePath() : openPath_;
+    if (path.empty()) return false;
+    passThrough_ = machine_.OpenPassThrough(path, lastOpenError_);
+    if (!passThrough_) return false;
+  }
+  if (fullTocPending_) {
+    fullTocPending_ = false;
+    RunFullTocPass();
+  }
+  if (byteMode) count = (byteLength + kSectorSize - 1) / kSectorSize;
+  std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
+  assert(buffer.size() >= wanted);
+
+  // Commands of at most four sectors; the chunks are gathered and delivered only
+  // when every command came back GOOD.
+  std::vector<std::byte> gathered;
+  if (count > kMaxSectorsPerReadCd) gathered.reserve(static_cast<std::size_t>(count) * kSectorSize);
+  std::uint32_t remaining = count;
+  Lba at = lba;
+  while (remaining > 0) {
+    std::uint32_t k = std::min(remaining, kMaxSectorsPerReadCd);
+    AlignedBuffer chunk(static_cast<std::size_t>(k) * kSectorSize);
+    if (!chunk.valid()) return false;
+    if (!ReadCdChunk(at, k, chunk.span())) return false;  // nothing copied, bytesRead 0
+    remaining -= k;
+    if (count <= kMaxSectorsPerReadCd) {
+      std::memcpy(buffer.data(), chunk.span().data(), wanted);
+      bytesRead = wanted;
+      return true;
+    }
+    gathered.insert(gathered.end(), chunk.span().begin(), chunk.span().end());
+    at += k;
+  }
+  std::memcpy(buffer.data(), gathered.data(), wanted);
+  bytesRead = wanted;
+  return true;
+}
+
+bool CCDReader::ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk) {
+  std::size_t track = TrackIndexOf(lba);
+  bool xa = track < xaTracks_.size() && xaTracks_[track];
+  auto cdb = BuildReadCd(lba, k, xa ? kSectorTypeMode2Form1 : kSectorTypeMode1);
+  platform::ScsiResult result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
+  if (!result.delivered) return false;
+  if (result.status == platform::kScsiStatusGood) return true;
+  SenseCode sense = ParseSense({result.sense.data(), result.senseLength});
+  // Sessions of a multi-session CD-R are usually Mode 2 Form 1, which a drive
+  // refuses as Mode 1: ask again for that type and keep it for the track.
+  if (xa || sense.key != kSenseIllegalRequest || sense.asc != kAscIllegalModeForTrack) return false;
+  std::fill(chunk.begin(), chunk.end(), std::byte{0});
+  cdb = BuildReadCd(lba, k, kSectorTypeMode2Form1);
+  result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
+  if (!result.delivered || result.status != platform::kScsiStatusGood) return false;
+  if (track < xaTracks_.size()) xaTracks_[track] = true;
+  return true;
+}
+
+std::size_t CCDReader::TrackIndexOf(Lba lba) const {
+  std::size_t index = 0;
+  for (std::size_t i = 0; i < tracks_.size(); ++i) {
+    if (TrackLba(tracks_[i]) <= lba) index = i;
+  }
+  return index;
+}
+
+void CCDReader::RunFullTocPass() {
+  ++fullTocPasses_;
+  AlignedBuffer response(kFullTocBufferSize);
+  if (!response.valid()) return;
+  auto cdb = BuildReadFullToc();
+  platform::ScsiResult result = passThrough_->Execute(cdb, response.span(), kReadTocTimeout);
+  if (!result.delivered || result.status != platform::kScsiStatusGood) return;  // silent
+  std::span<const std::byte> bytes = response.span();
+  std::size_t dataLength = (static_cast<std::size_t>(bytes[0]) << 8 | static_cast<std::size_t>(bytes[1])) + 2;
+  std::size_t end = std::min({dataLength, result.bytesTransferred, bytes.size()});
+
+  // Each descriptor is read by its session byte and POINT: the tracks of a
+  // session are its POINTs 1-99, its lead-out start is POINT A2.
+  std::map<std::uint8_t, std::uint32_t> sessionEnd;
+  std::map<std::uint8_t, std::uint8_t> sessionLastTrack;
+  auto u8 = [&](std::size_t at) { return static_cast<std::uint32_t>(bytes[at]); };
+  for (std::size_t at = 4; at + 11 <= end; at += 11) {
+    auto session = static_cast<std::uint8_t>(u8(at));
+    std::uint32_t adr = u8(at + 1) >> 4;
+    std::uint32_t point = u8(at + 3);
+    if (adr != 1) continue;
+    if (point == 0xA2) {
+      std::uint32_t frames = FramesOf(u8(at + 7), u8(at + 8), u8(at + 9), u8(at + 10));
+      sessionEnd[session] = frames >= kLeadInFrames ? frames - kLeadInFrames : 0;
+    } else if (point >= 1 && point <= 99) {
+      auto& last = sessionLastTrack[session];
+      last = std::max(last, static_cast<std::uint8_t>(point));
+    }
+  }
+  for (const auto& [session, endLba] : sessionEnd) {
+    auto last = sessionLastTrack.find(session);
+    if (last == sessionLastTrack.end()) continue;
+    for (TrackNode& node : tracks_) {
+      if (node.trackNumber == last->second) node.end = endLba;
+    }
+  }
+}
+
+bool CCDReader::SetTrayLock(bool prevent) {
+  if (!file_ || imageOpen_) return false;
+  bool ok = file_->SetMediumRemoval(prevent);
+  trayLocked_ = prevent;
+  return ok;
+}
+
+std::string CCDReader::SelectedDrivePath() const {
+  return selectedDrive_ < drivePaths_.size() ? drivePaths_[selectedDrive_] : std::string();
+}
+
+std::uint64_t CCDReader::FileSize() const {
+  if (!file_) return 0;
+  return file_->Size().value_or(0);
+}
+
+void CCDReader::ClosePassThrough() { passThrough_.reset(); }
+
+void CCDReader::CloseFile() {
+  file_.reset();
+  openPath_.clear();
+}
+
+void CCDReader::CloseDiscReader() {
+  if (trayLocked_) SetTrayLock(false);
+  trayLocked_ = false;
+  CloseFile();
+  ClosePassThrough();
+  tracks_.clear();
+  xaTracks_.clear();
+  drivePaths_.clear();
+  imageOpen_ = false;
+}
+
+}  // namespace velmora::disc

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "disc/AppState.h"
+#include "disc/Prompts.h"
+#include "disc/Sector.h"
+#include "disc/TrackNode.h"
+#include "platform/Machine.h"
+
+namespace velmora::disc {
+
+// Which of the two readers serves a read.
+enum class Reader { kFile, kDisc };
+
+// The disc reader's state: the machine's optical drives, the drive in use, its
+// track list, and the two handles through which sectors are read: the drive (or
+// an image) opened as a file, and the drive opened for command pass-through.
+//
+// Every read takes (lba, count, buffer, bytesRead, byteLength, byteMode): in
+// byte mode byteLength bytes from the start of sector lba, else count whole
+// sectors. buffer must hold what is asked for. Reads return true on success;
+// bytesRead is what was delivered (0 on every failure of the disc reader).
+class CCDReader {
+ public:
+  explicit CCDReader(platform::Machine& machine);
+  ~CCDReader();
+  CCDReader(const CCDReader&) = delete;
+  CCDReader& operator=(const CCDReader&) = delete;
+
+  // Finds the optical drives, asks for one when there are several, opens it and
+  // reads its TOC into the track list. Returns false when no drive could be
+  // opened (lastOpenError() tells why).
+  bool OpenSelectedDrive(Prompts& prompts, AppState& state);
+  // Opens one device or file by path in place of the selected drive and reads its
+  // TOC; a file that is not a drive reads as a single-track disc.
+  bool OpenDevicePath(const std::string& path);
+  // Reads the TOC of the open drive again (a new disc may be in it) and arms the
+  // full-TOC pass for the next pass-through read.
+  void RereadToc();
+  // Reopens the selected drive in the file handle (after an image was used).
+  bool ReopenSelectedDrive();
+  // Puts an opened image file in place of the drive, with its track list.
+  void UseImage(std::unique_ptr<platform::DeviceFile> image, bool multiTrack,
+                std::uint8_t lastTrack, std::vector<TrackNode> tracks);
+
+  bool ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                       std::uint32_t& bytesRead, std::uint32_t byteLength = 0,
+                       bool byteMode = false);
+  bool ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                       std::uint32_t& bytesRead, std::uint32_t byteLength = 0,
+                       bool byteMode = false);
+  // Reads through the reader that the reader rule picks.
+  bool ReadSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                   std::uint32_t& bytesRead, std::uint32_t byteLength = 0, bool byteMode = false);
+  // The reader rule: the file reader for a single-track disc or an open image,
+  // the disc reader for a multi-track disc in a drive.
+  Reader ChooseReader() const;
+
+  // Raw read for the image trailer: mode 1 reads at offset from the start of the
+  // file, any other mode from 2048 bytes before its end.
+  bool ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mode,
+                     std::span<std::byte> buffer, std::uint32_t& bytesRead);
+
+  bool SetTrayLock(bool prevent);
+  void ClosePassThrough();
+  void CloseFile();
+  void CloseDiscReader();
+
+  // Drive table.
+  const std::vector<std::string>& drivePaths() const { return drivePaths_; }
+  std::size_t driveCount() const { return drivePaths_.size(); }
+  std::uint8_t selectedDrive() const { return selectedDrive_; }
+  std::string SelectedDrivePath() const;
+
+  // Track list and disc geometry.
+  bool multiTrack() const { return multiTrack_; }
+  std::uint8_t lastTrack() const { return lastTrack_; }
+  const std::vector<TrackNode>& tracks() const { return tracks_; }
+  std::vector<TrackNode>& tracks() { return tracks_; }
+  std::size_t currentTrack() const { return currentTrack_; }
+  void SetCurrentTrack(std::size_t index) { currentTrack_ = index; }
+  std::uint32_t discEnd() const { return discEnd_; }
+  void SetDiscEnd(std::uint32_t end) { discEnd_ = end; }
+  // Lead-out start in frames from the last TOC read; 0 when the TOC did not read.
+  std::uint32_t tocLeadOut() const { return tocLeadOut_; }
+
+  bool imageOpen() const { return imageOpen_; }
+  bool trayLocked() const { return trayLocked_; }
+  bool fileOpen() const { return file_ != nullptr; }
+  // Size in bytes of what the file handle holds, when the OS can tell it.
+  std::uint64_t FileSize() const;
+  const platform::OpenError& lastOpenError() const { return lastOpenError_; }
+  // Commands of the full-TOC pass sent since the reader was made.
+  std::uint32_t fullTocPasses() const { return fullTocPasses_; }
+
+ private:
+  bool OpenFileHandle(const std::string& path);
+  void ApplyToc();
+  void RunFullTocPass();
+  // One READ CD of k sectors into chunk; true when the drive answered GOOD.
+  bool ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk);
+  std::size_t TrackIndexOf(Lba lba) const;
+
+  platform::Machine& machine_;
+  std::vector<std::string> drivePaths_;
+  std::uint8_t selectedDrive_ = 0;
+  std::string openPath_;
+  std::uint32_t discEnd_ = 0;
+  std::uint32_t tocLeadOut_ = 0;
+  bool multiTrack_ = false;
+  std::uint8_t lastTrack_ = 0;
+  std::vector<TrackNode> tracks_;
+  std::size_t currentTrack_ = 0;
+  // Tracks that refused Mode 1 and are read as Mode 2 Form 1 (CD-ROM XA).
+  std::vector<bool> xaTracks_;
+  bool trayLocked_ = false;
+  bool imageOpen_ = false;
+  bool fullTocPending_ = false;
+  std::uint32_t fullTocPasses_ = 0;
+  std::unique_ptr<platform::DeviceFile> file_;
+  std::unique_ptr<platform::ScsiTransport> passThrough_;
+  platform::OpenError lastOpenError_;
+};
+
+// Start of a track node as an LBA.
+inline Lba TrackLba(const TrackNode& node) {
+  return node.start >= kLeadInFrames ? node.start - kLeadInFrames : 0;
+}
+
+}  // namespace velmora::disc

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Every modal question and message of the engine. The window answers with
+// dialogs, the command-line tool from its options, tests from a script.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+
+  // Select CD Drive, asked only when the machine has two or more drives.
+  // Returns the chosen index, or nothing when dismissed without a choice.
+  virtual std::optional<std::size_t> SelectDrive(const std::vector<std::string>& drivePaths) = 0;
+  // Insert CDROM To Start Process: true for OK.
+  virtual bool ConfirmInsertDisc() = 0;
+  // An image file of that name exists: true to overwrite it.
+  virtual bool ConfirmOverwrite(const std::string& path) = 0;
+  // The error-message dialog with one of the program's codes.
+  virtual void ShowError(int code) = 0;
+  // The two-line notice of a type (0: saving onto the medium being read).
+  virtual void ShowNotice(int type) = 0;
+  // A folder for recovered files; nothing when the user cancels.
+  virtual std::optional<std::string> ChooseFolder(const std::u16string& title) = 0;
+};
+
+}  // namespace velmora

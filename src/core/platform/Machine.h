@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/BlockFile.h"
+#include "platform/DriveControl.h"
+#include "platform/ScsiTransport.h"
+
+namespace velmora::platform {
+
+// A drive or an image opened for cooked reads; on a drive the same handle
+// answers the TOC and the tray lock.
+class DeviceFile : public BlockFile, public DriveControl {};
+
+// Why an open failed: errno and the OS text, ready for one line to the user.
+struct OpenError {
+  int error = 0;
+  std::string reason;
+};
+
+// The machine's optical drives and files, as the engine sees them.
+class Machine {
+ public:
+  virtual ~Machine() = default;
+  // Device paths of the optical drives, in the order the OS lists them.
+  virtual std::vector<std::string> OpticalDrives() = 0;
+  // Opens a drive or a file for reading.
+  virtual std::unique_ptr<DeviceFile> OpenDevice(const std::string& path, OpenError& error) = 0;
+  // Opens a drive a second time for command pass-through.
+  virtual std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
+                                                         OpenError& error) = 0;
+};
+
+// The real machine of this build's OS.
+std::unique_ptr<Machine> CreateHostMachine();
+
+}  // namespace velmora::platform

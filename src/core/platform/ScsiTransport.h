@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace velmora::platform {
+
+inline constexpr std::uint8_t kScsiStatusGood = 0x00;
+inline constexpr std::uint8_t kScsiStatusCheckCondition = 0x02;
+
+struct ScsiResult {
+  bool delivered = false;  // false: the OS could not carry the command (error, reason)
+  std::uint8_t status = 0;  // SCSI status byte
+  std::array<std::uint8_t, 32> sense{};
+  std::size_t senseLength = 0;
+  std::size_t bytesTransferred = 0;
+  int error = 0;
+  std::string reason;
+};
+
+// Carries one command block with a data-in buffer to a drive. The engine builds
+// the command block byte for byte; the transport only carries it.
+class ScsiTransport {
+ public:
+  virtual ~ScsiTransport() = default;
+  virtual ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
+                             std::chrono::milliseconds timeout) = 0;
+};
+
+}  // namespace velmora::platform

@@ -1,0 +1,106 @@
+#include "text/StringTable.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace velmora::text {
+namespace {
+
+const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
+  static const std::unordered_map<std::uint16_t, std::u16string> table = {
+      {kActivityColumn, u"Activity"},
+      {kTextColumn, u"Text"},
+      {kStatusColumn, u"Status"},
+      {kDiscTotalsInitial, u"Total 0 Bytes in 0 Files in 0 Folders"},
+      {kMarkedTotalsInitial, u"Marked 0 Bytes in 0 Files in 0 Folders"},
+      {kProductTitle, u"Orvane Velmora CDROM 2.0 "},
+      {kSameDriveWarning1, u"Saving files on to the same logical drive that contains your lost data"},
+      {kSameDriveWarning2, u"can cause disk overwrite and result in permanent data loss"},
+      {kCannotExit1, u"Can not exit"},
+      {kCannotExit2, u"Stop current operation before exiting Orvane Velmora CDROM"},
+      {kInsertCdrom, u"Insert CDROM To Start Process"},
+      {kRootName, u"Root"},
+      {kEntriesFound, u"Entries Found"},
+      {kReadingLabel, u"Reading.."},
+      {kChooseDestination, u"Select the Destination folder for Saving Files"},
+      {kFilesRecovered, u"Files Recovered"},
+      {kImageSignature, u"12345abbgtpogpkicupog6789"},
+      {kImageNamePrefix, u"CD Image "},
+      {kSaveImageTitle, u"Save Image to File"},
+      {kSaveImageFilter, u"Image File(*.cd)"},
+      {kOpenImageFilter, u"Image File(*.cd)|*.cd||"},
+      {kOpenImageTitle, u"Open CDROM Image from"},
+      {kInfo, u"Info"},
+      {kCreatingTreeStructure, u"Creating Tree Structure"},
+      {kProcessStarted, u"Process Started"},
+      {kProcessAborted, u"Process Aborted"},
+      {kProcessCompleted, u"Process Completed"},
+      {kSavingFilesProcess, u"Saving Files Process"},
+      {kFilesSaved, u"Files Saved"},
+      {kFilesSavedIn, u"Files Saved in"},
+      {kDirs, u"Dirs"},
+      {kRecoveringFile, u"Recovering File"},
+      {kFileRecovered, u"File Recovered Successfully"},
+      {kFileRecoveredPartially, u"File Recovered Partially"},
+      {kFileRecoveryFailure, u"File Recoverey Failure"},
+      {kImageCreation, u"CD Image Creation"},
+      {kProblemReadingSector, u"Problem Reading Sector No."},
+      {kUnableToReadSector, u"Unable to Read Sector No."},
+      {kNotValidImage, u"Not a valid image file to open. "},
+      {kNoMatchingEntry, u"No matching entry found in the directory tree displayed"},
+      {kNoMoreEntries, u"No more entries are available in the directory tree displayed"},
+      {kCdromNotFound, u"CDROM not found / CDROM entirely corrupted"},
+      {kCannotCreateImage, u"Unable to create/Open file for storing image"},
+      {kCannotOpenImage, u"Unable to Open Image File"},
+      {kWriteProtected, u"Error creating file, disk may be write protected"},
+      {kLogFileName, u"Orvane Velmora CDROM log"},
+      {kSaveLogTitle, u"Save Log To File"},
+      {kTextDocument, u"Text Document"},
+      {kLogReportHeading, u"Message Log Report of Orvane Velmora CDROM"},
+      {kReadingSector, u"Reading Sector"},
+      {kStopQuestion2,
+       u"This process cannot be resumed from current state and has to be restarted"},
+      {kStopQuestion1, u"Stop current process ?"},
+  };
+  return table;
+}
+
+std::function<std::u16string(std::uint16_t)>& CurrentSource() {
+  static std::function<std::u16string(std::uint16_t)> source;
+  return source;
+}
+
+}  // namespace
+
+std::u16string EnglishText(std::uint16_t id) {
+  const auto& table = EnglishTable();
+  auto it = table.find(id);
+  return it == table.end() ? std::u16string() : it->second;
+}
+
+std::u16string LoadText(std::uint16_t id) {
+  if (const auto& source = CurrentSource()) {
+    std::u16string translated = source(id);
+    if (!translated.empty()) return translated;
+  }
+  return EnglishText(id);
+}
+
+void SetTextSource(std::function<std::u16string(std::uint16_t)> source) {
+  CurrentSource() = std::move(source);
+}
+
+std::u16string ErrorMessage(int code) {
+  switch (static_cast<ErrorCode>(code & 0xFF)) {
+    case ErrorCode::kNotValidImage: return LoadText(kNotValidImage);
+    case ErrorCode::kNoMatchingEntry: return LoadText(kNoMatchingEntry);
+    case ErrorCode::kNoMoreEntries: return LoadText(kNoMoreEntries);
+    case ErrorCode::kCdromNotFound: return LoadText(kCdromNotFound);
+    case ErrorCode::kCannotCreateImage: return LoadText(kCannotCreateImage);
+    case ErrorCode::kCannotOpenImage: return LoadText(kCannotOpenImage);
+    case ErrorCode::kWriteProtected: return LoadText(kWriteProtected);
+  }
+  return {};
+}
+
+}  // namespace velmora::text

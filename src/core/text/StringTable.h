@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace velmora::text {
+
+// String ids of the system's own texts. Every user-visible text is loaded by its
+// id, every time it is shown, so that a language switch takes effect at once.
+enum StringId : std::uint16_t {
+  kActivityColumn = 61204,
+  kTextColumn = 61205,
+  kStatusColumn = 61206,
+  kDiscTotalsInitial = 61207,
+  kMarkedTotalsInitial = 61208,
+  kProductTitle = 61209,
+  kSameDriveWarning1 = 61212,
+  kSameDriveWarning2 = 61213,
+  kCannotExit1 = 61214,
+  kCannotExit2 = 61215,
+  kInsertCdrom = 61216,
+  kRootName = 61217,
+  kEntriesFound = 61218,
+  kReadingLabel = 61219,
+  kChooseDestination = 61229,
+  kFilesRecovered = 61230,
+  kImageSignature = 61231,
+  kImageNamePrefix = 61232,
+  kSaveImageTitle = 61233,
+  kSaveImageFilter = 61234,
+  kOpenImageFilter = 61235,
+  kOpenImageTitle = 61236,
+  kInfo = 61237,
+  kCreatingTreeStructure = 61238,
+  kProcessStarted = 61239,
+  kProcessAborted = 61240,
+  kProcessCompleted = 61241,
+  kSavingFilesProcess = 61242,
+  kFilesSaved = 61243,
+  kFilesSavedIn = 61244,
+  kDirs = 61245,
+  kRecoveringFile = 61246,
+  kFileRecovered = 61247,
+  kFileRecoveredPartially = 61248,
+  kFileRecoveryFailure = 61249,
+  kImageCreation = 61250,
+  kProblemReadingSector = 61251,
+  kUnableToReadSector = 61253,
+  kNotValidImage = 61280,
+  kNoMatchingEntry = 61276,
+  kNoMoreEntries = 61275,
+  kCdromNotFound = 61277,
+  kCannotCreateImage = 61278,
+  kCannotOpenImage = 61279,
+  kWriteProtected = 61281,
+  kLogFileName = 61282,
+  kSaveLogTitle = 61283,
+  kTextDocument = 61284,
+  kLogReportHeading = 61285,
+  kReadingSector = 61286,
+  kStopQuestion2 = 61300,
+  kStopQuestion1 = 61301,
+};
+
+// The text of id in the current language; an id without a text gives "".
+std::u16string LoadText(std::uint16_t id);
+
+// The built-in English text of id.
+std::u16string EnglishText(std::uint16_t id);
+
+// Replaces the source of LoadText (a translation); an empty function restores
+// English. A source that has no text for an id falls back to English.
+void SetTextSource(std::function<std::u16string(std::uint16_t)> source);
+
+// Error-message codes of the program, as its error dialog numbers them.
+enum class ErrorCode : int {
+  kNotValidImage = 1,
+  kNoMatchingEntry = 3,
+  kNoMoreEntries = 4,
+  kCdromNotFound = 5,
+  kCannotCreateImage = 6,
+  kCannotOpenImage = 7,
+  kWriteProtected = 10,
+};
+
+// The message of an error code; only the low 8 bits of code count, unknown codes
+// give "".
+std::u16string ErrorMessage(int code);
+
+}  // namespace velmora::text

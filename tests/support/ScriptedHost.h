@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "disc/Prompts.h"
+#include "disc/ScanHost.h"
+#include "log/MessageLog.h"
+
+namespace velmora::testing {
+
+// Answers every question from a script and records what was asked, so a test
+// can check both what the engine did and what it asked the user.
+class ScriptedPrompts : public Prompts {
+ public:
+  std::optional<std::size_t> driveAnswer;
+  bool insertAnswer = true;
+  bool overwriteAnswer = true;
+  std::optional<std::string> folderAnswer;
+
+  std::vector<std::string> asked;  // "SelectDrive", "InsertDisc", "Overwrite", ...
+  std::vector<int> errors;
+  std::vector<int> notices;
+
+  std::optional<std::size_t> SelectDrive(const std::vector<std::string>& drivePaths) override;
+  bool ConfirmInsertDisc() override;
+  bool ConfirmOverwrite(const std::string& path) override;
+  void ShowError(int code) override;
+  void ShowNotice(int type) override;
+  std::optional<std::string> ChooseFolder(const std::u16string& title) override;
+};
+
+// A host that keeps the log and the progress texts, and can ask for a stop once
+// a number of entries has been reported (as a user's Stop would arrive).
+class ScriptedHost : public disc::ScanHost {
+ public:
+  ScriptedPrompts scriptedPrompts;
+  log::MessageLog log;
+  std::vector<std::u16string> progressTexts;
+  bool progressShown = false;
+  std::size_t progressCreated = 0;
+  // When set, PumpPendingMessages calls this (a test sets AppState.stopRequested there).
+  std::function<void()> onPump;
+
+  Prompts& prompts() override { return scriptedPrompts; }
+  void PumpPendingMessages() override {
+    if (onPump) onPump();
+  }
+  void CreateReadingProgress(std::uint32_t) override {
+    progressShown = true;
+    ++progressCreated;
+  }
+  void StepProgress(std::u16string_view text) override { progressTexts.emplace_back(text); }
+  void DeleteProgress() override { progressShown = false; }
+  void AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                   std::u16string_view status, log::LogIcon icon) override {
+    log.Add(activity, text, status, icon);
+  }
+  // The statuses of the log rows, in order.
+  std::vector<std::u16string> Statuses() const;
+};
+
+}  // namespace velmora::testing
