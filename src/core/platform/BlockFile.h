@@ -18,7 +18,8 @@ struct IoResult {
 };
 
 // A drive opened as a file, or an image file: positioned reads with 64-bit
-// offsets. One call is one OS read; retrying is the caller's policy.
+// offsets. One call fills the buffer unless the file ends or the OS fails;
+// retrying a failure is the caller's policy.
 class BlockFile {
  public:
   virtual ~BlockFile() = default;

@@ -24,7 +24,7 @@ struct OpenError {
 class Machine {
  public:
   virtual ~Machine() = default;
-  // Device paths of the optical drives, in the order the OS lists them.
+  // Device paths of the optical drives, sorted by number.
   virtual std::vector<std::string> OpticalDrives() = 0;
   // Opens a drive or a file for reading.
   virtual std::unique_ptr<DeviceFile> OpenDevice(const std::string& path, OpenError& error) = 0;
