@@ -32,11 +32,13 @@ std::u16string DecodeName(std::span<const std::byte> identifier, bool sixteenBit
 }
 
 bool LooksSixteenBit(std::span<const std::byte> identifier) {
-  if (identifier.size() < 2 || identifier.size() % 2 != 0) return false;
-  for (std::size_t i = 0; i < identifier.size(); ++i) {
-    auto b = static_cast<std::uint8_t>(identifier[i]);
-    if (b == 0) return true;
-    if (i % 2 == 0 && (b < 0x20 || b > 0x7E)) return true;
+  const std::size_t length = identifier.size();
+  if (length < 2 || length % 2 != 0) return false;
+  auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(identifier[i]); };
+  // An 8-bit file identifier usually ends in its version, ";1".
+  if (at(length - 2) == ';' && at(length - 1) >= '0' && at(length - 1) <= '9') return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (at(i) == 0 || at(i) < 0x20 || at(i) > 0x7E) return true;
   }
   return false;
 }

@@ -12,8 +12,9 @@ namespace velmora::disc {
 std::u16string DecodeName(std::span<const std::byte> identifier, bool sixteenBit, bool isFolder);
 
 // Judges whether an identifier holds 16-bit characters: an even length with a
-// zero byte, or a high byte outside printable ASCII. ISO d-characters never hold
-// such bytes, while Latin, Cyrillic and most CJK names in 16 bits do.
+// zero byte or a byte outside printable ASCII, and no 8-bit version suffix. ISO
+// d-characters never hold such bytes, while Latin, Cyrillic and CJK names in 16
+// bits do.
 bool LooksSixteenBit(std::span<const std::byte> identifier);
 
 }  // namespace velmora::disc

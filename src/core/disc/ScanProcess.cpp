@@ -45,7 +45,6 @@ bool ScanProcess::Scan() {
   state_.stepsAfterStop = 0;
   counters_ = ScanCounters{};
   reportedError_ = 0;
-  anyProbeFailed_ = false;
   reader_.ClosePassThrough();
   if (!state_.readingImage && !state_.drivesKnown) {
     reader_.OpenSelectedDrive(host_.prompts(), state_);
@@ -81,7 +80,9 @@ bool ScanProcess::Scan() {
     }
   }
   if (scanned) {
-    if (counters_.entryCount == 0 && anyProbeFailed_ && !state_.stopRequested) {
+    // A disc that gave nothing at all is reported, never shown as an empty
+    // success.
+    if (counters_.entryCount == 0 && !state_.stopRequested) {
       ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
     }
     FinishScan();
@@ -125,7 +126,6 @@ bool ScanProcess::ScanSession(bool imageCreation) {
   Lba base = reader_.multiTrack() ? TrackLba(reader_.tracks()[reader_.currentTrack()]) : 0;
   bool ready = ProbeSession(base);
   if (!ready) {
-    anyProbeFailed_ = true;
     if (!MediumAnswers()) {
       ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
       state_.drivesKnown = false;

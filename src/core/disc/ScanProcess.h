@@ -78,7 +78,6 @@ class ScanProcess : private ScanSink {
   bool sessionIdsFixed_ = false;
   std::uint32_t lastTrackEnd_ = 0;  // Session node k has File ID lastTrackEnd_ + k
   int reportedError_ = 0;
-  bool anyProbeFailed_ = false;
 };
 
 }  // namespace velmora::disc
