@@ -1,0 +1,141 @@
+// Lists a generated disc of about 60,000 files in 3,000 folders with the engine
+// and with isoinfo, side by side, and prints entries per second and peak memory.
+//
+//   build/bench/listing_bench [WORKDIR]
+#include <sys/resource.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <vector>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "disc/AppState.h"
+#include "disc/CCDReader.h"
+#include "disc/EntryTable.h"
+#include "disc/ImageSource.h"
+#include "disc/ScanProcess.h"
+#include "platform/Machine.h"
+
+namespace fs = std::filesystem;
+using namespace velmora;
+
+namespace {
+
+constexpr int kFolders = 3000;
+constexpr int kFilesPerFolder = 20;
+
+class QuietPrompts : public Prompts {
+ public:
+  std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override { return 0; }
+  bool ConfirmInsertDisc() override { return true; }
+  bool ConfirmOverwrite(const std::string&) override { return false; }
+  void ShowError(int code) override { std::cerr << "error code " << code << "\n"; }
+  void ShowNotice(int) override {}
+  std::optional<std::string> ChooseFolder(const std::u16string&) override { return std::nullopt; }
+};
+
+class QuietHost : public disc::ScanHost {
+ public:
+  Prompts& prompts() override { return prompts_; }
+  void PumpPendingMessages() override {}
+  void CreateReadingProgress(std::uint32_t) override {}
+  void StepProgress(std::u16string_view) override {}
+  void DeleteProgress() override {}
+  void AddLogEntry(std::u16string_view, std::u16string_view, std::u16string_view, log::LogIcon) override {}
+
+ private:
+  QuietPrompts prompts_;
+};
+
+fs::path MakeImage(const fs::path& work) {
+  fs::path image = work / "listing.iso";
+  if (fs::exists(image)) return image;
+  fs::path tree = work / "tree";
+  fs::remove_all(tree);
+  for (int d = 0; d < kFolders; ++d) {
+    fs::path folder = tree / ("group" + std::to_string(d / 100)) / ("folder_" + std::to_string(d));
+    fs::create_directories(folder);
+    for (int f = 0; f < kFilesPerFolder; ++f) {
+      std::ofstream(folder / ("document_" + std::to_string(f) + ".txt")) << d << ':' << f << '\n';
+    }
+  }
+  std::string command = "xorriso -as mkisofs -quiet -J -R -o '" + image.string() + "' '" +
+                        tree.string() + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) {
+    std::cerr << "xorriso failed\n";
+    std::exit(1);
+  }
+  fs::remove_all(tree);
+  return image;
+}
+
+// Runs a command with its output discarded; returns its wall time and its own
+// peak memory (from wait4, so the figures are that program's alone).
+std::pair<double, long> TimeCommand(std::vector<std::string> argv) {
+  std::vector<char*> args;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
+    std::cerr << argv[0] << " could not be started\n";
+    return {0, 0};
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  posix_spawn_file_actions_destroy(&actions);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {seconds, usage.ru_maxrss};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path work = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "velmora-bench";
+  fs::create_directories(work);
+  fs::path image = MakeImage(work);
+
+  // The peers run first: a child's peak memory counts what it had before exec.
+  auto [isoinfoSeconds, isoinfoPeak] = TimeCommand({"isoinfo", "-l", "-i", image.string()});
+  auto [jolietSeconds, jolietPeak] = TimeCommand({"isoinfo", "-J", "-l", "-i", image.string()});
+
+  auto machine = platform::CreateHostMachine();
+  AppState state;
+  disc::EntryTable table;
+  QuietHost host;
+  disc::CCDReader reader(*machine);
+  disc::ScanProcess scan(reader, state, table, host);
+  std::string reason;
+  auto start = std::chrono::steady_clock::now();
+  if (disc::OpenImageSource(reader, *machine, image.string(), reason) != disc::ImageOpenResult::kOpened) {
+    std::cerr << reason << "\n";
+    return 1;
+  }
+  state.readingImage = true;
+  scan.Scan();
+  double engineSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage self{};
+  getrusage(RUSAGE_SELF, &self);
+
+
+  double entries = static_cast<double>(table.size());
+  std::printf("image: %s (%zu entries)\n", image.c_str(), table.size());
+  std::printf("%-22s %10s %14s %12s\n", "reader", "seconds", "entries/s", "peak KiB");
+  std::printf("%-22s %10.3f %14.0f %12ld\n", "velmora (Joliet)", engineSeconds, entries / engineSeconds, self.ru_maxrss);
+  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -l", isoinfoSeconds, entries / isoinfoSeconds, isoinfoPeak);
+  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -J -l", jolietSeconds, entries / jolietSeconds, jolietPeak);
+  std::printf("ratio velmora / isoinfo -J -l time: %.2f\n", engineSeconds / jolietSeconds);
+  return 0;
+}
