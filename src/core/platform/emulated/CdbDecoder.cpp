@@ -1,0 +1,56 @@
+#include "platform/emulated/CdbDecoder.h"
+
+namespace velmora::platform::emulated {
+namespace {
+
+constexpr std::size_t kReadCdLength = 12;
+constexpr std::size_t kReadTocLength = 10;
+constexpr std::uint8_t kTocMsfBit = 0x02;
+constexpr std::uint8_t kTocFormatFull = 0x02;
+
+DecodedCdb DecodeReadCd(std::span<const std::uint8_t> cdb, std::size_t dataInSize) {
+  if (cdb.size() != kReadCdLength) return kInvalidFieldInCdb;
+  // Byte 1 holds the expected sector type in bits 2-4; DAP and the reserved bits
+  // stay clear.
+  if (cdb[1] != disc::kSectorTypeMode1 && cdb[1] != disc::kSectorTypeMode2Form1) {
+    return kInvalidFieldInCdb;
+  }
+  // User data only, no error flags, no sub-channel, control byte 0.
+  if (cdb[9] != disc::kUserDataOnly || cdb[10] != 0 || cdb[11] != 0) return kInvalidFieldInCdb;
+  ReadCdRequest request;
+  request.lba = static_cast<Lba>(cdb[2]) << 24 | static_cast<Lba>(cdb[3]) << 16 |
+                static_cast<Lba>(cdb[4]) << 8 | cdb[5];
+  request.count =
+      static_cast<std::uint32_t>(cdb[6]) << 16 | static_cast<std::uint32_t>(cdb[7]) << 8 | cdb[8];
+  request.mode2Form1 = cdb[1] == disc::kSectorTypeMode2Form1;
+  if (request.count == 0) return kInvalidFieldInCdb;
+  if (dataInSize / kSectorSize < request.count) return kInvalidFieldInCdb;
+  return request;
+}
+
+DecodedCdb DecodeReadToc(std::span<const std::uint8_t> cdb) {
+  if (cdb.size() != kReadTocLength) return kInvalidFieldInCdb;
+  if (cdb[1] != kTocMsfBit || cdb[2] != kTocFormatFull) return kInvalidFieldInCdb;
+  // Reserved bytes, and the control byte whose top bits once carried the format.
+  if (cdb[3] != 0 || cdb[4] != 0 || cdb[5] != 0 || cdb[9] != 0) return kInvalidFieldInCdb;
+  ReadFullTocRequest request;
+  request.startSession = cdb[6];
+  request.allocationLength = static_cast<std::size_t>(cdb[7]) << 8 | cdb[8];
+  return request;
+}
+
+}  // namespace
+
+DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize) {
+  if (cdb.empty()) return kInvalidOpcode;
+  switch (cdb[0]) {
+    case disc::kReadCdOpcode:
+      return DecodeReadCd(cdb, dataInSize);
+    case disc::kReadTocOpcode:
+      return DecodeReadToc(cdb);
+    default:
+      return kInvalidOpcode;
+  }
+}
+
+}  // namespace velmora::platform::emulated

@@ -1,0 +1,52 @@
+#include "platform/emulated/EmulatedDisc.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <memory>
+
+#include "disc/ImageTrailer.h"
+#include "platform/Machine.h"
+
+namespace velmora::platform::emulated {
+
+std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std::string& reason) {
+  std::unique_ptr<Machine> host = CreateHostMachine();
+  OpenError openError;
+  std::unique_ptr<DeviceFile> file = host->OpenDevice(path, openError);
+  if (!file) {
+    reason = openError.reason;
+    return std::nullopt;
+  }
+  std::optional<std::uint64_t> size = file->Size();
+  if (!size) {
+    reason = path + ": the size of the file is unknown";
+    return std::nullopt;
+  }
+  EmulatedDisc disc;
+  disc.imagePath = path;
+  disc.sectorCount = static_cast<Lba>(*size / kSectorSize);
+  if (*size < kSectorSize) return disc;
+
+  // The trailer is looked for where the image reader looks: the last 2048 bytes.
+  std::array<std::byte, kSectorSize> block{};
+  IoResult read = file->ReadAt(*size - kSectorSize, block);
+  if (!read.ok || read.bytes != block.size()) {
+    reason = path + ": " + (read.ok ? std::string("the file ended early") : read.reason);
+    return std::nullopt;
+  }
+  if (!disc::HasImageSignature(block)) return disc;
+  std::optional<disc::ImageTrailer> trailer = disc::ParseImageTrailer(block);
+  if (!trailer) {
+    reason = path + ": the track list in the image's last block is damaged";
+    return std::nullopt;
+  }
+  Lba sectors = static_cast<Lba>((*size - kSectorSize) / kSectorSize);
+  disc.sectorCount = sectors;
+  disc.tracks = std::move(trailer->tracks);
+  // The image holds nothing past its sectors, whatever end a node was given.
+  for (disc::TrackNode& node : disc.tracks) node.end = std::min(node.end, sectors);
+  return disc;
+}
+
+}  // namespace velmora::platform::emulated

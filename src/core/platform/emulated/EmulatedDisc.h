@@ -1,0 +1,66 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "disc/Sector.h"
+#include "disc/TrackNode.h"
+
+namespace velmora::platform::emulated {
+
+// What goes wrong when the drive reads one sector.
+enum class FaultKind {
+  kUnreadable,      // cooked: EIO; READ CD: the command is not carried (EIO)
+  kShortRead,       // shortBytes of the sector arrive, then the read stops
+  kCheckCondition,  // cooked: EIO; READ CD: CHECK CONDITION, MEDIUM ERROR 03/11/00
+  kSlow,            // served after delay
+};
+
+struct SectorFault {
+  FaultKind kind = FaultKind::kUnreadable;
+  std::uint32_t shortBytes = 0;
+  std::chrono::milliseconds delay{0};
+};
+
+using FaultMap = std::map<Lba, SectorFault>;
+
+// How the full TOC (READ TOC format 2) lays out its descriptors. Drives differ in
+// the points they report and their order; a reader must go by session and POINT.
+enum class TocStyle {
+  kUsual,      // per session A0, A1, A2, track, B0 (not in the last), C0 (session 1 only)
+  kNoC0,       // as usual without C0, as on a pressed disc
+  kReordered,  // the usual descriptors in reverse: last session first, track before A2
+  kAdr5Points  // usual, plus an ADR 5 descriptor with POINT 01 in every session
+};
+
+// A disc for the emulated drive: an image of 2048-byte blocks (block k holds LBA k)
+// with its track list and the sectors that read badly.
+struct EmulatedDisc {
+  std::string imagePath;
+  // Sectors the image holds; nullopt: every whole 2048-byte block of the file.
+  std::optional<Lba> sectorCount;
+  // One node per session. start is in frames (LBA + 150); end is the session's
+  // exclusive end LBA, or 0: the next start less lead-out, lead-in and pregap of a
+  // multisession CD, or for the last node the image's sector count. Empty: one
+  // data track from LBA 0 to the end of the image.
+  std::vector<disc::TrackNode> tracks;
+  FaultMap faults;
+  // Track numbers whose sectors are Mode 2 Form 1 (CD-ROM XA): READ CD must ask
+  // for that type there, and may not ask for it anywhere else.
+  std::set<std::uint8_t> xaTracks;
+  bool fullTocUnsupported = false;  // READ TOC format 2 ends in CHECK CONDITION
+  TocStyle tocStyle = TocStyle::kUsual;
+
+  // The disc in an image file. A .cd image's trailer (its last block, when it
+  // starts with the signature) gives the track list and is not a sector; any other
+  // file is one track. Nothing, with reason set, when the file cannot be opened or
+  // read, or its trailer is damaged.
+  static std::optional<EmulatedDisc> FromImage(const std::string& path, std::string& reason);
+};
+
+}  // namespace velmora::platform::emulated

@@ -1,0 +1,212 @@
+#include "platform/emulated/EmulatedDrive.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+#include <thread>
+
+#include "platform/emulated/FullToc.h"
+
+namespace velmora::platform::emulated {
+namespace {
+
+constexpr std::uint8_t kSenseNotReady = 0x02;
+constexpr disc::SenseCode kMediumNotPresent{kSenseNotReady, 0x3A, 0x00};
+constexpr disc::SenseCode kLbaOutOfRange{disc::kSenseIllegalRequest, 0x21, 0x00};
+constexpr disc::SenseCode kUnrecoveredReadError{disc::kSenseMediumError, 0x11, 0x00};
+constexpr disc::SenseCode kIllegalModeForTrack{disc::kSenseIllegalRequest,
+                                               disc::kAscIllegalModeForTrack, 0x00};
+constexpr std::uint8_t kDataTrackControl = 0x04;
+constexpr std::size_t kFixedSenseLength = 18;
+
+IoResult Failure(int error) {
+  IoResult result;
+  result.error = error;
+  result.reason = std::system_category().message(error);
+  return result;
+}
+
+ScsiResult Good(std::size_t bytes) {
+  ScsiResult result;
+  result.delivered = true;
+  result.status = kScsiStatusGood;
+  result.bytesTransferred = bytes;
+  return result;
+}
+
+// Fixed-format sense data, as drives return it.
+ScsiResult CheckCondition(disc::SenseCode code) {
+  ScsiResult result;
+  result.delivered = true;
+  result.status = kScsiStatusCheckCondition;
+  result.sense[0] = 0x70;
+  result.sense[2] = code.key;
+  result.sense[7] = kFixedSenseLength - 8;  // additional sense length
+  result.sense[12] = code.asc;
+  result.sense[13] = code.ascq;
+  result.senseLength = kFixedSenseLength;
+  return result;
+}
+
+ScsiResult NotCarried(int error) {
+  ScsiResult result;
+  result.error = error;
+  result.reason = std::system_category().message(error);
+  return result;
+}
+
+TocEntry EntryAt(std::uint8_t trackNumber, std::uint32_t frames) {
+  Msf msf = MsfOfFrames(frames);
+  return TocEntry{trackNumber, kDataTrackControl, msf.hour, msf.minute, msf.second, msf.frame};
+}
+
+}  // namespace
+
+void EmulatedDrive::Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image) {
+  image_ = std::move(image);
+  Lba fileSectors = 0;
+  if (image_) fileSectors = static_cast<Lba>(image_->Size().value_or(0) / kSectorSize);
+  layout_ = DiscLayout(disc, disc.sectorCount.value_or(fileSectors));
+  disc_ = std::move(disc);
+}
+
+void EmulatedDrive::Eject() {
+  disc_.reset();
+  image_.reset();
+  layout_ = DiscLayout();
+}
+
+EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte> sector,
+                                                    std::optional<bool> mode2Form1) {
+  const Session* session = layout_.SessionOf(lba);
+  if (session == nullptr) return {SectorStatus::kMissing};
+  const SectorFault* fault = nullptr;
+  if (auto found = disc_->faults.find(lba); found != disc_->faults.end()) fault = &found->second;
+  if (fault && fault->kind == FaultKind::kUnreadable) return {SectorStatus::kUnreadable};
+  if (fault && fault->kind == FaultKind::kCheckCondition) return {SectorStatus::kCheckCondition};
+  if (mode2Form1 && *mode2Form1 != session->xa) return {SectorStatus::kWrongMode};
+  if (lba >= layout_.imageSectors() || !image_) return {SectorStatus::kMissing};
+  if (fault && fault->kind == FaultKind::kSlow) std::this_thread::sleep_for(fault->delay);
+  IoResult read = image_->ReadAt(static_cast<std::uint64_t>(lba) * kSectorSize, sector);
+  if (!read.ok || read.bytes != kSectorSize) return {SectorStatus::kMissing};
+  if (fault && fault->kind == FaultKind::kShortRead) {
+    return {SectorStatus::kRead, std::min(fault->shortBytes, kSectorSize)};
+  }
+  return {SectorStatus::kRead, kSectorSize};
+}
+
+IoResult EmulatedDrive::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) {
+  log_->Record(
+      {.kind = RecordedCommand::Kind::kCookedRead, .offset = offset, .length = buffer.size()});
+  if (!disc_) return Failure(ENOMEDIUM);
+  std::uint64_t end = static_cast<std::uint64_t>(layout_.leadOut()) * kSectorSize;
+  IoResult result;
+  result.ok = true;
+  if (offset >= end) return result;  // end of the medium
+  std::size_t wanted =
+      static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), end - offset));
+  std::array<std::byte, kSectorSize> sector;
+  while (result.bytes < wanted) {
+    std::uint64_t at = offset + result.bytes;
+    auto lba = static_cast<Lba>(at / kSectorSize);
+    auto within = static_cast<std::size_t>(at % kSectorSize);
+    SectorRead read = ReadSector(lba, sector, std::nullopt);
+    if (read.status != SectorStatus::kRead) {
+      if (result.bytes == 0) return Failure(EIO);
+      break;
+    }
+    if (read.bytes > within) {
+      std::size_t count = std::min<std::size_t>(read.bytes - within, wanted - result.bytes);
+      std::memcpy(buffer.data() + result.bytes, sector.data() + within, count);
+      result.bytes += count;
+    }
+    if (read.bytes < kSectorSize) break;  // a short sector ends the read
+  }
+  return result;
+}
+
+std::optional<std::uint64_t> EmulatedDrive::Size() const {
+  if (!disc_) return std::nullopt;
+  return static_cast<std::uint64_t>(layout_.leadOut()) * kSectorSize;
+}
+
+std::optional<Toc> EmulatedDrive::ReadToc() {
+  log_->Record({.kind = RecordedCommand::Kind::kReadToc});
+  if (!disc_) return std::nullopt;
+  const std::vector<Session>& sessions = layout_.sessions();
+  Toc toc;
+  toc.firstTrack = sessions.front().trackNumber;
+  toc.lastTrack = sessions.back().trackNumber;
+  for (const Session& session : sessions) {
+    toc.entries.push_back(EntryAt(session.trackNumber, session.startFrames));
+  }
+  toc.entries.push_back(EntryAt(kLeadOutTrack, layout_.leadOut() + kLeadInFrames));
+  return toc;
+}
+
+bool EmulatedDrive::SetMediumRemoval(bool prevent) {
+  log_->Record({.kind = RecordedCommand::Kind::kTrayLock, .prevent = prevent});
+  trayLocked_ = prevent;
+  return true;
+}
+
+ScsiResult EmulatedDrive::Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn) {
+  Answer answer = Run(cdb, dataIn);
+  log_->Record({.kind = RecordedCommand::Kind::kCdb,
+                .length = dataIn.size(),
+                .cdb = {cdb.begin(), cdb.end()},
+                .accepted = !answer.malformed});
+  return answer.result;
+}
+
+EmulatedDrive::Answer EmulatedDrive::Run(std::span<const std::uint8_t> cdb,
+                                         std::span<std::byte> dataIn) {
+  DecodedCdb decoded = DecodeCdb(cdb, dataIn.size());
+  if (const auto* rejection = std::get_if<CdbRejection>(&decoded)) {
+    return {CheckCondition(*rejection), true};
+  }
+  if (!disc_) return {CheckCondition(kMediumNotPresent)};
+  if (const auto* readCd = std::get_if<ReadCdRequest>(&decoded)) return {ReadCd(*readCd, dataIn)};
+
+  const auto& readToc = std::get<ReadFullTocRequest>(decoded);
+  if (readToc.startSession > layout_.sessions().size()) {
+    return {CheckCondition(kInvalidFieldInCdb), true};
+  }
+  // A drive that knows no full TOC refuses the format, not the command block.
+  if (disc_->fullTocUnsupported) return {CheckCondition(kInvalidFieldInCdb)};
+  std::vector<std::uint8_t> toc = BuildFullToc(layout_, disc_->tocStyle, readToc.startSession);
+  std::size_t count = std::min({toc.size(), readToc.allocationLength, dataIn.size()});
+  std::memcpy(dataIn.data(), toc.data(), count);
+  return {Good(count)};
+}
+
+ScsiResult EmulatedDrive::ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn) {
+  // The drive checks the whole range before it seeks.
+  if (static_cast<std::uint64_t>(request.lba) + request.count > layout_.leadOut()) {
+    return CheckCondition(kLbaOutOfRange);
+  }
+  for (std::uint32_t i = 0; i < request.count; ++i) {
+    std::span<std::byte> sector =
+        dataIn.subspan(static_cast<std::size_t>(i) * kSectorSize, kSectorSize);
+    SectorRead read = ReadSector(request.lba + i, sector, request.mode2Form1);
+    switch (read.status) {
+      case SectorStatus::kRead:
+        if (read.bytes < kSectorSize) {
+          return Good(static_cast<std::size_t>(i) * kSectorSize + read.bytes);
+        }
+        break;
+      case SectorStatus::kMissing:
+      case SectorStatus::kCheckCondition:
+        return CheckCondition(kUnrecoveredReadError);
+      case SectorStatus::kUnreadable:
+        return NotCarried(EIO);
+      case SectorStatus::kWrongMode:
+        return CheckCondition(kIllegalModeForTrack);
+    }
+  }
+  return Good(static_cast<std::size_t>(request.count) * kSectorSize);
+}
+
+}  // namespace velmora::platform::emulated

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "platform/BlockFile.h"
+#include "platform/DriveControl.h"
+#include "platform/ScsiTransport.h"
+#include "platform/emulated/CdbDecoder.h"
+#include "platform/emulated/CommandLog.h"
+#include "platform/emulated/DiscLayout.h"
+#include "platform/emulated/EmulatedDisc.h"
+
+namespace velmora::platform::emulated {
+
+// One emulated optical drive: the disc in it, and the answers a real drive gives
+// to cooked reads, the TOC and tray ioctls, and READ CD / READ TOC command blocks.
+// Every handle opened on the drive shares it, so a disc change reaches them all.
+// Every command goes to the machine's log.
+class EmulatedDrive {
+ public:
+  explicit EmulatedDrive(std::shared_ptr<CommandLog> log) : log_(std::move(log)) {}
+
+  // image holds the disc's blocks; without it no sector of the disc reads.
+  void Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image);
+  void Eject();
+  bool trayLocked() const { return trayLocked_; }
+
+  // A read of the drive opened as a file: the sectors up to the first one that
+  // does not read; EIO when that is the first; end of file from the lead-out on.
+  IoResult ReadAt(std::uint64_t offset, std::span<std::byte> buffer);
+  // The lead-out in bytes.
+  std::optional<std::uint64_t> Size() const;
+  std::optional<Toc> ReadToc();
+  bool SetMediumRemoval(bool prevent);
+  ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
+
+ private:
+  enum class SectorStatus {
+    kRead,            // bytes of the sector arrived
+    kMissing,         // between sessions, before the first track, or not in the image
+    kUnreadable,      // fault kUnreadable
+    kCheckCondition,  // fault kCheckCondition
+    kWrongMode,       // READ CD asked for the other sector type
+  };
+  struct SectorRead {
+    SectorStatus status = SectorStatus::kMissing;
+    std::uint32_t bytes = 0;
+  };
+  struct Answer {
+    ScsiResult result;
+    bool malformed = false;
+  };
+
+  // Reads sector lba (below the lead-out) into sector, 2048 bytes. mode2Form1 is
+  // the sector type a READ CD expects; nullopt for a cooked read, which takes any.
+  SectorRead ReadSector(Lba lba, std::span<std::byte> sector, std::optional<bool> mode2Form1);
+  Answer Run(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
+  ScsiResult ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn);
+
+  std::shared_ptr<CommandLog> log_;
+  std::optional<EmulatedDisc> disc_;
+  DiscLayout layout_;
+  std::unique_ptr<BlockFile> image_;
+  bool trayLocked_ = false;
+};
+
+}  // namespace velmora::platform::emulated
