@@ -1,0 +1,21 @@
+#include "CliHost.h"
+
+#include "StopSignal.h"
+#include "disc/ScanProcess.h"
+#include "text/Utf.h"
+
+namespace velmora::cli {
+
+void CliHost::PumpPendingMessages() {
+  // The window asks "Stop current process ?" first; on the command line Ctrl-C
+  // is the answer. The scan clears the flag when it starts, so a Ctrl-C that
+  // came before is applied again here.
+  if (StopSignalRaised() && !state_.stopRequested) {
+    disc::ScanProcess::RequestStop(state_);
+    stopped_ = true;
+  }
+}
+
+void CliHost::StepProgress(std::u16string_view text) { console_.Progress(text::ToUtf8(text)); }
+
+}  // namespace velmora::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "CliPrompts.h"
+#include "Console.h"
+#include "disc/AppState.h"
+#include "disc/ScanHost.h"
+#include "log/MessageLog.h"
+
+namespace velmora::cli {
+
+// The scan's host on the command line: progress on the console, the message
+// log kept for --log, and Ctrl-C turned into a stop.
+class CliHost final : public disc::ScanHost {
+ public:
+  CliHost(CliPrompts& prompts, Console& console, AppState& state, log::MessageLog& log)
+      : prompts_(prompts), console_(console), state_(state), log_(log) {}
+
+  Prompts& prompts() override { return prompts_; }
+  void PumpPendingMessages() override;
+  void CreateReadingProgress(std::uint32_t) override {}
+  void StepProgress(std::u16string_view text) override;
+  void DeleteProgress() override { console_.ClearProgress(); }
+  void AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                   std::u16string_view status, log::LogIcon icon) override {
+    log_.Add(activity, text, status, icon);
+  }
+
+  // True once Ctrl-C stopped the process.
+  bool stopped() const { return stopped_; }
+
+ private:
+  CliPrompts& prompts_;
+  Console& console_;
+  AppState& state_;
+  log::MessageLog& log_;
+  bool stopped_ = false;
+};
+
+}  // namespace velmora::cli

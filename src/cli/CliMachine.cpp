@@ -1,0 +1,21 @@
+#include "CliMachine.h"
+
+#include "platform/emulated/EmulatedMachine.h"
+
+namespace velmora::cli {
+
+std::unique_ptr<platform::Machine> CreateMachine(const std::optional<std::string>& emulatedImage,
+                                                 std::string& reason) {
+  if (!emulatedImage) return platform::CreateHostMachine();
+  std::string why;
+  auto disc = platform::emulated::EmulatedDisc::FromImage(*emulatedImage, why);
+  if (!disc) {
+    reason = "--emulated-drive: " + why;
+    return nullptr;
+  }
+  auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+  machine->InsertDisc(0, std::move(*disc));
+  return machine;
+}
+
+}  // namespace velmora::cli

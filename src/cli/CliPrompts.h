@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Console.h"
+#include "disc/Prompts.h"
+
+namespace velmora::cli {
+
+// The engine's questions answered from the command line, and its messages
+// written to standard error.
+class CliPrompts final : public Prompts {
+ public:
+  CliPrompts(Console& console, std::optional<std::size_t> drive)
+      : console_(console), drive_(drive) {}
+
+  // --drive N, else the first drive.
+  std::optional<std::size_t> SelectDrive(const std::vector<std::string>& drivePaths) override;
+  // The disc is in the drive when the command runs.
+  bool ConfirmInsertDisc() override { return true; }
+  // No command writes images or recovered files yet; until one has an option for
+  // it, an existing file is never overwritten and no folder is chosen.
+  bool ConfirmOverwrite(const std::string&) override { return false; }
+  std::optional<std::string> ChooseFolder(const std::u16string&) override { return std::nullopt; }
+  // Prints the message of each code once, and remembers the code.
+  void ShowError(int code) override;
+  void ShowNotice(int type) override;
+
+  bool ErrorShown(int code) const { return errors_.contains(code); }
+
+ private:
+  Console& console_;
+  std::optional<std::size_t> drive_;
+  std::set<int> errors_;
+};
+
+}  // namespace velmora::cli

@@ -1,0 +1,34 @@
+#include "Console.h"
+
+#include <iostream>
+
+namespace velmora::cli {
+namespace {
+
+constexpr std::chrono::milliseconds kRedrawInterval{100};
+
+}  // namespace
+
+void Console::Message(std::string_view text) {
+  ClearProgress();
+  std::cerr << "velmora-cli: " << text << '\n';
+}
+
+void Console::Progress(std::string_view text) {
+  if (!progressEnabled_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (shownWidth_ != 0 && now - lastDraw_ < kRedrawInterval) return;
+  lastDraw_ = now;
+  // Blanks over what is left of a longer line before.
+  const std::size_t pad = shownWidth_ > text.size() ? shownWidth_ - text.size() : 0;
+  std::cerr << '\r' << text << std::string(pad, ' ') << std::flush;
+  shownWidth_ = text.size();
+}
+
+void Console::ClearProgress() {
+  if (shownWidth_ == 0) return;
+  std::cerr << '\r' << std::string(shownWidth_, ' ') << '\r' << std::flush;
+  shownWidth_ = 0;
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,69 @@
+#include "SourceOpener.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+#include "disc/ImageSource.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr std::string_view kDriveSource = "drive";
+
+bool IsDevice(const std::string& path, platform::Machine& machine) {
+  const std::vector<std::string> drives = machine.OpticalDrives();
+  if (std::find(drives.begin(), drives.end(), path) != drives.end()) return true;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  return !error &&
+         (std::filesystem::is_block_file(status) || std::filesystem::is_character_file(status));
+}
+
+bool OpenSelectedDrive(std::optional<std::size_t> drive, disc::CCDReader& reader, Prompts& prompts,
+                       AppState& state, std::string& reason) {
+  // The flag holds a drive number of one byte; a larger --drive fails the range
+  // check below all the same.
+  if (drive) {
+    state.driveChoice = static_cast<std::uint8_t>(
+        std::min<std::size_t>(*drive, std::numeric_limits<std::uint8_t>::max()));
+  }
+  const bool opened = reader.OpenSelectedDrive(prompts, state);
+  // The reader falls back to the first drive for a number out of range; the
+  // user asked for that one, so say it is not there.
+  if (drive && reader.driveCount() > 0 && *drive >= reader.driveCount()) {
+    reason = "--drive " + std::to_string(*drive) + ": the machine has " +
+             std::to_string(reader.driveCount()) + " optical drive(s), numbered from 0";
+    return false;
+  }
+  if (!opened) {
+    reason = reader.lastOpenError().reason;
+    return false;
+  }
+  state.drivesKnown = true;
+  return true;
+}
+
+}  // namespace
+
+bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
+                platform::Machine& machine, disc::CCDReader& reader, Prompts& prompts,
+                AppState& state, std::string& reason) {
+  if (source == kDriveSource) return OpenSelectedDrive(drive, reader, prompts, state, reason);
+  if (IsDevice(source, machine)) {
+    if (!reader.OpenDevicePath(source)) {
+      reason = reader.lastOpenError().reason;
+      return false;
+    }
+    // The scan would otherwise look for the machine's drives and open the first.
+    state.drivesKnown = true;
+    return true;
+  }
+  if (disc::OpenImageSource(reader, machine, source, reason) != disc::ImageOpenResult::kOpened) {
+    return false;
+  }
+  state.readingImage = true;
+  return true;
+}
+
+}  // namespace velmora::cli

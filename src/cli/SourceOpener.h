@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "disc/AppState.h"
+#include "disc/CCDReader.h"
+#include "disc/Prompts.h"
+#include "platform/Machine.h"
+
+namespace velmora::cli {
+
+// Opens a command's SOURCE in the reader and sets the flags the scan goes by:
+// "drive" is the selected optical drive (drive: the --drive answer), a path the
+// machine lists as a drive or a device node opens as a drive, anything else as
+// an image file. False, with reason set to one line, when it cannot be used.
+bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
+                platform::Machine& machine, disc::CCDReader& reader, Prompts& prompts,
+                AppState& state, std::string& reason);
+
+}  // namespace velmora::cli

@@ -1,0 +1,51 @@
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CliMachine.h"
+#include "CliOptions.h"
+#include "Console.h"
+#include "DrivesCommand.h"
+#include "ExitCode.h"
+#include "ListCommand.h"
+#include "SectorsCommand.h"
+#include "StopSignal.h"
+#include "platform/Terminal.h"
+#include "UsageText.h"
+
+int main(int argc, char** argv) {
+  using namespace velmora::cli;
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  Console console(velmora::platform::StderrIsTerminal());
+  std::string error;
+  const std::optional<CliOptions> options = ParseOptions(args, error);
+  if (!options) {
+    console.Message(error + " (velmora-cli --help lists the commands)");
+    return kExitBadInput;
+  }
+  if (options->command == Command::kHelp) {
+    std::cout << UsageText();
+    return kExitOk;
+  }
+  std::unique_ptr<velmora::platform::Machine> machine =
+      CreateMachine(options->emulatedImage, error);
+  if (!machine) {
+    console.Message(error);
+    return kExitBadInput;
+  }
+  InstallStopSignal();
+  switch (options->command) {
+    case Command::kDrives:
+      return RunDrives(*machine);
+    case Command::kSectors:
+      return RunSectors(*options, *machine, console);
+    case Command::kList:
+      return RunList(*options, *machine, console);
+    case Command::kHelp:
+      break;
+  }
+  return kExitOk;
+}

@@ -1,0 +1,217 @@
+#include "browse/EntryListing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "text/Utf.h"
+
+namespace velmora::browse {
+namespace {
+
+using disc::Entry;
+using disc::EntryTable;
+
+constexpr std::string_view kUnknownFolder = "?";
+
+std::string Join(std::string folder, const std::u16string& name) {
+  if (!folder.empty()) folder += '/';
+  return folder + text::ToUtf8(name);
+}
+
+const char* TypeCode(const Entry& entry) { return entry.IsFolder() ? "d" : "f"; }
+
+using Escape = std::pair<char, std::string_view>;
+
+constexpr Escape kFieldEscapes[] = {{'\t', "\\t"}, {'\n', "\\n"}, {'\r', "\\r"}, {'\\', "\\\\"}};
+constexpr Escape kJsonEscapes[] = {{'"', "\\\""}, {'\\', "\\\\"}, {'\b', "\\b"}, {'\f', "\\f"},
+                                   {'\n', "\\n"}, {'\r', "\\r"},  {'\t', "\\t"}};
+
+// The escape of c in table, or nothing when c stands for itself.
+std::optional<std::string_view> EscapeOf(char c, std::span<const Escape> table) {
+  for (const auto& [raw, escaped] : table) {
+    if (raw == c) return escaped;
+  }
+  return std::nullopt;
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (auto escaped = EscapeOf(c, kJsonEscapes)) {
+      out += *escaped;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      // The other control characters have no short form in JSON.
+      char escapedControl[8];
+      std::snprintf(escapedControl, sizeof escapedControl, "\\u%04x",
+                    static_cast<unsigned>(static_cast<unsigned char>(c)));
+      out += escapedControl;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+EntryListing::EntryListing(const EntryTable& table)
+    : table_(table), parents_(table.size(), EntryTable::kNone) {
+  if (!table.empty() && table[0].parentId < 0) root_ = 0;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const Entry& entry = table[i];
+    if (i == root_ || entry.parentId < 0) continue;
+    // The scan searched a multi-session disc's parents from the entry's Session
+    // node on, so that a folder of an earlier session with the same File ID is
+    // passed over; a single-session disc has no Session nodes.
+    std::size_t from = table.SessionNodeIndex(entry.session);
+    if (from == EntryTable::kNone) from = 0;
+    parents_[i] = table.FindFolder(static_cast<std::uint32_t>(entry.parentId), from);
+  }
+  CutLoops();
+}
+
+// The scan adds a folder only below one already in the table, so no chain of
+// parents loops there; a table built otherwise might. The folder that closes a
+// loop is taken as one whose parent is missing, so that every walk up ends.
+void EntryListing::CutLoops() {
+  enum class Mark : std::uint8_t { kNew, kOnChain, kDone };
+  std::vector<Mark> marks(parents_.size(), Mark::kNew);
+  for (std::size_t start = 0; start < parents_.size(); ++start) {
+    std::size_t at = start;
+    std::size_t last = EntryTable::kNone;
+    while (at != EntryTable::kNone && marks[at] == Mark::kNew) {
+      marks[at] = Mark::kOnChain;
+      last = at;
+      at = parents_[at];
+    }
+    if (at != EntryTable::kNone && marks[at] == Mark::kOnChain) parents_[last] = EntryTable::kNone;
+    for (at = start; at != EntryTable::kNone && marks[at] == Mark::kOnChain; at = parents_[at]) {
+      marks[at] = Mark::kDone;
+    }
+  }
+}
+
+// Walks up the parent indexes found once in the constructor: the cost of a
+// path is the length of the path, and memory stays one index per entry however
+// deep a disc nests its folders.
+std::string EntryListing::PathOf(std::size_t index) const {
+  std::vector<std::size_t> chain;
+  std::size_t at = index;
+  for (; at != EntryTable::kNone && at != root_; at = parents_[at]) chain.push_back(at);
+  std::string path = at == EntryTable::kNone ? std::string(kUnknownFolder) : std::string();
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) path = Join(path, table_[*it].name);
+  return path;
+}
+
+std::string FormatEntryDate(const Entry& entry) {
+  char date[96];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", entry.year, entry.month,
+                entry.day, entry.hour, entry.minute, entry.second);
+  return date;
+}
+
+std::string EscapeField(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (auto escaped = EscapeOf(c, kFieldEscapes)) {
+      out += *escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void WriteTsvListing(const EntryTable& table, std::ostream& out) {
+  EntryListing listing(table);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (i == listing.root()) continue;
+    const Entry& entry = table[i];
+    out << EscapeField(listing.PathOf(i)) << '\t' << TypeCode(entry) << '\t' << entry.size << '\t'
+        << FormatEntryDate(entry) << '\t' << entry.fileId << '\n';
+  }
+}
+
+void WriteJsonListing(const EntryTable& table, std::ostream& out) {
+  EntryListing listing(table);
+  out << '[';
+  bool first = true;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (i == listing.root()) continue;
+    const Entry& entry = table[i];
+    out << (first ? "\n" : ",\n") << "{\"path\":" << JsonString(listing.PathOf(i)) << ",\"type\":\""
+        << TypeCode(entry) << "\",\"size\":" << entry.size << ",\"date\":\""
+        << FormatEntryDate(entry) << "\",\"extent\":" << entry.fileId
+        << ",\"parent\":" << entry.parentId << ",\"session\":" << unsigned{entry.session} << '}';
+    first = false;
+  }
+  out << (first ? "]\n" : "\n]\n");
+}
+
+void WriteTreeListing(const EntryTable& table, std::ostream& out) {
+  EntryListing listing(table);
+  const std::size_t n = table.size();
+  // Children per folder in table order, laid out in one array (a counting sort
+  // by parent): a few flat vectors, not one per folder.
+  std::vector<std::size_t> firstChild(n + 1, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (listing.ParentOf(i) != EntryTable::kNone) ++firstChild[listing.ParentOf(i) + 1];
+  }
+  for (std::size_t i = 0; i < n; ++i) firstChild[i + 1] += firstChild[i];
+  std::vector<std::size_t> children(firstChild[n]);
+  std::vector<std::size_t> filled(firstChild.begin(), firstChild.end() - 1);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (listing.ParentOf(i) != EntryTable::kNone) children[filled[listing.ParentOf(i)]++] = i;
+  }
+
+  std::vector<bool> printed(n, false);
+  // Depth first with a stack of its own: a hostile disc can nest folders deeper
+  // than the call stack would take.
+  auto printSubtree = [&](std::size_t top, std::size_t depth) {
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{top, depth}};
+    while (!stack.empty()) {
+      auto [index, level] = stack.back();
+      stack.pop_back();
+      if (printed[index]) continue;
+      printed[index] = true;
+      if (index != listing.root()) {
+        const Entry& entry = table[index];
+        out << std::string(2 * level, ' ') << EscapeField(text::ToUtf8(entry.name));
+        if (entry.IsFolder()) {
+          out << "/\n";
+        } else {
+          out << "  " << entry.size << '\n';
+        }
+      }
+      std::size_t childLevel = index == listing.root() ? level : level + 1;
+      for (std::size_t c = firstChild[index + 1]; c > firstChild[index]; --c) {
+        stack.emplace_back(children[c - 1], childLevel);
+      }
+    }
+  };
+
+  if (listing.root() != EntryTable::kNone) printSubtree(listing.root(), 0);
+  bool unknownShown = false;
+  auto printUnder = [&](std::size_t index) {
+    if (!unknownShown) out << kUnknownFolder << "/\n";
+    unknownShown = true;
+    printSubtree(index, 1);
+  };
+  // Entries whose folder is missing first, then whatever a loop of folders kept
+  // out of reach, so that every entry is listed once.
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!printed[i] && listing.ParentOf(i) == EntryTable::kNone && i != listing.root()) {
+      printUnder(i);
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!printed[i]) printUnder(i);
+  }
+}
+
+}  // namespace velmora::browse

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "disc/EntryTable.h"
+
+namespace velmora::browse {
+
+// Where every entry of a table sits: the folder that holds it, looked up once
+// per entry as the scan looked it up, and its path below Root. Listing the
+// whole table costs what the paths written cost, never a search per ancestor.
+class EntryListing {
+ public:
+  explicit EntryListing(const disc::EntryTable& table);
+
+  // Index of Root, or kNone for a table without it.
+  std::size_t root() const { return root_; }
+  // The folder that holds entry index; kNone when it is not in the table.
+  std::size_t ParentOf(std::size_t index) const { return parents_[index]; }
+  // The names below Root joined by "/", in UTF-8 ("Session k/..." on a
+  // multi-session disc); "?" stands for a folder that is not in the table.
+  std::string PathOf(std::size_t index) const;
+
+ private:
+  void CutLoops();
+
+  const disc::EntryTable& table_;
+  std::size_t root_ = disc::EntryTable::kNone;
+  std::vector<std::size_t> parents_;
+};
+
+// The recording time of an entry as "YYYY-MM-DD hh:mm:ss", zero-padded.
+std::string FormatEntryDate(const disc::Entry& entry);
+
+// A tab, line feed, carriage return or backslash as \t, \n, \r, \\, so that a
+// name from the disc keeps to its field and its line.
+std::string EscapeField(std::string_view text);
+
+// Every entry but Root in table order, one line each:
+// path TAB type (d or f) TAB size TAB date TAB extent, the path escaped.
+void WriteTsvListing(const disc::EntryTable& table, std::ostream& out);
+
+// Every entry but Root in table order, as one JSON array of objects
+// {path, type, size, date, extent, parent, session}; parent is the Parent ID.
+void WriteJsonListing(const disc::EntryTable& table, std::ostream& out);
+
+// The folder tree below Root, two blanks of indent per level, folders ending in
+// "/" and files followed by their size. Entries whose folder is not in the table
+// follow under a "?/" line.
+void WriteTreeListing(const disc::EntryTable& table, std::ostream& out);
+
+}  // namespace velmora::browse

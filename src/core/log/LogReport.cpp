@@ -1,0 +1,75 @@
+#include "log/LogReport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "text/CodePage.h"
+#include "text/StringTable.h"
+
+namespace velmora::log {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kHeadingDashes = 19;
+constexpr std::size_t kSeparatorDashes = 79;
+constexpr std::size_t kFieldIndent = 20;
+
+void AppendIndented(std::string& out, std::u16string_view field) {
+  if (field.empty()) return;
+  out.append(kFieldIndent, ' ');
+  out += text::EncodeWindows1252(field);
+  out += kLineEnd;
+}
+
+// A failed write that left errno unset still gets a reason.
+std::string OsReason(const std::string& path, int error) {
+  return path + ": " + std::generic_category().message(error != 0 ? error : EIO);
+}
+
+}  // namespace
+
+std::string FormatLogReport(const std::vector<LogRow>& rows) {
+  std::string out(kHeadingDashes, '-');
+  out += text::EncodeWindows1252(text::LoadText(text::kLogReportHeading));
+  out.append(kHeadingDashes, '-');
+  out += kLineEnd;
+  out += kLineEnd;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const LogRow& row = rows[i];
+    // A blank Activity is still an Activity: only an empty one continues the
+    // block of the row before.
+    if (!row.activity.empty()) {
+      if (i != 0) {
+        out.append(kSeparatorDashes, '-');
+        out += kLineEnd;
+      }
+      out += text::EncodeWindows1252(row.activity);
+      out += kLineEnd;
+    }
+    AppendIndented(out, row.text);
+    AppendIndented(out, row.status);
+  }
+  return out;
+}
+
+bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason) {
+  const std::string report = FormatLogReport(rows);
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    reason = OsReason(path, errno);
+    return false;
+  }
+  const bool written = std::fwrite(report.data(), 1, report.size(), file) == report.size();
+  const int writeError = errno;
+  // A full disk may only show when the buffered bytes go out at close.
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    reason = OsReason(path, !written ? writeError : errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmora::log
