@@ -73,6 +73,8 @@ class VolumeReader {
   bool recoveryMode = false;
   // A walk saw the stop request: the session's remaining walks are skipped.
   bool aborted() const { return aborted_; }
+  // Lets the window breathe during the recovery scans; true when the user asked to stop.
+  bool PollStop() { return sink_.StopRequested(); }
   const std::vector<WorkRecord>& workList() const { return workList_; }
   // Records accepted in this session, named or not.
   std::uint32_t acceptedRecords() const { return acceptedRecords_; }
