@@ -204,16 +204,7 @@ bool CCDReader::ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mo
 bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
                                 std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
   bytesRead = 0;
-  if (!passThrough_) {
-    std::string path = openPath_.empty() ? SelectedDrivePath() : openPath_;
-    if (path.empty()) return false;
-    passThrough_ = machine_.OpenPassThrough(path, lastOpenError_);
-    if (!passThrough_) return false;
-  }
-  if (fullTocPending_) {
-    fullTocPending_ = false;
-    RunFullTocPass();
-  }
+  if (!PreparePassThrough()) return false;
   if (byteMode) count = (byteLength + kSectorSize - 1) / kSectorSize;
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
@@ -240,6 +231,20 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
   }
   std::memcpy(buffer.data(), gathered.data(), wanted);
   bytesRead = wanted;
+  return true;
+}
+
+bool CCDReader::PreparePassThrough() {
+  if (!passThrough_) {
+    std::string path = openPath_.empty() ? SelectedDrivePath() : openPath_;
+    if (path.empty()) return false;
+    passThrough_ = machine_.OpenPassThrough(path, lastOpenError_);
+    if (!passThrough_) return false;
+  }
+  if (fullTocPending_) {
+    fullTocPending_ = false;
+    RunFullTocPass();
+  }
   return true;
 }
 

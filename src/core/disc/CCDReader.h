@@ -67,6 +67,11 @@ class CCDReader {
   bool ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mode,
                      std::span<std::byte> buffer, std::uint32_t& bytesRead);
 
+  // Opens the drive for pass-through when it is not yet, and runs a pending
+  // full-TOC pass, so that the session ends are known before the first read.
+  // False when the drive cannot be opened that way.
+  bool PreparePassThrough();
+
   bool SetTrayLock(bool prevent);
   void ClosePassThrough();
   void CloseFile();

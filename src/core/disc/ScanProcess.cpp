@@ -95,6 +95,8 @@ bool ScanProcess::Scan() {
 
 bool ScanProcess::ProbeVolumeSize() {
   reader_.SetDiscEnd(0);
+  // reportedError() tells the caller whether this probe found no disc at all.
+  reportedError_ = 0;
   if (!ProbeSession(0) && !MediumAnswers()) {
     ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
     state_.drivesKnown = false;

@@ -34,7 +34,8 @@ class ScanProcess : private ScanSink {
   // question and no tray lock.
   bool Scan();
   // Image creation of a single-track disc: the readiness probe and the
-  // descriptor search, which sets disc end. False when no descriptor loaded.
+  // descriptor search, which sets disc end. False when no descriptor loaded;
+  // reportedError() is then kCdromNotFound when no disc answered at all.
   bool ProbeVolumeSize();
 
   // The per-entry progress report (and, during a scan, the entry itself).
