@@ -82,6 +82,8 @@ class CCDReader {
   std::size_t driveCount() const { return drivePaths_.size(); }
   std::uint8_t selectedDrive() const { return selectedDrive_; }
   std::string SelectedDrivePath() const;
+  // The device or file the file handle holds (empty when none).
+  const std::string& openPath() const { return openPath_; }
 
   // Track list and disc geometry.
   bool multiTrack() const { return multiTrack_; }

@@ -31,6 +31,10 @@ class Machine {
   // Opens a drive a second time for command pass-through.
   virtual std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
                                                          OpenError& error) = 0;
+  // True when path lies on the medium that devicePath reads: the disc in that
+  // drive is mounted there, or devicePath is a file on the same file system.
+  // False when either cannot be examined.
+  virtual bool SameMedium(const std::string& path, const std::string& devicePath) = 0;
 };
 
 // The real machine of this build's OS.

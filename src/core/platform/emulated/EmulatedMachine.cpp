@@ -44,16 +44,21 @@ class EmulatedPassThrough final : public ScsiTransport {
 EmulatedMachine::EmulatedMachine(std::size_t driveCount) : host_(CreateHostMachine()) {
   for (std::size_t i = 0; i < driveCount; ++i)
     drives_.push_back(std::make_shared<EmulatedDrive>(log_));
+  imagePaths_.resize(driveCount);
 }
 
 void EmulatedMachine::InsertDisc(std::size_t drive, EmulatedDisc disc) {
   OpenError error;
   // An image that does not open leaves a disc whose sectors all fail to read.
   std::unique_ptr<DeviceFile> image = host_->OpenDevice(disc.imagePath, error);
+  imagePaths_.at(drive) = disc.imagePath;
   drives_.at(drive)->Insert(std::move(disc), std::move(image));
 }
 
-void EmulatedMachine::EjectDisc(std::size_t drive) { drives_.at(drive)->Eject(); }
+void EmulatedMachine::EjectDisc(std::size_t drive) {
+  drives_.at(drive)->Eject();
+  imagePaths_.at(drive).clear();
+}
 
 std::vector<std::string> EmulatedMachine::OpticalDrives() {
   std::vector<std::string> paths;
@@ -94,6 +99,13 @@ std::unique_ptr<ScsiTransport> EmulatedMachine::OpenPassThrough(const std::strin
   std::shared_ptr<EmulatedDrive> drive = DriveAt(path, *number, error);
   if (!drive) return nullptr;
   return std::make_unique<EmulatedPassThrough>(std::move(drive));
+}
+
+bool EmulatedMachine::SameMedium(const std::string& path, const std::string& devicePath) {
+  std::optional<std::size_t> number = DriveNumberOf(devicePath);
+  if (!number) return host_->SameMedium(path, devicePath);
+  if (*number >= imagePaths_.size() || imagePaths_[*number].empty()) return false;
+  return host_->SameMedium(path, imagePaths_[*number]);
 }
 
 }  // namespace velmora::platform::emulated

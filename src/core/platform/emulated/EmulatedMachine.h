@@ -34,6 +34,9 @@ class EmulatedMachine : public Machine {
   std::unique_ptr<DeviceFile> OpenDevice(const std::string& path, OpenError& error) override;
   std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
                                                  OpenError& error) override;
+  // An emulated disc is its image file: path is on it when it is on the file
+  // system that holds the image.
+  bool SameMedium(const std::string& path, const std::string& devicePath) override;
 
  private:
   // The drive number in a path of the form "emulated:srN"; nothing for any other path.
@@ -44,6 +47,7 @@ class EmulatedMachine : public Machine {
 
   std::shared_ptr<CommandLog> log_ = std::make_shared<CommandLog>();
   std::vector<std::shared_ptr<EmulatedDrive>> drives_;
+  std::vector<std::string> imagePaths_;  // per drive; empty while it holds no disc
   std::unique_ptr<Machine> host_;
 };
 

@@ -1,6 +1,9 @@
 #include "platform/linux/LinuxMachine.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -83,6 +86,24 @@ std::unique_ptr<DeviceFile> LinuxMachine::OpenDevice(const std::string& path, Op
 std::unique_ptr<ScsiTransport> LinuxMachine::OpenPassThrough(const std::string& path,
                                                              OpenError& error) {
   return SgTransport::Open(path, error);
+}
+
+bool LinuxMachine::SameMedium(const std::string& path, const std::string& devicePath) {
+  struct stat place {};
+  struct stat device {};
+  // A folder still to be made lies where its nearest existing ancestor lies.
+  std::filesystem::path at = path;
+  while (stat(at.c_str(), &place) != 0) {
+    if (errno != ENOENT) return false;
+    std::filesystem::path up = at.parent_path();
+    if (up.empty()) up = ".";
+    if (up == at) return false;
+    at = std::move(up);
+  }
+  if (stat(devicePath.c_str(), &device) != 0) return false;
+  // A mounted disc's files carry the drive's device number; a file stands for
+  // the file system that holds it.
+  return S_ISBLK(device.st_mode) ? place.st_dev == device.st_rdev : place.st_dev == device.st_dev;
 }
 
 std::unique_ptr<Machine> CreateHostMachine() { return std::make_unique<LinuxMachine>(); }

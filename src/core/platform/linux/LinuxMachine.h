@@ -25,6 +25,7 @@ class LinuxMachine final : public Machine {
   std::unique_ptr<DeviceFile> OpenDevice(const std::string& path, OpenError& error) override;
   std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
                                                  OpenError& error) override;
+  bool SameMedium(const std::string& path, const std::string& devicePath) override;
 
  private:
   std::filesystem::path cdromInfo_;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::disc {
+
+enum class FileOutcome : std::uint8_t {
+  kRecovered,  // every byte read
+  kPartial,    // some bytes read; the others are zeros in the file
+  kFailed,     // nothing read, or the file could not be written: none is left
+};
+
+// Bytes first to last (both included) of a file, counted from its start.
+struct ByteRange {
+  std::uint64_t first = 0;
+  std::uint64_t last = 0;
+  bool operator==(const ByteRange&) const = default;
+};
+
+struct RecoveredFile {
+  FileOutcome outcome = FileOutcome::kFailed;
+  std::string discPath;   // the names on the disc, "/" between them, UTF-8
+  std::string savedPath;  // below the destination; empty when no file was left there
+  std::vector<ByteRange> unreadable;
+};
+
+// What one recovery did.
+struct RecoverySummary {
+  bool started = false;  // a destination was chosen
+  bool aborted = false;  // Stop ended it
+  std::uint32_t filesRecovered = 0;
+  std::uint32_t filesPartial = 0;
+  std::uint32_t filesFailed = 0;
+  std::uint32_t filesFilteredOut = 0;
+  std::uint32_t foldersCreated = 0;
+  std::uint32_t namesChanged = 0;  // files and folders saved under another name
+  bool reportWritten = false;
+};
+
+// The recovery report: one line per file, "status TAB disc path TAB unreadable
+// bytes TAB saved path", status being recovered, partial or failed and the
+// unreadable bytes "first-last" ranges joined by "," ("4096-6143,10240-12287");
+// then one summary line. Tabs, line breaks and backslashes in names are written
+// as \t, \n, \r and \\, other control characters as \xHH.
+std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
+                                 const RecoverySummary& summary);
+
+// Writes text to path as given, replacing any file there. False with reason set
+// ("path: OS text") when it cannot be written.
+bool WriteRecoveryReport(const std::string& path, const std::string& text, std::string& reason);
+
+}  // namespace velmora::disc

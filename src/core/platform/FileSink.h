@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace velmora::platform {
+
+// Why a call on the destination failed: errno and the OS text.
+struct SinkError {
+  int error = 0;
+  std::string reason;
+};
+
+// How creating a file or folder went.
+enum class SinkStatus {
+  kCreated,      // made new
+  kExisting,     // a real folder of that name was there and is opened instead
+  kNameTaken,    // something of that name is there already (a file, a link, ...)
+  kNameRefused,  // the destination cannot hold that name (invalid characters, too long)
+  kFailed,       // anything else: write protection, no space, no such folder, ...
+};
+
+// A file of the destination, opened for writing from its first byte on.
+class FileSink {
+ public:
+  virtual ~FileSink() = default;
+  // Writes all of bytes after what was written so far.
+  virtual bool Append(std::span<const std::byte> bytes, SinkError& error) = 0;
+  // Extends the file with zeros, or cuts it, to size bytes.
+  virtual bool Resize(std::uint64_t size, SinkError& error) = 0;
+  // Sets the modification and access times, seconds since 1970-01-01 UTC.
+  virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;
+  // Closes the file; false when the OS reports a late write error.
+  virtual bool Close(SinkError& error) = 0;
+};
+
+class FolderSink;
+
+struct FolderResult {
+  std::unique_ptr<FolderSink> folder;
+  SinkStatus status = SinkStatus::kFailed;
+  SinkError error;
+};
+
+struct FileResult {
+  std::unique_ptr<FileSink> file;
+  SinkStatus status = SinkStatus::kFailed;
+  SinkError error;
+};
+
+// A folder of the destination. Every name is one component (never holds "/"),
+// and everything is created relative to this folder's handle, so nothing lands
+// outside it; no call follows a symbolic link found inside it.
+class FolderSink {
+ public:
+  virtual ~FolderSink() = default;
+  // Creates the folder name here. When a real folder of that name is there
+  // already it is opened instead (kExisting); a link or a file there is
+  // kNameTaken.
+  virtual FolderResult MakeFolder(const std::string& name) = 0;
+  // Opens a real folder made here earlier; nullptr when it is no longer one.
+  virtual std::unique_ptr<FolderSink> OpenFolder(const std::string& name, SinkError& error) = 0;
+  // Creates a new file; kNameTaken when anything of that name exists, so an
+  // existing file is never overwritten.
+  virtual FileResult CreateFile(const std::string& name) = 0;
+  virtual bool RemoveFile(const std::string& name, SinkError& error) = 0;
+  // Sets this folder's modification and access times, seconds since 1970 UTC.
+  virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;
+};
+
+// Opens the folder at path for a recovery, creating it when only its last part
+// is missing. path itself may lead through links: the user chose it.
+FolderResult OpenDestinationFolder(const std::string& path);
+
+}  // namespace velmora::platform

@@ -1,0 +1,190 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string_view>
+
+#include "platform/FileSink.h"
+#include "platform/linux/OsError.h"
+
+namespace velmora::platform {
+namespace {
+
+SinkError ErrorOf(int error) { return SinkError{error, ErrnoText(error)}; }
+
+// EEXIST: the name is in use. EINVAL and EILSEQ: the file system refuses a
+// character of the name (vfat, ntfs3, a share); ENAMETOOLONG: its length.
+SinkStatus StatusOf(int error) {
+  switch (error) {
+    case EEXIST:
+      return SinkStatus::kNameTaken;
+    case EINVAL:
+    case EILSEQ:
+    case ENAMETOOLONG:
+      return SinkStatus::kNameRefused;
+    default:
+      return SinkStatus::kFailed;
+  }
+}
+
+// The engine names one entry of this folder at a time; anything else (".."
+// above all) would reach outside it, whatever the caller meant.
+bool IsOneComponent(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
+bool SetTimes(int fd, std::int64_t seconds, SinkError& error) {
+  const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {static_cast<time_t>(seconds), 0}};
+  if (futimens(fd, times) == 0) return true;
+  error = ErrorOf(errno);
+  return false;
+}
+
+class LinuxFileSink final : public FileSink {
+ public:
+  explicit LinuxFileSink(int fd) : fd_(fd) {}
+  ~LinuxFileSink() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  LinuxFileSink(const LinuxFileSink&) = delete;
+  LinuxFileSink& operator=(const LinuxFileSink&) = delete;
+
+  bool Append(std::span<const std::byte> bytes, SinkError& error) override {
+    while (!bytes.empty()) {
+      const ssize_t count = write(fd_, bytes.data(), bytes.size());
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        error = ErrorOf(errno);
+        return false;
+      }
+      bytes = bytes.subspan(static_cast<std::size_t>(count));
+    }
+    return true;
+  }
+
+  bool Resize(std::uint64_t size, SinkError& error) override {
+    if (ftruncate(fd_, static_cast<off_t>(size)) == 0) return true;
+    error = ErrorOf(errno);
+    return false;
+  }
+
+  bool SetModified(std::int64_t seconds, SinkError& error) override {
+    return SetTimes(fd_, seconds, error);
+  }
+
+  bool Close(SinkError& error) override {
+    const int fd = fd_;
+    fd_ = -1;
+    // Linux frees the descriptor even when close fails, so it is never retried.
+    if (close(fd) == 0) return true;
+    error = ErrorOf(errno);
+    return false;
+  }
+
+ private:
+  int fd_;
+};
+
+class LinuxFolderSink final : public FolderSink {
+ public:
+  explicit LinuxFolderSink(int fd) : fd_(fd) {}
+  ~LinuxFolderSink() override { close(fd_); }
+  LinuxFolderSink(const LinuxFolderSink&) = delete;
+  LinuxFolderSink& operator=(const LinuxFolderSink&) = delete;
+
+  FolderResult MakeFolder(const std::string& name) override {
+    FolderResult result;
+    if (!IsOneComponent(name)) {
+      result.error = ErrorOf(EINVAL);
+      return result;
+    }
+    bool made = mkdirat(fd_, name.c_str(), 0777) == 0;
+    if (!made && errno != EEXIST) {
+      result.status = StatusOf(errno);
+      result.error = ErrorOf(errno);
+      return result;
+    }
+    result.folder = OpenFolder(name, result.error);
+    if (result.folder) {
+      result.status = made ? SinkStatus::kCreated : SinkStatus::kExisting;
+    } else {
+      // ELOOP: a symbolic link; ENOTDIR: a file or anything but a folder.
+      const bool taken = result.error.error == ELOOP || result.error.error == ENOTDIR;
+      result.status = !made && taken ? SinkStatus::kNameTaken : SinkStatus::kFailed;
+    }
+    return result;
+  }
+
+  std::unique_ptr<FolderSink> OpenFolder(const std::string& name, SinkError& error) override {
+    if (!IsOneComponent(name)) {
+      error = ErrorOf(EINVAL);
+      return nullptr;
+    }
+    const int fd = openat(fd_, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+      error = ErrorOf(errno);
+      return nullptr;
+    }
+    return std::make_unique<LinuxFolderSink>(fd);
+  }
+
+  FileResult CreateFile(const std::string& name) override {
+    FileResult result;
+    if (!IsOneComponent(name)) {
+      result.error = ErrorOf(EINVAL);
+      return result;
+    }
+    // O_EXCL also refuses a link of that name, dangling or not.
+    const int fd =
+        openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      result.status = StatusOf(errno);
+      result.error = ErrorOf(errno);
+      return result;
+    }
+    result.file = std::make_unique<LinuxFileSink>(fd);
+    result.status = SinkStatus::kCreated;
+    return result;
+  }
+
+  bool RemoveFile(const std::string& name, SinkError& error) override {
+    if (!IsOneComponent(name)) {
+      error = ErrorOf(EINVAL);
+      return false;
+    }
+    if (unlinkat(fd_, name.c_str(), 0) == 0) return true;
+    error = ErrorOf(errno);
+    return false;
+  }
+
+  bool SetModified(std::int64_t seconds, SinkError& error) override {
+    return SetTimes(fd_, seconds, error);
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+FolderResult OpenDestinationFolder(const std::string& path) {
+  FolderResult result;
+  int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT && mkdir(path.c_str(), 0777) == 0) {
+    fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    result.status = SinkStatus::kCreated;
+  } else {
+    result.status = SinkStatus::kExisting;
+  }
+  if (fd < 0) {
+    result.status = SinkStatus::kFailed;
+    result.error = ErrorOf(errno);
+    return result;
+  }
+  result.folder = std::make_unique<LinuxFolderSink>(fd);
+  return result;
+}
+
+}  // namespace velmora::platform

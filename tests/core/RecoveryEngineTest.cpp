@@ -1,0 +1,609 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "disc/RecoveryEngine.h"
+#include "disc/SafeName.h"
+#include "platform/Machine.h"
+#include "platform/emulated/EmulatedMachine.h"
+#include "select/RecoveryFilterList.h"
+#include "support/BytePatcher.h"
+#include "support/EngineScan.h"
+#include "support/IsoBuilder.h"
+#include "support/IsoOracle.h"
+#include "support/MultiSessionBuilder.h"
+#include "support/SectorFinder.h"
+#include "support/TempDir.h"
+#include "support/TreeWriter.h"
+#include "text/StringTable.h"
+#include "text/Utf.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::emulated::FaultKind;
+using testing::FixtureFile;
+using testing::TempDir;
+
+fs::path Utf8Path(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Every path below dir, "/" between names: folders end in "/", links in "@".
+// Links are listed, never followed.
+std::set<std::string> TreeOf(const fs::path& dir) {
+  std::set<std::string> paths;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator();
+       ++it) {
+    const std::string relative = it->path().lexically_relative(dir).generic_string();
+    const fs::file_status status = it->symlink_status();
+    paths.insert(relative + (fs::is_symlink(status) ? "@" : fs::is_directory(status) ? "/" : ""));
+  }
+  return paths;
+}
+
+std::chrono::sys_seconds ModifiedAt(const fs::path& path) {
+  return std::chrono::floor<std::chrono::seconds>(
+      std::chrono::file_clock::to_sys(fs::last_write_time(path)));
+}
+
+// One engine as a program assembles it: a scan of the machine's disc or an
+// image, the filter list, and the recovery over both.
+struct Rescue {
+  explicit Rescue(std::unique_ptr<platform::Machine> machine)
+      : scan(std::move(machine)),
+        engine(scan.reader, *scan.machine, scan.state, scan.host, scan.scan) {}
+
+  disc::RecoverySummary Run(const fs::path& destination,
+                            const std::optional<fs::path>& report = std::nullopt) {
+    scan.host.scriptedPrompts.folderAnswer = destination.string();
+    scan.host.log.Clear();  // the scan's rows
+    return engine.Run(scan.table, filters,
+                      report ? std::optional<std::string>(report->string()) : std::nullopt);
+  }
+  std::size_t IndexOf(const std::string& path) const {
+    for (std::size_t i = 0; i < scan.table.size(); ++i) {
+      if (scan.PathOf(i) == path) return i;
+    }
+    ADD_FAILURE() << "no entry " << path;
+    return 0;
+  }
+  // The Text column of the rows with that status.
+  std::vector<std::string> RowsWith(std::uint16_t status) const {
+    std::vector<std::string> texts;
+    for (const log::LogRow& row : scan.host.log.rows()) {
+      if (row.status == text::LoadText(status)) texts.push_back(text::ToUtf8(row.text));
+    }
+    return texts;
+  }
+
+  testing::EngineScan scan;
+  select::RecoveryFilterList filters;
+  disc::RecoveryEngine engine;
+};
+
+void ExpectIdle(const AppState& state) {
+  EXPECT_FALSE(state.recoveryRunning);
+  EXPECT_FALSE(state.processRunning);
+  EXPECT_FALSE(state.busy);
+  EXPECT_FALSE(state.stopRequested);
+  EXPECT_TRUE(state.logHasEntries);
+}
+
+std::chrono::sys_seconds Day(int day) {
+  return std::chrono::sys_days{std::chrono::year{2019} / 3 / day} + 10h + 20min + 30s;
+}
+
+// Nested folders, an empty file and an empty folder, files over several
+// sectors and over 1 MB ending inside a sector, names in three scripts.
+std::vector<FixtureFile> PhotoTree() {
+  return {
+      {.path = "readme.txt", .content = "hello\n", .mtime = Day(1)},
+      {.path = "empty.dat", .content = "", .mtime = Day(2)},
+      {.path = "Docs/report 2019.pdf", .patternSize = 5000, .patternSeed = 1, .mtime = Day(3)},
+      {.path = "Docs/Deep/er/still/note.txt", .content = "deep", .mtime = Day(4)},
+      {.path = "Photos/Holiday/IMG_0001.JPG",
+       .patternSize = 1048583,
+       .patternSeed = 2,
+       .mtime = Day(5)},
+      {.path = "Photos/Holiday/IMG_0002.JPG",
+       .patternSize = 4096,
+       .patternSeed = 3,
+       .mtime = Day(6)},
+      {.path = "\u00DCbung/\u65E5\u672C\u8A9E\u306E\u30D5\u30A1\u30A4\u30EB.txt",
+       .content = "cjk",
+       .mtime = Day(7)},
+      {.path = "\u041F\u0443\u0441\u0442\u0430\u044F \u043F\u0430\u043F\u043A\u0430",
+       .mtime = Day(8),
+       .folder = true},
+      {.path = "Docs/Deep/er/still", .mtime = Day(9), .folder = true},
+      {.path = "Docs/Deep/er", .mtime = Day(10), .folder = true},
+      {.path = "Docs/Deep", .mtime = Day(11), .folder = true},
+      {.path = "Docs", .mtime = Day(12), .folder = true},
+      {.path = "Photos/Holiday", .mtime = Day(13), .folder = true},
+      {.path = "Photos", .mtime = Day(14), .folder = true},
+      {.path = "\u00DCbung", .mtime = Day(15), .folder = true},
+  };
+}
+
+TEST(RecoveryEngineTest, RecoverAllGivesWhatSevenZipExtractsWithTheRecordedTimes) {
+  TempDir dir;
+  const std::vector<FixtureFile> tree = PhotoTree();
+  testing::WriteTree(dir / "src", tree);
+  testing::IsoOptions options;
+  options.tool = testing::IsoTool::kXorriso;
+  const fs::path image = testing::MakeIso(dir / "src", dir / "disc.iso", options);
+  testing::SevenZipExtract(image, dir / "7z");
+
+  Rescue rescue(platform::CreateHostMachine());
+  rescue.scan.ScanImage(image.string());
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary = rescue.Run(dir / "out");
+
+  ASSERT_EQ(TreeOf(dir / "out"), TreeOf(dir / "7z"));
+  for (const std::string& path : TreeOf(dir / "7z")) {
+    if (path.ends_with("/")) continue;
+    SCOPED_TRACE(path);
+    EXPECT_EQ(ReadAll(dir / "out" / Utf8Path(path)), ReadAll(dir / "7z" / Utf8Path(path)));
+  }
+  for (const FixtureFile& file : tree) {
+    SCOPED_TRACE(file.path);
+    EXPECT_EQ(ModifiedAt(dir / "out" / Utf8Path(file.path)), *file.mtime);
+  }
+  EXPECT_EQ(summary.filesRecovered, 7u);
+  EXPECT_EQ(summary.filesPartial + summary.filesFailed + summary.namesChanged, 0u);
+  EXPECT_EQ(summary.foldersCreated, 8u);
+  EXPECT_EQ(rescue.scan.host.scriptedPrompts.asked, std::vector<std::string>{"ChooseFolder"});
+  EXPECT_EQ(rescue.RowsWith(text::kFileRecovered).size(), 7u);
+  const auto& rows = rescue.scan.host.log.rows();
+  ASSERT_GE(rows.size(), 3u);
+  EXPECT_EQ(rows.front().activity, text::LoadText(text::kSavingFilesProcess));
+  EXPECT_EQ(text::ToUtf8(rows.front().text), (dir / "out").string());
+  EXPECT_EQ(rows.front().status, text::LoadText(text::kProcessStarted));
+  EXPECT_EQ(rows[rows.size() - 2].text, u"Files Saved 7 Files Saved in 8 Dirs");
+  EXPECT_EQ(rows.back().status, text::LoadText(text::kProcessCompleted));
+  EXPECT_EQ(rows.back().icon, log::LogIcon::kCompleted);
+  EXPECT_EQ(rescue.scan.host.progressTexts.back(), u"7 Files Recovered");
+  ExpectIdle(rescue.scan.state);
+}
+
+TEST(RecoveryEngineTest, EachSessionGoesToItsOwnFolderThroughTheDiscReader) {
+  TempDir dir;
+  testing::WriteTree(dir / "s1", {{.path = "OLD.TXT", .content = "old"},
+                                  {.path = "DOCS/ONE.TXT", .content = "one"}});
+  testing::WriteTree(dir / "s2", {{.path = "OLD.TXT", .content = "old"},
+                                  {.path = "DOCS/ONE.TXT", .content = "one"},
+                                  {.path = "DOCS/TWO.TXT", .content = "two"}});
+  const testing::MultiSessionDisc disc =
+      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+  auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+  platform::emulated::EmulatedDisc emulated;
+  emulated.imagePath = disc.image.string();
+  emulated.tracks = disc.tracks;
+  machine->InsertDisc(0, emulated);
+  Rescue rescue(std::move(machine));
+  rescue.scan.ScanDrive();
+  ASSERT_EQ(rescue.scan.reader.ChooseReader(), disc::Reader::kDisc);
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary = rescue.Run(dir / "out");
+
+  // Session 2 lists its own DOCS folder, which holds only the file it added.
+  EXPECT_EQ(TreeOf(dir / "out"),
+            (std::set<std::string>{"Session 1/", "Session 1/DOCS/", "Session 1/DOCS/ONE.TXT",
+                                   "Session 1/OLD.TXT", "Session 2/", "Session 2/DOCS/",
+                                   "Session 2/DOCS/TWO.TXT"}));
+  EXPECT_EQ(ReadAll(dir / "out/Session 1/DOCS/ONE.TXT"), "one");
+  EXPECT_EQ(ReadAll(dir / "out/Session 1/OLD.TXT"), "old");
+  EXPECT_EQ(ReadAll(dir / "out/Session 2/DOCS/TWO.TXT"), "two");
+  EXPECT_EQ(summary.filesRecovered, 3u);
+  EXPECT_EQ(summary.foldersCreated, 4u);
+}
+
+TEST(SafeNameTest, NamesTheDestinationCannotHoldAreMadeSafe) {
+  std::u16string longName;
+  for (int i = 0; i < 100; ++i) longName += u"\u65E5";  // 3 bytes each in UTF-8
+  const std::string longStem = text::ToUtf8(longName.substr(0, 83));
+  struct Case {
+    std::u16string disc;
+    std::string safe;
+    bool changed;
+  };
+  const std::vector<Case> cases = {
+      {u"IMG_0001.JPG", "IMG_0001.JPG", false},
+      {u"\u65E5\u672C.txt", "\u65E5\u672C.txt", false},
+      {u"a/b", "a_b", true},
+      {u".", "_.", true},
+      {u"..", "_..", true},
+      {u"...", "...", false},
+      {u"", "unnamed", true},
+      {std::u16string(u"nul\0in", 6), "nul_in", true},
+      {u"tab\there\u0085", "tab_here_", true},
+      {u"lone \xD800", "lone \uFFFD", true},
+      {u"pair \U0001F600", "pair \U0001F600", false},
+      {longName + u".jpg", longStem + ".jpg", true},  // shortened within 255 bytes
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.safe);
+    const disc::SafeName safe = disc::MakeSafeName(c.disc);
+    EXPECT_EQ(safe.name, c.safe);
+    EXPECT_EQ(safe.changed, c.changed);
+  }
+  EXPECT_EQ(disc::NumberedName("photo.jpg", 2), "photo (2).jpg");
+  EXPECT_EQ(disc::NumberedName(".profile", 1), ".profile (1)");
+  EXPECT_EQ(disc::NumberedName(longStem + ".jpg", 12),
+            text::ToUtf8(longName.substr(0, 82)) + " (12).jpg");  // 246 + 9 bytes
+  EXPECT_EQ(disc::PortableName("a:b?c\\d."), "a_b_c_d_");
+}
+
+// A disc in the emulated drive whose sectors are damaged in places.
+class DamagedDrive : public ::testing::Test {
+ protected:
+  static constexpr std::uint32_t kBigSize = 300 * 2048 + 100;  // 5 runs and a bit
+
+  void SetUp() override {
+    testing::WriteTree(dir / "src", {{.path = "BIG.BIN", .patternSize = kBigSize, .patternSeed = 7},
+                                     {.path = "DEAD.BIN", .patternSize = 4000, .patternSeed = 8},
+                                     {.path = "DOCS/OK.TXT", .content = "fine"}});
+    testing::IsoOptions options;
+    options.joliet = false;
+    image = testing::MakeIso(dir / "src", dir / "disc.iso", options);
+    big = testing::FileExtentLba(image, "BIG.BIN");
+    dead = testing::FileExtentLba(image, "DEAD.BIN");
+  }
+
+  // Scans the disc with these faults in the emulated drive.
+  std::unique_ptr<Rescue> ScanWith(const platform::emulated::FaultMap& faults) {
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    std::string reason;
+    std::optional<platform::emulated::EmulatedDisc> disc =
+        platform::emulated::EmulatedDisc::FromImage(image.string(), reason);
+    disc->faults = faults;
+    machine->InsertDisc(0, *disc);
+    auto rescue = std::make_unique<Rescue>(std::move(machine));
+    rescue->scan.ScanDrive();
+    rescue->scan.state.recoverAll = true;
+    return rescue;
+  }
+
+  // The report's ranges of the line for path, as "first-last,...".
+  std::string ReportedRanges(const std::string& status, const std::string& path) {
+    std::istringstream lines(ReadAll(dir / "report.tsv"));
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with(status + "\t" + path + "\t")) {
+        const std::string rest = line.substr(status.size() + path.size() + 2);
+        return rest.substr(0, rest.find('\t'));
+      }
+    }
+    ADD_FAILURE() << "no line " << status << " " << path << " in\n" << ReadAll(dir / "report.tsv");
+    return {};
+  }
+
+  TempDir dir;
+  fs::path image;
+  std::uint32_t big = 0;
+  std::uint32_t dead = 0;
+};
+
+TEST_F(DamagedDrive, UnreadableSectorsBecomeZerosAndAreReportedAsByteRanges) {
+  const platform::emulated::FaultMap faults = {
+      {big + 3, {FaultKind::kUnreadable}},      {big + 4, {FaultKind::kCheckCondition}},
+      {big + 70, {FaultKind::kShortRead, 100}},  // its first 100 bytes still arrive
+      {big + 300, {FaultKind::kUnreadable}},     // the last, 100 bytes of it in the file
+      {dead, {FaultKind::kUnreadable}},         {dead + 1, {FaultKind::kUnreadable}},
+  };
+  std::unique_ptr<Rescue> rescue = ScanWith(faults);
+  const disc::RecoverySummary summary = rescue->Run(dir / "out", dir / "report.tsv");
+
+  std::string expected = testing::PatternBytes(kBigSize, 7);
+  for (auto [first, last] :
+       {std::pair{3 * 2048, 5 * 2048 - 1}, std::pair{70 * 2048 + 100, 71 * 2048 - 1},
+        std::pair{300 * 2048, 300 * 2048 + 99}}) {
+    std::fill(expected.begin() + first, expected.begin() + last + 1, '\0');
+  }
+  EXPECT_EQ(ReadAll(dir / "out/BIG.BIN"), expected);
+  EXPECT_EQ(ReportedRanges("partial", "BIG.BIN"), "6144-10239,143460-145407,614400-614499");
+  // Not one byte of DEAD.BIN read: no file of zeros is left to be taken for data.
+  EXPECT_EQ(TreeOf(dir / "out"), (std::set<std::string>{"BIG.BIN", "DOCS/", "DOCS/OK.TXT"}));
+  EXPECT_EQ(ReportedRanges("failed", "DEAD.BIN"), "0-3999");
+  EXPECT_EQ(ReportedRanges("recovered", "DOCS/OK.TXT"), "");
+  EXPECT_EQ(ReadAll(dir / "out/DOCS/OK.TXT"), "fine");
+
+  EXPECT_EQ(rescue->RowsWith(text::kFileRecoveredPartially), std::vector<std::string>{"BIG.BIN"});
+  EXPECT_EQ(rescue->RowsWith(text::kFileRecoveryFailure), std::vector<std::string>{"DEAD.BIN"});
+  EXPECT_EQ(rescue->RowsWith(text::kFileRecovered), std::vector<std::string>{"DOCS/OK.TXT"});
+  EXPECT_EQ(summary.filesRecovered, 1u);
+  EXPECT_EQ(summary.filesPartial, 1u);
+  EXPECT_EQ(summary.filesFailed, 1u);
+  EXPECT_TRUE(summary.reportWritten);
+  // The emulated disc is its image, which lies on the destination's file system.
+  EXPECT_EQ(rescue->scan.host.scriptedPrompts.notices, std::vector<int>{0});
+  EXPECT_TRUE(rescue->scan.host.scriptedPrompts.errors.empty());
+}
+
+TEST_F(DamagedDrive, StopKeepsTheFileBeingCopiedAsPartialAndAbortsTheRest) {
+  std::unique_ptr<Rescue> rescue = ScanWith({{big + 3, {FaultKind::kUnreadable}}});
+  Rescue& r = *rescue;
+  // The user stops once two runs of BIG.BIN are on the destination.
+  r.scan.host.onPump = [&] {
+    std::error_code error;
+    if (fs::file_size(dir / "out/BIG.BIN", error) >= 128 * 1024 && !error) {
+      disc::ScanProcess::RequestStop(r.scan.state);
+    }
+  };
+  const disc::RecoverySummary summary = r.Run(dir / "out", dir / "report.tsv");
+
+  const std::string ranges = ReportedRanges("partial", "BIG.BIN");
+  ASSERT_TRUE(ranges.starts_with("6144-8191,")) << ranges;
+  const std::uint64_t stoppedAt = std::stoull(ranges.substr(10));
+  EXPECT_EQ(ranges.substr(10), std::to_string(stoppedAt) + "-" + std::to_string(kBigSize - 1));
+  EXPECT_GE(stoppedAt, 128u * 1024);
+  EXPECT_LT(stoppedAt, kBigSize);
+  std::string expected = testing::PatternBytes(kBigSize, 7);
+  std::fill(expected.begin() + 3 * 2048, expected.begin() + 4 * 2048, '\0');
+  std::fill(expected.begin() + static_cast<std::ptrdiff_t>(stoppedAt), expected.end(), '\0');
+  EXPECT_EQ(ReadAll(dir / "out/BIG.BIN"), expected);
+  EXPECT_EQ(TreeOf(dir / "out"), std::set<std::string>{"BIG.BIN"});
+  EXPECT_TRUE(summary.aborted);
+  EXPECT_EQ(r.RowsWith(text::kFileRecoveredPartially), std::vector<std::string>{"BIG.BIN"});
+  EXPECT_EQ(r.scan.host.log.rows().back().status, text::LoadText(text::kProcessAborted));
+  ExpectIdle(r.scan.state);
+}
+
+// A small disc with files of a few kinds in nested folders and an empty folder.
+class SmallDisc : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::WriteTree(dir / "src", {{.path = "TOP.TXT", .content = "top"},
+                                     {.path = "DOCS/A.TXT", .content = "a"},
+                                     {.path = "DOCS/B.DOC", .content = "b"},
+                                     {.path = "DOCS/SUB/C.TXT", .content = "c"},
+                                     {.path = "PICS/2019/IMG_0001.JPG", .content = "1"},
+                                     {.path = "PICS/2019/IMG_0012.JPG", .content = "12"},
+                                     {.path = "PICS/2019/IMG_001.JPG", .content = "01"},
+                                     {.path = "PICS/OTHER.JPG", .content = "other"},
+                                     {.path = "EMPTYDIR", .folder = true}});
+    image = testing::MakeIso(dir / "src", dir / "disc.iso");
+    rescue.scan.ScanImage(image.string());
+  }
+
+  TempDir dir;
+  fs::path image;
+  Rescue rescue{platform::CreateHostMachine()};
+};
+
+const std::set<std::string> kAllFolders = {"DOCS/", "DOCS/SUB/", "EMPTYDIR/", "PICS/",
+                                           "PICS/2019/"};
+
+std::set<std::string> AllFoldersAnd(std::initializer_list<std::string> files) {
+  std::set<std::string> paths = kAllFolders;
+  paths.insert(files.begin(), files.end());
+  return paths;
+}
+
+struct SelectionCase {
+  const char* name;
+  bool recoverAll = true;
+  std::vector<std::string> marked;        // check state 1
+  std::vector<std::string> partlyMarked;  // check state 2
+  std::vector<std::u16string> filter;     // applied when not empty
+  bool include = true;
+  std::set<std::string> expected;
+};
+
+void PrintTo(const SelectionCase& c, std::ostream* out) { *out << c.name; }
+
+class Selection : public SmallDisc, public ::testing::WithParamInterface<SelectionCase> {};
+
+TEST_P(Selection, RecoversTheChosenFilesWithTheFoldersOnTheirWay) {
+  const SelectionCase& c = GetParam();
+  AppState& state = rescue.scan.state;
+  state.recoverAll = c.recoverAll;
+  for (const std::string& path : c.marked)
+    rescue.scan.table.at(rescue.IndexOf(path)).checkState = disc::kMarked;
+  for (const std::string& path : c.partlyMarked) {
+    rescue.scan.table.at(rescue.IndexOf(path)).checkState = disc::kPartlyMarked;
+  }
+  if (!c.filter.empty()) rescue.filters.Apply(c.filter, c.include, state);
+  const disc::RecoverySummary summary = rescue.Run(dir / "out");
+  EXPECT_EQ(TreeOf(dir / "out"), c.expected);
+  std::set<std::string> files;
+  std::copy_if(c.expected.begin(), c.expected.end(), std::inserter(files, files.end()),
+               [](const std::string& p) { return !p.ends_with("/"); });
+  const std::vector<std::string> rows = rescue.RowsWith(text::kFileRecovered);
+  EXPECT_EQ(std::set<std::string>(rows.begin(), rows.end()), files);
+  EXPECT_EQ(rows.size(), files.size());
+  EXPECT_EQ(summary.filesRecovered, files.size());
+  if (c.recoverAll) {
+    EXPECT_EQ(summary.filesFilteredOut, 8u - files.size());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recovery, Selection,
+    ::testing::Values(
+        SelectionCase{.name = "IncludeAnExtension",
+                      .filter = {u"txt"},
+                      .expected = AllFoldersAnd({"TOP.TXT", "DOCS/A.TXT", "DOCS/SUB/C.TXT"})},
+        SelectionCase{.name = "ExcludeTwoTexts",
+                      .filter = {u".TXT", u"*.jpg"},
+                      .include = false,
+                      .expected = AllFoldersAnd({"DOCS/B.DOC"})},
+        SelectionCase{
+            .name = "IncludeAWildcard",
+            .filter = {u"IMG_00??.JPG"},
+            .expected = AllFoldersAnd({"PICS/2019/IMG_0001.JPG", "PICS/2019/IMG_0012.JPG"})},
+        SelectionCase{
+            .name = "IncludeTwoLinesOfOneText",
+            .filter = {u" doc\n\n jpg "},
+            .expected = AllFoldersAnd({"DOCS/B.DOC", "PICS/OTHER.JPG", "PICS/2019/IMG_0001.JPG",
+                                       "PICS/2019/IMG_0012.JPG", "PICS/2019/IMG_001.JPG"})},
+        SelectionCase{
+            .name = "MarkedFolderAndOneFileElsewhere",
+            .recoverAll = false,
+            .marked = {"DOCS", "DOCS/A.TXT", "DOCS/B.DOC", "DOCS/SUB", "DOCS/SUB/C.TXT",
+                       "PICS/2019/IMG_0012.JPG"},
+            .partlyMarked = {"PICS", "PICS/2019"},
+            .expected = {"DOCS/", "DOCS/A.TXT", "DOCS/B.DOC", "DOCS/SUB/", "DOCS/SUB/C.TXT",
+                         "PICS/", "PICS/2019/", "PICS/2019/IMG_0012.JPG"}},
+        SelectionCase{.name = "MarkedEmptyFolderOnly",
+                      .recoverAll = false,
+                      .marked = {"EMPTYDIR"},
+                      .expected = {"EMPTYDIR/"}}),
+    [](const ::testing::TestParamInfo<SelectionCase>& param) {
+      return std::string(param.param.name);
+    });
+
+TEST_F(SmallDisc, DestinationThatTakesNoFileShowsErrorTenOnceAndLogsEachFailure) {
+  // Nothing can be created below a regular file, not even by root.
+  testing::WriteTree(dir.path(), {{.path = "file.txt", .content = "x"}});
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary = rescue.Run(dir / "file.txt/sub", dir / "report.tsv");
+
+  EXPECT_EQ(rescue.scan.host.scriptedPrompts.errors, std::vector<int>{10});
+  const std::vector<std::string> failed = rescue.RowsWith(text::kFileRecoveryFailure);
+  EXPECT_EQ(std::set<std::string>(failed.begin(), failed.end()),
+            (std::set<std::string>{"DOCS", "DOCS/SUB", "EMPTYDIR", "PICS", "PICS/2019", "TOP.TXT",
+                                   "DOCS/A.TXT", "DOCS/B.DOC", "DOCS/SUB/C.TXT", "PICS/OTHER.JPG",
+                                   "PICS/2019/IMG_0001.JPG", "PICS/2019/IMG_0012.JPG",
+                                   "PICS/2019/IMG_001.JPG"}));
+  EXPECT_EQ(failed.size(), 13u);
+  EXPECT_TRUE(rescue.RowsWith(text::kFileRecovered).empty());
+  EXPECT_EQ(summary.filesFailed, 8u);
+  EXPECT_EQ(summary.filesRecovered + summary.foldersCreated, 0u);
+  EXPECT_EQ(rescue.scan.host.log.rows().back().status, text::LoadText(text::kProcessCompleted));
+  const std::string report = ReadAll(dir / "report.tsv");
+  EXPECT_NE(report.find("failed\tPICS/2019/IMG_001.JPG\t\t\n"), std::string::npos) << report;
+  ExpectIdle(rescue.scan.state);
+}
+
+TEST_F(SmallDisc, NoFolderChosenEndsQuietly) {
+  rescue.scan.state.recoverAll = true;
+  rescue.scan.host.log.Clear();
+  const disc::RecoverySummary summary =
+      rescue.engine.Run(rescue.scan.table, rescue.filters, std::nullopt);
+  EXPECT_FALSE(summary.started);
+  EXPECT_TRUE(rescue.scan.host.log.rows().empty());
+  EXPECT_EQ(rescue.scan.host.scriptedPrompts.asked, std::vector<std::string>{"ChooseFolder"});
+}
+
+// Offset in the image of the directory record with that identifier in the
+// directory at extent.
+std::uint64_t RecordOffset(const fs::path& image, std::uint32_t extent,
+                           const std::string& identifier) {
+  const std::vector<std::byte> sector = testing::ReadSector(image, extent);
+  for (std::size_t at = 0; at + 33 < sector.size() && sector[at] != std::byte{0};
+       at += static_cast<std::size_t>(sector[at])) {
+    const auto length = static_cast<std::size_t>(sector[at + 32]);
+    if (std::string(reinterpret_cast<const char*>(sector.data()) + at + 33, length) == identifier) {
+      return std::uint64_t{extent} * testing::kSectorSize + at;
+    }
+  }
+  ADD_FAILURE() << identifier << " not found";
+  return 0;
+}
+
+void PatchIdentifier(const fs::path& image, std::uint32_t extent, const std::string& from,
+                     const std::string& to) {
+  ASSERT_EQ(from.size(), to.size());
+  std::vector<std::byte> bytes(to.size());
+  std::transform(to.begin(), to.end(), bytes.begin(),
+                 [](char c) { return static_cast<std::byte>(c); });
+  testing::WriteBytes(image, RecordOffset(image, extent, from) + 33, bytes);
+}
+
+// Points the record named identifier in the directory at directory to extent
+// (both halves of the both-endian field).
+void PatchExtent(const fs::path& image, std::uint32_t directory, const std::string& identifier,
+                 std::uint32_t extent) {
+  std::vector<std::byte> bytes(8);
+  for (std::size_t i = 0; i < 4; ++i) {
+    bytes[i] = bytes[7 - i] = static_cast<std::byte>(extent >> (8 * i));
+  }
+  testing::WriteBytes(image, RecordOffset(image, directory, identifier) + 2, bytes);
+}
+
+TEST(RecoveryEngineTest, CraftedDirectoryStaysInsideOverwritesNothingAndFollowsNoLink) {
+  TempDir dir;
+  testing::WriteTree(dir / "src", {{.path = "XX/IN1.TXT", .content = "one"},
+                                   {.path = "Y/IN2.TXT", .content = "two"},
+                                   {.path = "A_B", .content = "genuine"},
+                                   {.path = "A_C", .content = "slash"},
+                                   {.path = "TOP.TXT", .content = "from the disc"},
+                                   {.path = "DOCS/D.TXT", .content = "doc"},
+                                   {.path = "SUB/S.TXT", .content = "sub"},
+                                   {.path = "SUC", .folder = true}});
+  testing::IsoOptions options;
+  options.joliet = false;
+  const fs::path image = testing::MakeIso(dir / "src", dir / "disc.iso", options);
+  const std::uint32_t root = testing::IsoinfoRootExtent(image, false);
+  const std::uint32_t sub = testing::FileExtentLba(image, "SUB");
+  PatchIdentifier(image, root, "XX", "..");
+  PatchIdentifier(image, root, "Y", ".");
+  PatchIdentifier(image, root, "A_C.;1", "A/B.;1");  // "A/B." is saved as "A_B.", which is taken
+  // SUB listed twice: SUC becomes a second record of SUB's directory.
+  PatchExtent(image, root, "SUC", sub);
+  PatchIdentifier(image, root, "SUC", "SUB");
+  // The destination holds a file of the same name and a link where DOCS goes.
+  testing::WriteTree(dir / "out", {{.path = "TOP.TXT", .content = "mine"}});
+  fs::create_directory(dir / "elsewhere");
+  fs::create_directory_symlink(dir / "elsewhere", dir / "out/DOCS");
+
+  Rescue rescue(platform::CreateHostMachine());
+  rescue.scan.ScanImage(image.string());
+  ASSERT_EQ(rescue.scan.ListingTsv().size(), 12u)
+      << ::testing::PrintToString(rescue.scan.ListingTsv());
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary = rescue.Run(dir / "out");
+
+  EXPECT_EQ(TreeOf(dir / "out"),
+            (std::set<std::string>{"_../", "_../IN1.TXT", "_./", "_./IN2.TXT", "A_B.", "A_B (1).",
+                                   "TOP.TXT", "TOP (1).TXT", "DOCS@", "DOCS (1)/", "DOCS (1)/D.TXT",
+                                   "SUB/", "SUB/S.TXT"}));
+  std::set<std::string> besideTheDestination;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path())) {
+    besideTheDestination.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(besideTheDestination, (std::set<std::string>{"src", "disc.iso", "elsewhere", "out"}));
+  EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+  EXPECT_EQ(ReadAll(dir / "out/TOP.TXT"), "mine");
+  EXPECT_EQ(ReadAll(dir / "out/TOP (1).TXT"), "from the disc");
+  EXPECT_EQ(ReadAll(dir / "out/A_B."), "genuine");
+  EXPECT_EQ(ReadAll(dir / "out/A_B (1)."), "slash");
+  EXPECT_EQ(summary.namesChanged, 5u);
+  // Every changed name is in the log, the disc's beside the saved one.
+  const std::vector<std::string> recovered = rescue.RowsWith(text::kFileRecovered);
+  for (const char* row :
+       {"../IN1.TXT -> _../IN1.TXT", "./IN2.TXT -> _./IN2.TXT", "A/B. -> A_B (1).",
+        "TOP.TXT -> TOP (1).TXT", "DOCS/D.TXT -> DOCS (1)/D.TXT", "A_B.", "SUB/S.TXT"}) {
+    EXPECT_NE(std::find(recovered.begin(), recovered.end(), row), recovered.end()) << row;
+  }
+  std::vector<std::string> texts;
+  for (const log::LogRow& row : rescue.scan.host.log.rows()) {
+    texts.push_back(text::ToUtf8(row.text));
+  }
+  for (const char* row : {".. -> _..", ". -> _.", "DOCS -> DOCS (1)"}) {
+    EXPECT_NE(std::find(texts.begin(), texts.end(), row), texts.end()) << row;
+  }
+}
+
+}  // namespace
+}  // namespace velmora
