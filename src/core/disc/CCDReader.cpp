@@ -172,10 +172,13 @@ bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byt
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
   if (!file_) return false;
-  std::uint64_t offset = static_cast<std::uint64_t>(lba) * kSectorSize;
+  return ReadFileAt(static_cast<std::uint64_t>(lba) * kSectorSize, buffer.first(wanted), bytesRead);
+}
+
+bool CCDReader::ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead) {
   platform::IoResult result;
   for (int attempt = 0; attempt < kFileReadAttempts; ++attempt) {
-    result = file_->ReadAt(offset, buffer.first(wanted));
+    result = file_->ReadAt(offset, buffer);
     if (result.ok) break;
   }
   bytesRead = static_cast<std::uint32_t>(result.bytes);
@@ -192,13 +195,7 @@ bool CCDReader::ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mo
     if (!size || *size < kSectorSize) return false;
     offset = *size - kSectorSize;
   }
-  platform::IoResult result;
-  for (int attempt = 0; attempt < kFileReadAttempts; ++attempt) {
-    result = file_->ReadAt(offset, buffer.first(length));
-    if (result.ok) break;
-  }
-  bytesRead = static_cast<std::uint32_t>(result.bytes);
-  return result.ok;
+  return ReadFileAt(offset, buffer.first(length), bytesRead);
 }
 
 bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,

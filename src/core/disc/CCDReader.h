@@ -108,6 +108,8 @@ class CCDReader {
 
  private:
   bool OpenFileHandle(const std::string& path);
+  // One read through the file handle, tried up to three times.
+  bool ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead);
   void ApplyToc();
   void RunFullTocPass();
   // One READ CD of k sectors into chunk; true when the drive answered GOOD.
