@@ -16,6 +16,10 @@ void CliHost::PumpPendingMessages() {
   }
 }
 
-void CliHost::StepProgress(std::u16string_view text) { console_.Progress(text::ToUtf8(text)); }
+void CliHost::StepProgress(std::u16string_view text) {
+  meter_.Step();
+  // An image steps once per sector: the line is built only when it is drawn.
+  if (console_.ProgressDue()) console_.Progress(meter_.Line(text::ToUtf8(text)));
+}
 
 }  // namespace velmora::cli

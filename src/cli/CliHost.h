@@ -5,6 +5,7 @@
 
 #include "CliPrompts.h"
 #include "Console.h"
+#include "ProgressMeter.h"
 #include "disc/AppState.h"
 #include "disc/ScanHost.h"
 #include "log/MessageLog.h"
@@ -18,9 +19,13 @@ class CliHost final : public disc::ScanHost {
   CliHost(CliPrompts& prompts, Console& console, AppState& state, log::MessageLog& log)
       : prompts_(prompts), console_(console), state_(state), log_(log) {}
 
+  // What the steps of the next process count, for the figures after the
+  // engine's progress text; a scan's steps are not counted.
+  void CountStepsAs(StepUnit unit) { meter_ = ProgressMeter(unit); }
+
   Prompts& prompts() override { return prompts_; }
   void PumpPendingMessages() override;
-  void CreateReadingProgress(std::uint32_t) override {}
+  void CreateReadingProgress(std::uint32_t range) override { meter_.Start(range); }
   void StepProgress(std::u16string_view text) override;
   void DeleteProgress() override { console_.ClearProgress(); }
   void AddLogEntry(std::u16string_view activity, std::u16string_view text,
@@ -36,6 +41,7 @@ class CliHost final : public disc::ScanHost {
   Console& console_;
   AppState& state_;
   log::MessageLog& log_;
+  ProgressMeter meter_{StepUnit::kUncounted};
   bool stopped_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace velmora::cli {
@@ -76,10 +77,61 @@ bool ParsePositionals(const std::vector<std::string_view>& words, CliOptions& op
     } else {
       options.source = words[1];
     }
+  } else if (command == "image" || command == "recover") {
+    const bool image = command == "image";
+    options.command = image ? Command::kImage : Command::kRecover;
+    const std::string_view target = image ? "OUT" : "DEST";
+    if (operands != 2) {
+      error = std::string(command) + " needs SOURCE " + std::string(target);
+    } else if (words[2].empty()) {
+      // An empty OUT would become the hidden file ".cd" in the current folder.
+      error = std::string(target) + " must not be empty";
+    } else {
+      options.source = words[1];
+      options.target = words[2];
+    }
   } else {
     error = "unknown command '" + std::string(command) + "'";
   }
   return error.empty();
+}
+
+constexpr unsigned Bit(Command command) { return 1u << static_cast<unsigned>(command); }
+
+// The commands an option is for, and the usage error that says so.
+struct OptionScope {
+  std::string_view option;
+  unsigned commands;
+  std::string_view owners;
+};
+
+constexpr std::string_view kListOnly = "--tsv and --json belong to ls";
+constexpr std::string_view kRecoverOnly =
+    "--select, --include, --exclude and --report belong to recover";
+
+constexpr OptionScope kScopes[] = {
+    {"--tsv", Bit(Command::kList), kListOnly},
+    {"--json", Bit(Command::kList), kListOnly},
+    {"--log", Bit(Command::kList) | Bit(Command::kImage) | Bit(Command::kRecover),
+     "--log belongs to ls, image and recover"},
+    {"--overwrite", Bit(Command::kImage), "--overwrite belongs to image"},
+    {"--select", Bit(Command::kRecover), kRecoverOnly},
+    {"--include", Bit(Command::kRecover), kRecoverOnly},
+    {"--exclude", Bit(Command::kRecover), kRecoverOnly},
+    {"--report", Bit(Command::kRecover), kRecoverOnly},
+};
+
+// False, with error set, when an option given is not one of command's.
+bool OptionsFitCommand(const std::vector<std::string_view>& given, Command command,
+                       std::string& error) {
+  for (const OptionScope& scope : kScopes) {
+    if ((scope.commands & Bit(command)) == 0 &&
+        std::find(given.begin(), given.end(), scope.option) != given.end()) {
+      error = scope.owners;
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -94,6 +146,8 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
 
   Parser parser{args, 0, error};
   std::vector<std::string_view> words;
+  // The names of the options given, checked against the command at the end.
+  std::vector<std::string_view> given;
   bool tsv = false;
   bool json = false;
   bool optionsDone = false;
@@ -116,12 +170,30 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
       name = arg.substr(0, equals);
       inlineValue = arg.substr(equals + 1);
     }
-    if (name == "--tsv" || name == "--json") {
+    given.push_back(name);
+    if (name == "--tsv" || name == "--json" || name == "--overwrite") {
       if (inlineValue) {
         error = std::string(name) + " takes no value";
         return std::nullopt;
       }
-      (name == "--tsv" ? tsv : json) = true;
+      (name == "--tsv" ? tsv : name == "--json" ? json : options.overwrite) = true;
+    } else if (name == "--select") {
+      std::optional<std::string> value = parser.ValueOf(name, inlineValue);
+      if (!value) return std::nullopt;
+      options.selections.push_back(std::move(*value));
+    } else if (name == "--include" || name == "--exclude") {
+      std::optional<std::string> value = parser.ValueOf(name, inlineValue);
+      if (!value) return std::nullopt;
+      const FilterMode mode = name == "--include" ? FilterMode::kInclude : FilterMode::kExclude;
+      if (options.filterMode != FilterMode::kNone && options.filterMode != mode) {
+        error = "--include and --exclude exclude each other";
+        return std::nullopt;
+      }
+      options.filterMode = mode;
+      options.filterTexts.push_back(std::move(*value));
+    } else if (name == "--report") {
+      options.reportPath = parser.ValueOf(name, inlineValue);
+      if (!options.reportPath) return std::nullopt;
     } else if (name == "--log") {
       options.logPath = parser.ValueOf(name, inlineValue);
       if (!options.logPath) return std::nullopt;
@@ -147,10 +219,7 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     error = "--tsv and --json exclude each other";
     return std::nullopt;
   }
-  if (options.command != Command::kList && (tsv || json || options.logPath)) {
-    error = "--tsv, --json and --log belong to ls";
-    return std::nullopt;
-  }
+  if (!OptionsFitCommand(given, options.command, error)) return std::nullopt;
   options.format = tsv ? ListFormat::kTsv : json ? ListFormat::kJson : ListFormat::kAuto;
   return options;
 }

@@ -6,20 +6,26 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "disc/Sector.h"
 
 namespace velmora::cli {
 
-enum class Command { kHelp, kDrives, kSectors, kList };
+enum class Command { kHelp, kDrives, kSectors, kList, kImage, kRecover };
 
 // kAuto: TSV when standard output is not a terminal, else the indented tree.
 enum class ListFormat { kAuto, kTsv, kJson };
+
+// recover's file filter: none, or --include / --exclude with their texts.
+enum class FilterMode { kNone, kInclude, kExclude };
 
 // The command line, checked: every field the command needs is present and in range.
 struct CliOptions {
   Command command = Command::kHelp;
   std::string source;
+  // image: OUT, the image file; recover: DEST, the destination folder.
+  std::string target;
   Lba firstSector = 0;
   std::uint32_t sectorCount = 0;
   ListFormat format = ListFormat::kAuto;
@@ -27,6 +33,13 @@ struct CliOptions {
   std::optional<std::string> emulatedImage;
   // The answer to Select CD Drive; checked against the drives once they are known.
   std::optional<std::size_t> drive;
+  // image: the answer to the question whether an existing image is replaced.
+  bool overwrite = false;
+  // recover: the --select patterns, in the order given.
+  std::vector<std::string> selections;
+  FilterMode filterMode = FilterMode::kNone;
+  std::vector<std::string> filterTexts;
+  std::optional<std::string> reportPath;
 };
 
 // Parses the arguments after the program name. Options may stand anywhere; "--"

@@ -5,6 +5,11 @@
 
 namespace velmora::cli {
 
+CliPrompts::CliPrompts(Console& console, const CliOptions& options)
+    : console_(console), drive_(options.drive), overwrite_(options.overwrite) {
+  if (options.command == Command::kRecover) folder_ = options.target;
+}
+
 std::optional<std::size_t> CliPrompts::SelectDrive(const std::vector<std::string>&) {
   return drive_.value_or(0);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CliOptions.h"
 #include "Console.h"
 #include "disc/Prompts.h"
 
@@ -15,17 +16,16 @@ namespace velmora::cli {
 // written to standard error.
 class CliPrompts final : public Prompts {
  public:
-  CliPrompts(Console& console, std::optional<std::size_t> drive)
-      : console_(console), drive_(drive) {}
+  CliPrompts(Console& console, const CliOptions& options);
 
   // --drive N, else the first drive.
   std::optional<std::size_t> SelectDrive(const std::vector<std::string>& drivePaths) override;
   // The disc is in the drive when the command runs.
   bool ConfirmInsertDisc() override { return true; }
-  // No command writes images or recovered files yet; until one has an option for
-  // it, an existing file is never overwritten and no folder is chosen.
-  bool ConfirmOverwrite(const std::string&) override { return false; }
-  std::optional<std::string> ChooseFolder(const std::u16string&) override { return std::nullopt; }
+  // image --overwrite replaces an existing image; nothing else does.
+  bool ConfirmOverwrite(const std::string&) override { return overwrite_; }
+  // recover's DEST; no other command saves files.
+  std::optional<std::string> ChooseFolder(const std::u16string&) override { return folder_; }
   // Prints the message of each code once, and remembers the code.
   void ShowError(int code) override;
   void ShowNotice(int type) override;
@@ -35,6 +35,8 @@ class CliPrompts final : public Prompts {
  private:
   Console& console_;
   std::optional<std::size_t> drive_;
+  bool overwrite_;
+  std::optional<std::string> folder_;
   std::set<int> errors_;
 };
 

@@ -15,14 +15,17 @@ void Console::Message(std::string_view text) {
 }
 
 void Console::Progress(std::string_view text) {
-  if (!progressEnabled_) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (shownWidth_ != 0 && now - lastDraw_ < kRedrawInterval) return;
-  lastDraw_ = now;
+  if (!ProgressDue()) return;
+  lastDraw_ = std::chrono::steady_clock::now();
   // Blanks over what is left of a longer line before.
   const std::size_t pad = shownWidth_ > text.size() ? shownWidth_ - text.size() : 0;
   std::cerr << '\r' << text << std::string(pad, ' ') << std::flush;
   shownWidth_ = text.size();
+}
+
+bool Console::ProgressDue() const {
+  if (!progressEnabled_) return false;
+  return shownWidth_ == 0 || std::chrono::steady_clock::now() - lastDraw_ >= kRedrawInterval;
 }
 
 void Console::ClearProgress() {

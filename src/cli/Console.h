@@ -17,6 +17,9 @@ class Console {
   void Message(std::string_view text);
   // Shows text as the progress line; redraws at most ten times a second.
   void Progress(std::string_view text);
+  // Whether Progress would draw now: callers skip building a line that would
+  // not be shown.
+  bool ProgressDue() const;
   void ClearProgress();
 
  private:

@@ -33,7 +33,7 @@ void WriteListing(const disc::EntryTable& table, ListFormat format) {
 
 int RunList(const CliOptions& options, platform::Machine& machine, Console& console) {
   AppState state;
-  CliPrompts prompts(console, options.drive);
+  CliPrompts prompts(console, options);
   disc::CCDReader reader(machine);
   std::string reason;
   if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {

@@ -32,7 +32,7 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     return kExitBadInput;
   }
   AppState state;
-  CliPrompts prompts(console, options.drive);
+  CliPrompts prompts(console, options);
   disc::CCDReader reader(machine);
   std::string reason;
   if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {

@@ -16,6 +16,16 @@ Commands:
                               as the bytes that did arrive followed by 0xF6 bytes
                               (2048 bytes of 0xF6 when none arrived)
   ls SOURCE                   scan the disc and list every folder and file it holds
+  image SOURCE OUT            copy the disc sector by sector into the image file OUT
+                              (".cd" is appended unless OUT ends in ".cd"): block k
+                              holds sector k, an unreadable sector is a block of
+                              0xF6 bytes, and the last block lists the tracks. The
+                              image opens as a SOURCE
+  recover SOURCE DEST         scan the disc as ls does, then save its files into the
+                              folder DEST (made when only DEST itself is missing),
+                              with their folders and recording times. A file is never
+                              overwritten: a name taken at DEST gets a number. Bytes
+                              that do not read are zeros in the file
 
 SOURCE is one of:
   drive                       the optical drive (the first, or the one --drive picks)
@@ -32,8 +42,22 @@ Options:
                               The default when standard output is not a terminal
   --json                      ls: one JSON array of objects
                               {path, type, size, date, extent, parent, session}
-  --log FILE                  ls: save the message log to FILE when done
-                              (Windows-1252 text, CR LF line ends)
+  --log FILE                  ls, image, recover: save the message log to FILE when
+                              done (Windows-1252 text, CR LF line ends)
+  --overwrite                 image: replace OUT when it exists
+  --select PATTERN            recover: only the entries whose path (as ls prints it)
+                              matches PATTERN, and everything below a folder that
+                              matches, with the folders on the way. "*" stands for
+                              any run of characters, "/" included, "?" for one;
+                              letters match without regard to case. May be repeated
+  --include TEXT              recover: only the files whose name matches TEXT (see
+                              File filters). May be repeated
+  --exclude TEXT              recover: all files but those whose name matches TEXT.
+                              May be repeated; --include and --exclude do not mix
+  --report FILE               recover: write one line per file to FILE: status
+                              (recovered, partial, failed), path on the disc,
+                              unreadable bytes as first-last ranges, saved path;
+                              then a summary line
   -h, --help                  show this help
 
 On a terminal without --tsv or --json, ls prints the folder tree with file sizes
@@ -44,14 +68,27 @@ with "Session k/". "?/NAME" is an entry whose folder is not in the listing.
 In --tsv lines and in the tree, a tab, line feed, carriage return and backslash
 inside a name are written as \t, \n, \r and \\.
 
+File filters: a TEXT names an extension when it has no dot or starts with one
+("txt", ".txt"), as "*.txt" does; a TEXT with "*" or "?" is a wildcard over the
+whole file name; any other TEXT is one whole file name. Letters match without
+regard to case, and a TEXT with line breaks holds one such term per line.
+Folders are never filtered out.
+
 Ctrl-C stops the scan or the read and prints what was found so far; a second
-Ctrl-C ends the program at once.
+Ctrl-C ends the program at once. A stopped image ends with its track list and
+opens as a SOURCE; a stopped recovery keeps the files saved until then.
 
 Exit status:
   0    done
-  1    sectors: some sectors did not read whole; ls: the log could not be written
-  2    usage error, or a source or image that cannot be used
-  3    ls: CDROM not found / CDROM entirely corrupted
+  1    sectors, image: some sectors did not read whole; image: the image could
+       not be written; recover: a file was recovered in part, or failed, or
+       could not be made at DEST; ls, image, recover: the log or the report could
+       not be written
+  2    usage error, a source or image that cannot be used, an image OUT that
+       exists (without --overwrite) or is the image being read, a DEST that is
+       not a folder or whose parent folder is missing, or a --select PATTERN
+       that matches no entry (nothing is recovered then)
+  3    ls, image, recover: CDROM not found / CDROM entirely corrupted
   130  stopped by Ctrl-C
 )";
 }

@@ -10,7 +10,9 @@
 #include "Console.h"
 #include "DrivesCommand.h"
 #include "ExitCode.h"
+#include "ImageCommand.h"
 #include "ListCommand.h"
+#include "RecoverCommand.h"
 #include "SectorsCommand.h"
 #include "StopSignal.h"
 #include "platform/Terminal.h"
@@ -44,6 +46,10 @@ int main(int argc, char** argv) {
       return RunSectors(*options, *machine, console);
     case Command::kList:
       return RunList(*options, *machine, console);
+    case Command::kImage:
+      return RunImage(*options, *machine, console);
+    case Command::kRecover:
+      return RunRecover(*options, *machine, console);
     case Command::kHelp:
       break;
   }

@@ -1,0 +1,140 @@
+#include "RecoverCommand.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "CliHost.h"
+#include "CliPrompts.h"
+#include "ExitCode.h"
+#include "PathSelection.h"
+#include "SourceOpener.h"
+#include "disc/CCDReader.h"
+#include "disc/EntryTable.h"
+#include "disc/RecoveryEngine.h"
+#include "disc/ScanProcess.h"
+#include "log/LogReport.h"
+#include "log/MessageLog.h"
+#include "select/RecoveryFilterList.h"
+#include "text/StringTable.h"
+#include "text/Utf.h"
+
+namespace velmora::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// DEST is a folder, or only its last part is missing and the recovery makes it.
+// Checked before the scan, which may take long on a damaged disc.
+bool UsableDestination(const std::string& dest, std::string& reason) {
+  std::error_code error;
+  const fs::file_status status = fs::status(dest, error);
+  if (fs::is_directory(status)) return true;
+  if (status.type() != fs::file_type::not_found) {
+    reason = dest + (error ? ": " + error.message() : std::string(" is not a folder"));
+    return false;
+  }
+  fs::path path = dest;
+  if (!path.has_filename()) path = path.parent_path();  // "out/" names out
+  fs::path parent = path.parent_path();
+  if (parent.empty()) parent = ".";
+  if (!fs::is_directory(parent, error)) {
+    reason = dest + ": the folder " + parent.string() + " does not exist";
+    return false;
+  }
+  return true;
+}
+
+// Marks what --select names; false, said on the console, when a pattern names
+// nothing: a mistyped pattern is caught before the recovery, not after it.
+bool SelectEntries(const CliOptions& options, disc::EntryTable& table, AppState& state,
+                   Console& console) {
+  state.recoverAll = options.selections.empty();
+  if (state.recoverAll) return true;
+  const std::vector<std::string> unmatched = MarkSelected(table, options.selections);
+  for (const std::string& pattern : unmatched) {
+    console.Message("--select '" + pattern + "' matches no entry");
+  }
+  return unmatched.empty();
+}
+
+int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summary,
+                  const CliPrompts& prompts, Console& console) {
+  if (summary.destinationFailed) {
+    console.Message(summary.destinationReason);
+    return kExitPartial;
+  }
+  console.Message(std::to_string(summary.filesRecovered) + " files recovered, " +
+                  std::to_string(summary.filesPartial) + " partly, " +
+                  std::to_string(summary.filesFailed) + " failed, " +
+                  std::to_string(summary.filesFilteredOut) + " filtered out; " +
+                  std::to_string(summary.foldersCreated) + " folders created in " + options.target);
+  int result = kExitOk;
+  // Error 10 stands for a file or folder that could not be made at DEST.
+  if (summary.filesPartial > 0 || summary.filesFailed > 0 ||
+      prompts.ErrorShown(static_cast<int>(text::ErrorCode::kWriteProtected))) {
+    result = kExitPartial;
+  }
+  if (options.reportPath && !summary.reportWritten) {
+    console.Message("cannot write the report " + *options.reportPath);
+    result = kExitPartial;
+  }
+  if (summary.aborted) {
+    console.Message("stopped; the files saved until then stay in " + options.target);
+    result = kExitStopped;
+  }
+  return result;
+}
+
+}  // namespace
+
+int RunRecover(const CliOptions& options, platform::Machine& machine, Console& console) {
+  std::string reason;
+  if (!UsableDestination(options.target, reason)) {
+    console.Message(reason);
+    return kExitBadInput;
+  }
+  AppState state;
+  CliPrompts prompts(console, options);
+  disc::CCDReader reader(machine);
+  if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
+    console.Message(reason);
+    return kExitBadInput;
+  }
+
+  log::MessageLog log;
+  CliHost host(prompts, console, state, log);
+  disc::EntryTable table;
+  disc::ScanProcess scan(reader, state, table, host);
+  scan.Scan();
+  console.ClearProgress();
+  // The recovery after the scan; its early ends still save the log below.
+  const auto recover = [&]() -> int {
+    if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
+    if (host.stopped()) {
+      console.Message("stopped during the scan; nothing was recovered");
+      return kExitStopped;
+    }
+    if (!SelectEntries(options, table, state, console)) return kExitBadInput;
+    select::RecoveryFilterList filters;
+    if (options.filterMode != FilterMode::kNone) {
+      std::vector<std::u16string> texts;
+      for (const std::string& text : options.filterTexts) texts.push_back(text::FromUtf8(text));
+      filters.Apply(texts, options.filterMode == FilterMode::kInclude, state);
+    }
+    host.CountStepsAs(StepUnit::kFile);
+    disc::RecoveryEngine engine(reader, machine, state, host, scan);
+    const disc::RecoverySummary summary = engine.Run(table, filters, options.reportPath);
+    console.ClearProgress();
+    return ReportSummary(options, summary, prompts, console);
+  };
+  int result = recover();
+  // Releases the tray the scan locked.
+  reader.CloseDiscReader();
+  if (options.logPath && !log::WriteLogReport(*options.logPath, log.rows(), reason)) {
+    console.Message("cannot save the log: " + reason);
+    if (result == kExitOk) result = kExitPartial;
+  }
+  return result;
+}
+
+}  // namespace velmora::cli
