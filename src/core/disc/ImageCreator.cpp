@@ -111,6 +111,7 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   copier.Close();
 
   outcome.blocks = copier.blocks();
+  outcome.expectedSectors = sectors;
   outcome.unreadableSectors = copier.unreadableSectors();
   outcome.partialSectors = copier.partialSectors();
   if (copier.failed()) {

@@ -25,6 +25,9 @@ struct ImageOutcome {
   std::string destination;
   // Sector blocks in the image, before its trailer.
   Lba blocks = 0;
+  // Sectors the disc was expected to hold; a medium that ends early leaves the
+  // image shorter than this.
+  Lba expectedSectors = 0;
   // Sectors that did not read (0xF6 blocks) and that read short (0xF6 after
   // what came).
   std::uint32_t unreadableSectors = 0;

@@ -60,12 +60,24 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
   const auto wanted = [&](const Entry& entry) {
     return state_.recoverAll || entry.checkState == kMarked;
   };
-  const auto fileCount = std::count_if(table.entries().begin(), table.entries().end(),
-                                       [&](const Entry& e) { return !e.IsFolder() && wanted(e); });
+  const auto fileCount = std::count_if(table.entries().begin(), table.entries().end(), [&](const Entry& e) {
+    return !e.IsFolder() && wanted(e) && filters.Takes(e.name, state_);
+  });
   host_.CreateReadingProgress(static_cast<std::uint32_t>(std::max<std::ptrdiff_t>(fileCount, 1)));
 
+  platform::FolderResult root = platform::OpenDestinationFolder(*destination);
+  if (!root.folder) {
+    // Nothing can be written: say why once, instead of failing every file.
+    ShowCreateErrorOnce();
+    host_.AddLogEntry(kBlank, text::FromUtf8(*destination), text::FromUtf8(root.error.reason),
+                      log::LogIcon::kFailure);
+    summary_.destinationFailed = true;
+    summary_.destinationReason = root.error.reason;
+    Finish();
+    return summary_;
+  }
   tree_ = std::make_unique<DestinationTree>(
-      table, platform::OpenDestinationFolder(*destination).folder,
+      table, std::move(root.folder),
       [this](const std::string& discPath, const std::string& savedPath) {
         host_.AddLogEntry(kBlank, PathText(discPath, savedPath), kBlank,
                           log::LogIcon::kInformation);
@@ -183,7 +195,7 @@ void RecoveryEngine::Finish() {
                                Decimal(summary_.foldersCreated) + u" " +
                                text::LoadText(text::kDirs);
   host_.AddLogEntry(kBlank, saved, kBlank, log::LogIcon::kInformation);
-  if (summary_.aborted) {
+  if (summary_.aborted || summary_.destinationFailed) {
     host_.AddLogEntry(kBlank, kBlank, text::LoadText(text::kProcessAborted),
                       log::LogIcon::kFailure);
   } else {

@@ -37,6 +37,9 @@ struct RecoverySummary {
   std::uint32_t foldersCreated = 0;
   std::uint32_t namesChanged = 0;  // files and folders saved under another name
   bool reportWritten = false;
+  // The destination folder could not be opened; nothing was written.
+  bool destinationFailed = false;
+  std::string destinationReason;
 };
 
 // The recovery report: one line per file, "status TAB disc path TAB unreadable
