@@ -3,17 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "CliHost.h"
-#include "CliPrompts.h"
 #include "ExitCode.h"
-#include "SourceOpener.h"
-#include "disc/CCDReader.h"
-#include "disc/EntryTable.h"
+#include "CliSession.h"
 #include "disc/ImageCreator.h"
 #include "disc/ImageNaming.h"
-#include "disc/ScanProcess.h"
-#include "log/LogReport.h"
-#include "log/MessageLog.h"
 #include "text/StringTable.h"
 
 namespace velmora::cli {
@@ -72,33 +65,17 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
     console.Message(disc::ImageDestination(options.target) + " is the disc being read");
     return kExitBadInput;
   }
-  AppState state;
-  CliPrompts prompts(console, options);
-  disc::CCDReader reader(machine);
-  std::string reason;
-  if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
-    console.Message(reason);
-    return kExitBadInput;
-  }
-
-  log::MessageLog log;
-  CliHost host(prompts, console, state, log);
-  host.CountStepsAs(StepUnit::kSector);
+  CliSession session(options, machine, console);
+  if (!session.OpenSource()) return kExitBadInput;
+  session.host.CountStepsAs(StepUnit::kSector);
   // No scan first: with the table empty, the creator finds where each session
   // ends from its volume descriptors.
-  disc::EntryTable table;
-  disc::ScanProcess scan(reader, state, table, host);
-  disc::ImageCreator creator(reader, state, table, scan, host);
+  disc::ImageCreator creator(session.reader, session.state, session.table, session.scan,
+                             session.host);
   const disc::ImageOutcome outcome = creator.CreateImage(options.target);
   console.ClearProgress();
-  reader.CloseDiscReader();
-
-  int result = ReportOutcome(outcome, prompts, console);
-  if (options.logPath && !log::WriteLogReport(*options.logPath, log.rows(), reason)) {
-    console.Message("cannot save the log: " + reason);
-    if (result == kExitOk) result = kExitPartial;
-  }
-  return result;
+  session.reader.CloseDiscReader();
+  return session.SaveLog(ReportOutcome(outcome, session.prompts, console));
 }
 
 }  // namespace velmora::cli

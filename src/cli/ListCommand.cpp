@@ -2,17 +2,11 @@
 
 #include <iostream>
 
-#include "CliHost.h"
-#include "CliPrompts.h"
 #include "ExitCode.h"
-#include "SourceOpener.h"
+#include "CliSession.h"
 #include "platform/Terminal.h"
 #include "browse/EntryListing.h"
-#include "disc/CCDReader.h"
 #include "disc/EntryTable.h"
-#include "disc/ScanProcess.h"
-#include "log/LogReport.h"
-#include "log/MessageLog.h"
 #include "text/StringTable.h"
 
 namespace velmora::cli {
@@ -32,30 +26,19 @@ void WriteListing(const disc::EntryTable& table, ListFormat format) {
 }  // namespace
 
 int RunList(const CliOptions& options, platform::Machine& machine, Console& console) {
-  AppState state;
-  CliPrompts prompts(console, options);
-  disc::CCDReader reader(machine);
-  std::string reason;
-  if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
-    console.Message(reason);
-    return kExitBadInput;
-  }
-
-  log::MessageLog log;
-  CliHost host(prompts, console, state, log);
-  disc::EntryTable table;
-  disc::ScanProcess scan(reader, state, table, host);
-  scan.Scan();
+  CliSession session(options, machine, console);
+  if (!session.OpenSource()) return kExitBadInput;
+  session.scan.Scan();
   // A scan that ends before its display finishes leaves no progress line behind.
   console.ClearProgress();
   // Releases the tray the scan locked before the listing goes out.
-  reader.CloseDiscReader();
-  WriteListing(table, options.format);
+  session.reader.CloseDiscReader();
+  WriteListing(session.table, options.format);
 
   int result = kExitOk;
-  if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
+  if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
     result = kExitNoDisc;
-  } else if (host.stopped()) {
+  } else if (session.host.stopped()) {
     console.Message("stopped; the listing holds what was found until then");
     result = kExitStopped;
   }
@@ -63,11 +46,7 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
     console.Message("cannot write the listing to standard output");
     if (result == kExitOk) result = kExitPartial;
   }
-  if (options.logPath && !log::WriteLogReport(*options.logPath, log.rows(), reason)) {
-    console.Message("cannot save the log: " + reason);
-    if (result == kExitOk) result = kExitPartial;
-  }
-  return result;
+  return session.SaveLog(result);
 }
 
 }  // namespace velmora::cli

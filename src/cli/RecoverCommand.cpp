@@ -3,17 +3,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "CliHost.h"
-#include "CliPrompts.h"
 #include "ExitCode.h"
 #include "PathSelection.h"
-#include "SourceOpener.h"
-#include "disc/CCDReader.h"
+#include "CliSession.h"
 #include "disc/EntryTable.h"
 #include "disc/RecoveryEngine.h"
-#include "disc/ScanProcess.h"
-#include "log/LogReport.h"
-#include "log/MessageLog.h"
 #include "select/RecoveryFilterList.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -93,48 +87,35 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     console.Message(reason);
     return kExitBadInput;
   }
-  AppState state;
-  CliPrompts prompts(console, options);
-  disc::CCDReader reader(machine);
-  if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
-    console.Message(reason);
-    return kExitBadInput;
-  }
-
-  log::MessageLog log;
-  CliHost host(prompts, console, state, log);
-  disc::EntryTable table;
-  disc::ScanProcess scan(reader, state, table, host);
-  scan.Scan();
+  CliSession session(options, machine, console);
+  if (!session.OpenSource()) return kExitBadInput;
+  session.scan.Scan();
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.
   const auto recover = [&]() -> int {
-    if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
-    if (host.stopped()) {
+    if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
+    if (session.host.stopped()) {
       console.Message("stopped during the scan; nothing was recovered");
       return kExitStopped;
     }
-    if (!SelectEntries(options, table, state, console)) return kExitBadInput;
+    if (!SelectEntries(options, session.table, session.state, console)) return kExitBadInput;
     select::RecoveryFilterList filters;
     if (options.filterMode != FilterMode::kNone) {
       std::vector<std::u16string> texts;
       for (const std::string& text : options.filterTexts) texts.push_back(text::FromUtf8(text));
-      filters.Apply(texts, options.filterMode == FilterMode::kInclude, state);
+      filters.Apply(texts, options.filterMode == FilterMode::kInclude, session.state);
     }
-    host.CountStepsAs(StepUnit::kFile);
-    disc::RecoveryEngine engine(reader, machine, state, host, scan);
-    const disc::RecoverySummary summary = engine.Run(table, filters, options.reportPath);
+    session.host.CountStepsAs(StepUnit::kFile);
+    disc::RecoveryEngine engine(session.reader, machine, session.state, session.host,
+                                session.scan);
+    const disc::RecoverySummary summary = engine.Run(session.table, filters, options.reportPath);
     console.ClearProgress();
-    return ReportSummary(options, summary, prompts, console);
+    return ReportSummary(options, summary, session.prompts, console);
   };
-  int result = recover();
+  const int result = recover();
   // Releases the tray the scan locked.
-  reader.CloseDiscReader();
-  if (options.logPath && !log::WriteLogReport(*options.logPath, log.rows(), reason)) {
-    console.Message("cannot save the log: " + reason);
-    if (result == kExitOk) result = kExitPartial;
-  }
-  return result;
+  session.reader.CloseDiscReader();
+  return session.SaveLog(result);
 }
 
 }  // namespace velmora::cli

@@ -6,12 +6,10 @@
 #include <system_error>
 #include <vector>
 
-#include "CliPrompts.h"
 #include "ExitCode.h"
-#include "SourceOpener.h"
+#include "CliSession.h"
 #include "StopSignal.h"
 #include "platform/Terminal.h"
-#include "disc/CCDReader.h"
 
 namespace velmora::cli {
 namespace {
@@ -31,14 +29,8 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     console.Message("sectors writes binary data; send standard output to a file or a pipe");
     return kExitBadInput;
   }
-  AppState state;
-  CliPrompts prompts(console, options);
-  disc::CCDReader reader(machine);
-  std::string reason;
-  if (!OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
-    console.Message(reason);
-    return kExitBadInput;
-  }
+  CliSession session(options, machine, console);
+  if (!session.OpenSource()) return kExitBadInput;
 
   std::vector<std::byte> sector(kSectorSize);
   std::uint32_t unreadable = 0;
@@ -54,7 +46,7 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     // One sector per read, so that a bad sector costs only itself; the reader
     // picks the file or the pass-through reader as the disc needs.
     std::uint32_t bytesRead = 0;
-    const bool ok = reader.ReadSectors(lba, 1, sector, bytesRead);
+    const bool ok = session.reader.ReadSectors(lba, 1, sector, bytesRead);
     if (!ok || bytesRead < kSectorSize) {
       if (unreadable++ == 0) firstUnreadable = lba;
       std::fill(sector.begin() + std::min(bytesRead, kSectorSize), sector.end(), kUnreadByte);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CliHost.h"
+#include "CliOptions.h"
+#include "CliPrompts.h"
+#include "Console.h"
+#include "disc/AppState.h"
+#include "disc/CCDReader.h"
+#include "disc/EntryTable.h"
+#include "disc/ScanProcess.h"
+#include "log/MessageLog.h"
+#include "platform/Machine.h"
+
+namespace velmora::cli {
+
+// The engine one command works with: the flags, the answers to its questions,
+// the reader, the message log, and the scan over the entry table.
+struct CliSession {
+  CliSession(const CliOptions& optionsIn, platform::Machine& machineIn, Console& consoleIn)
+      : options(optionsIn),
+        machine(machineIn),
+        console(consoleIn),
+        prompts(consoleIn, optionsIn),
+        reader(machineIn),
+        host(prompts, consoleIn, state, log),
+        scan(reader, state, table, host) {}
+
+  // Opens the command's SOURCE; false, with the reason on the console, when it
+  // cannot be used.
+  bool OpenSource();
+  // Saves the message log when --log asks for it; a log that cannot be saved
+  // is said on the console and turns a clean result into a partial one.
+  int SaveLog(int result);
+
+  const CliOptions& options;
+  platform::Machine& machine;
+  Console& console;
+  AppState state;
+  CliPrompts prompts;
+  disc::CCDReader reader;
+  log::MessageLog log;
+  CliHost host;
+  disc::EntryTable table;
+  disc::ScanProcess scan;
+};
+
+}  // namespace velmora::cli
