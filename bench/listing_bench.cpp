@@ -23,6 +23,7 @@
 #include "disc/ImageSource.h"
 #include "disc/ScanProcess.h"
 #include "platform/Machine.h"
+#include "QuietHost.h"
 
 namespace fs = std::filesystem;
 using namespace velmora;
@@ -31,29 +32,6 @@ namespace {
 
 constexpr int kFolders = 3000;
 constexpr int kFilesPerFolder = 20;
-
-class QuietPrompts : public Prompts {
- public:
-  std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override { return 0; }
-  bool ConfirmInsertDisc() override { return true; }
-  bool ConfirmOverwrite(const std::string&) override { return false; }
-  void ShowError(int code) override { std::cerr << "error code " << code << "\n"; }
-  void ShowNotice(int) override {}
-  std::optional<std::string> ChooseFolder(const std::u16string&) override { return std::nullopt; }
-};
-
-class QuietHost : public disc::ScanHost {
- public:
-  Prompts& prompts() override { return prompts_; }
-  void PumpPendingMessages() override {}
-  void CreateReadingProgress(std::uint32_t) override {}
-  void StepProgress(std::u16string_view) override {}
-  void DeleteProgress() override {}
-  void AddLogEntry(std::u16string_view, std::u16string_view, std::u16string_view, log::LogIcon) override {}
-
- private:
-  QuietPrompts prompts_;
-};
 
 fs::path MakeImage(const fs::path& work) {
   fs::path image = work / "listing.iso";
@@ -114,7 +92,7 @@ int main(int argc, char** argv) {
   auto machine = platform::CreateHostMachine();
   AppState state;
   disc::EntryTable table;
-  QuietHost host;
+  bench::QuietHost host;
   disc::CCDReader reader(*machine);
   disc::ScanProcess scan(reader, state, table, host);
   std::string reason;
