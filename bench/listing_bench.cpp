@@ -3,9 +3,6 @@
 //
 //   build/bench/listing_bench [WORKDIR]
 #include <sys/resource.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <vector>
 
@@ -23,6 +20,7 @@
 #include "disc/ImageSource.h"
 #include "disc/ScanProcess.h"
 #include "platform/Machine.h"
+#include "Measurement.h"
 #include "QuietHost.h"
 
 namespace fs = std::filesystem;
@@ -55,29 +53,6 @@ fs::path MakeImage(const fs::path& work) {
   return image;
 }
 
-// Runs a command with its output discarded; returns its wall time and its own
-// peak memory (from wait4, so the figures are that program's alone).
-std::pair<double, long> TimeCommand(std::vector<std::string> argv) {
-  std::vector<char*> args;
-  for (auto& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
-    std::cerr << argv[0] << " could not be started\n";
-    return {0, 0};
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  posix_spawn_file_actions_destroy(&actions);
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return {seconds, usage.ru_maxrss};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,8 +61,8 @@ int main(int argc, char** argv) {
   fs::path image = MakeImage(work);
 
   // The peers run first: a child's peak memory counts what it had before exec.
-  auto [isoinfoSeconds, isoinfoPeak] = TimeCommand({"isoinfo", "-l", "-i", image.string()});
-  auto [jolietSeconds, jolietPeak] = TimeCommand({"isoinfo", "-J", "-l", "-i", image.string()});
+  const bench::Run isoinfo = bench::RunCommand({"isoinfo", "-l", "-i", image.string()});
+  const bench::Run joliet = bench::RunCommand({"isoinfo", "-J", "-l", "-i", image.string()});
 
   auto machine = platform::CreateHostMachine();
   AppState state;
@@ -112,8 +87,8 @@ int main(int argc, char** argv) {
   std::printf("image: %s (%zu entries)\n", image.c_str(), table.size());
   std::printf("%-22s %10s %14s %12s\n", "reader", "seconds", "entries/s", "peak KiB");
   std::printf("%-22s %10.3f %14.0f %12ld\n", "velmora (Joliet)", engineSeconds, entries / engineSeconds, self.ru_maxrss);
-  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -l", isoinfoSeconds, entries / isoinfoSeconds, isoinfoPeak);
-  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -J -l", jolietSeconds, entries / jolietSeconds, jolietPeak);
-  std::printf("ratio velmora / isoinfo -J -l time: %.2f\n", engineSeconds / jolietSeconds);
+  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -l", isoinfo.seconds, entries / isoinfo.seconds, isoinfo.peakKiB);
+  std::printf("%-22s %10.3f %14.0f %12ld\n", "isoinfo -J -l", joliet.seconds, entries / joliet.seconds, joliet.peakKiB);
+  std::printf("ratio velmora / isoinfo -J -l time: %.2f\n", engineSeconds / joliet.seconds);
   return 0;
 }
