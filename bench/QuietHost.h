@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "disc/ScanHost.h"
+#include "host/ScanHost.h"
 
 namespace velmora::bench {
 

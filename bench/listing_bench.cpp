@@ -14,11 +14,11 @@
 #include <iostream>
 #include <string>
 
-#include "disc/AppState.h"
+#include "host/AppState.h"
 #include "disc/CCDReader.h"
-#include "disc/EntryTable.h"
-#include "disc/ImageSource.h"
-#include "disc/ScanProcess.h"
+#include "entries/EntryTable.h"
+#include "image/ImageSource.h"
+#include "scan/ScanProcess.h"
 #include "platform/Machine.h"
 #include "Measurement.h"
 #include "QuietHost.h"

@@ -1,7 +1,7 @@
 #include "CliHost.h"
 
 #include "StopSignal.h"
-#include "disc/ScanProcess.h"
+#include "scan/ScanProcess.h"
 #include "text/Utf.h"
 
 namespace velmora::cli {

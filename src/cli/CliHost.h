@@ -6,8 +6,8 @@
 #include "CliPrompts.h"
 #include "Console.h"
 #include "ProgressMeter.h"
-#include "disc/AppState.h"
-#include "disc/ScanHost.h"
+#include "host/AppState.h"
+#include "host/ScanHost.h"
 #include "log/MessageLog.h"
 
 namespace velmora::cli {

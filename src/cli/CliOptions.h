@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "disc/Sector.h"
+#include "media/Sector.h"
 
 namespace velmora::cli {
 

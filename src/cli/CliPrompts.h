@@ -8,7 +8,7 @@
 
 #include "CliOptions.h"
 #include "Console.h"
-#include "disc/Prompts.h"
+#include "host/Prompts.h"
 
 namespace velmora::cli {
 

@@ -4,10 +4,10 @@
 #include "CliOptions.h"
 #include "CliPrompts.h"
 #include "Console.h"
-#include "disc/AppState.h"
+#include "host/AppState.h"
 #include "disc/CCDReader.h"
-#include "disc/EntryTable.h"
-#include "disc/ScanProcess.h"
+#include "entries/EntryTable.h"
+#include "scan/ScanProcess.h"
 #include "log/MessageLog.h"
 #include "platform/Machine.h"
 

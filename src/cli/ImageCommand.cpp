@@ -5,8 +5,8 @@
 
 #include "ExitCode.h"
 #include "CliSession.h"
-#include "disc/ImageCreator.h"
-#include "disc/ImageNaming.h"
+#include "image/ImageCreator.h"
+#include "image/ImageNaming.h"
 #include "text/StringTable.h"
 
 namespace velmora::cli {

@@ -6,7 +6,7 @@
 #include "CliSession.h"
 #include "platform/Terminal.h"
 #include "browse/EntryListing.h"
-#include "disc/EntryTable.h"
+#include "entries/EntryTable.h"
 #include "text/StringTable.h"
 
 namespace velmora::cli {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "disc/EntryTable.h"
+#include "entries/EntryTable.h"
 
 namespace velmora::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "disc/Sector.h"
+#include "media/Sector.h"
 
 namespace velmora::cli {
 namespace {

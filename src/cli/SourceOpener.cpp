@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "disc/ImageSource.h"
+#include "image/ImageSource.h"
 
 namespace velmora::cli {
 namespace {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "disc/AppState.h"
+#include "host/AppState.h"
 #include "disc/CCDReader.h"
-#include "disc/Prompts.h"
+#include "host/Prompts.h"
 #include "platform/Machine.h"
 
 namespace velmora::cli {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "disc/MmcCommands.h"
+#include "media/MmcCommands.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"

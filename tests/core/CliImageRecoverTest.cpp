@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "disc/ImageTrailer.h"
+#include "media/ImageTrailer.h"
 #include "support/BytePatcher.h"
 #include "support/IsoBuilder.h"
 #include "support/IsoOracle.h"

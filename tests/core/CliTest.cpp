@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "disc/ImageTrailer.h"
-#include "disc/Sector.h"
+#include "media/ImageTrailer.h"
+#include "media/Sector.h"
 #include "support/BytePatcher.h"
 #include "support/IsoBuilder.h"
 #include "support/IsoOracle.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "disc/ImageTrailer.h"
-#include "disc/MmcCommands.h"
+#include "media/ImageTrailer.h"
+#include "media/MmcCommands.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/BytePatcher.h"
 #include "support/TempDir.h"

@@ -9,10 +9,10 @@
 #include <system_error>
 #include <vector>
 
-#include "disc/ImageCreator.h"
-#include "disc/ImageNaming.h"
-#include "disc/ImageOpener.h"
-#include "disc/MmcCommands.h"
+#include "image/ImageCreator.h"
+#include "image/ImageNaming.h"
+#include "image/ImageOpener.h"
+#include "media/MmcCommands.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/BytePatcher.h"
 #include "support/EngineScan.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "disc/ImageCreator.h"
-#include "disc/ImageOpener.h"
-#include "disc/ImageTrailer.h"
+#include "image/ImageCreator.h"
+#include "image/ImageOpener.h"
+#include "media/ImageTrailer.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/BytePatcher.h"
 #include "support/EngineScan.h"

@@ -1,4 +1,4 @@
-#include "disc/NameDecoder.h"
+#include "iso9660/NameDecoder.h"
 
 #include <gtest/gtest.h>
 

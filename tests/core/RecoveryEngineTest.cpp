@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "disc/RecoveryEngine.h"
-#include "disc/SafeName.h"
+#include "recovery/RecoveryEngine.h"
+#include "recovery/SafeName.h"
 #include "platform/Machine.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "select/RecoveryFilterList.h"

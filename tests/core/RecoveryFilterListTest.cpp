@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "disc/AppState.h"
+#include "host/AppState.h"
 #include "select/RecoveryFilterList.h"
 #include "text/Utf.h"
 

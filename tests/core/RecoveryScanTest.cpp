@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "disc/CCDReader.h"
-#include "disc/RecoveryScan.h"
-#include "disc/ScanSink.h"
-#include "disc/VolumeReader.h"
+#include "iso9660/RecoveryScan.h"
+#include "iso9660/ScanSink.h"
+#include "iso9660/VolumeReader.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/BytePatcher.h"
 #include "support/EngineScan.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "disc/ImageSource.h"
+#include "image/ImageSource.h"
 #include "support/IsoOracle.h"
 #include "text/Utf.h"
 

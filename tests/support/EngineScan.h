@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "disc/AppState.h"
+#include "host/AppState.h"
 #include "disc/CCDReader.h"
-#include "disc/EntryTable.h"
-#include "disc/ScanProcess.h"
+#include "entries/EntryTable.h"
+#include "scan/ScanProcess.h"
 #include "platform/Machine.h"
 #include "support/ScriptedHost.h"
 

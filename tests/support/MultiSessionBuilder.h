@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "disc/TrackNode.h"
+#include "media/TrackNode.h"
 
 namespace velmora::testing {
 

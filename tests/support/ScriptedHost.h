@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "disc/Prompts.h"
-#include "disc/ScanHost.h"
+#include "host/Prompts.h"
+#include "host/ScanHost.h"
 #include "log/MessageLog.h"
 
 namespace velmora::testing {

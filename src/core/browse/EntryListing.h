@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "disc/EntryTable.h"
+#include "entries/EntryTable.h"
 
 namespace velmora::browse {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <map>
 
-#include "disc/MmcCommands.h"
+#include "media/MmcCommands.h"
 
 namespace velmora::disc {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "disc/AppState.h"
-#include "disc/Prompts.h"
-#include "disc/Sector.h"
-#include "disc/TrackNode.h"
+#include "host/AppState.h"
+#include "host/Prompts.h"
+#include "media/Sector.h"
+#include "media/TrackNode.h"
 #include "platform/Machine.h"
 
 namespace velmora::disc {
@@ -136,10 +136,5 @@ class CCDReader {
   std::unique_ptr<platform::ScsiTransport> passThrough_;
   platform::OpenError lastOpenError_;
 };
-
-// Start of a track node as an LBA.
-inline Lba TrackLba(const TrackNode& node) {
-  return node.start >= kLeadInFrames ? node.start - kLeadInFrames : 0;
-}
 
 }  // namespace velmora::disc

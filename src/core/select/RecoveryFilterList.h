@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "disc/AppState.h"
+#include "host/AppState.h"
 
 namespace velmora::select {
 

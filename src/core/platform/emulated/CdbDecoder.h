@@ -5,8 +5,8 @@
 #include <span>
 #include <variant>
 
-#include "disc/MmcCommands.h"
-#include "disc/Sector.h"
+#include "media/MmcCommands.h"
+#include "media/Sector.h"
 
 namespace velmora::platform::emulated {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "disc/CCDReader.h"
+#include "media/TrackNode.h"
 
 namespace velmora::platform::emulated {
 namespace {

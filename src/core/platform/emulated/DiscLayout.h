@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "disc/Sector.h"
+#include "media/Sector.h"
 #include "platform/emulated/EmulatedDisc.h"
 
 namespace velmora::platform::emulated {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "disc/ImageTrailer.h"
+#include "media/ImageTrailer.h"
 #include "platform/Machine.h"
 
 namespace velmora::platform::emulated {

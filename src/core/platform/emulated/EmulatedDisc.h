@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "disc/Sector.h"
-#include "disc/TrackNode.h"
+#include "media/Sector.h"
+#include "media/TrackNode.h"
 
 namespace velmora::platform::emulated {
 

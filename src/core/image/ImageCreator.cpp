@@ -1,0 +1,179 @@
+#include "image/ImageCreator.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "image/ImageFile.h"
+#include "image/ImageLayout.h"
+#include "image/ImageNaming.h"
+#include "media/ImageTrailer.h"
+#include "image/SectorCopier.h"
+#include "iso9660/VolumeDescriptor.h"
+#include "text/StringTable.h"
+#include "text/Utf.h"
+
+namespace velmora::disc {
+namespace {
+
+constexpr std::uint32_t kFirstDescriptorSector = 16;
+constexpr std::uint32_t kDescriptorSectors = 100;
+// A single-track disc whose size neither a descriptor nor the TOC gives is
+// copied up to this many sectors; a read past its end delivers nothing and
+// ends the copy sooner.
+constexpr Lba kUnknownDiscSectors = 341796;
+
+}  // namespace
+
+ImageOutcome ImageCreator::CreateImage(const std::string& pathName) {
+  ImageOutcome outcome;
+  outcome.destination = ImageDestination(pathName);
+  state_.stopRequested = false;
+  state_.stepsAfterStop = 0;
+  state_.processRunning = true;
+  state_.imageCreationRunning = true;
+  state_.busy = true;
+  Create(outcome);
+  state_.busy = false;
+  state_.processRunning = false;
+  state_.imageCreationRunning = false;
+  // The stop that ended this copy must not stop the next process.
+  state_.stopRequested = false;
+  state_.stepsAfterStop = 0;
+  return outcome;
+}
+
+void ImageCreator::Create(ImageOutcome& outcome) {
+  reader_.ClosePassThrough();
+  // The disc may have been changed since it was scanned. An open image has no
+  // TOC to read again: its track list came from its trailer.
+  if (!reader_.imageOpen()) reader_.RereadToc();
+  const bool multiTrack = reader_.multiTrack();
+  std::vector<TrackCopy> plan;
+  Lba sectors = 0;
+  if (!multiTrack) {
+    if (!SingleTrackSectors(sectors)) {
+      host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
+      outcome.result = ImageResult::kFailed;
+      outcome.reason =
+          text::ToUtf8(text::ErrorMessage(static_cast<int>(text::ErrorCode::kCdromNotFound)));
+      return;
+    }
+  } else {
+    // The full-TOC pass gives the session ends before the plan needs them.
+    if (!reader_.imageOpen()) reader_.PreparePassThrough();
+    // Without a scan of this disc the descriptors tell where each session ends.
+    if (table_.empty()) {
+      for (std::size_t node = 0; node < reader_.tracks().size(); ++node) {
+        Lba end = FindSessionEnd(node);
+        reader_.tracks()[node].end = end;
+      }
+    }
+    plan = PlanTrackCopy(reader_.tracks(), LeadOut());
+    sectors = plan.empty() ? 0 : plan.back().fillTo;
+  }
+
+  ImageFile file;
+  switch (file.Open(outcome.destination, host_.prompts())) {
+    case ImageFile::OpenResult::kOpened:
+      break;
+    case ImageFile::OpenResult::kDeclined:
+      outcome.result = ImageResult::kCancelled;
+      return;
+    case ImageFile::OpenResult::kCannotOpen:
+      host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
+      outcome.result = ImageResult::kFailed;
+      outcome.reason = outcome.destination + ": " + file.reason();
+      return;
+  }
+
+  const std::u16string path = text::FromUtf8(outcome.destination);
+  host_.CreateReadingProgress(sectors);
+  host_.AddLogEntry(text::LoadText(text::kImageCreation), path,
+                    text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
+  state_.logHasEntries = true;
+
+  SectorCopier copier(reader_, state_, scan_, host_, file, path);
+  SectorCopier::End end = SectorCopier::End::kDone;
+  if (!multiTrack) {
+    end = copier.Read(sectors, true);
+  } else {
+    for (const TrackCopy& copy : plan) {
+      end = copier.Read(copy.readTo, false);
+      if (end == SectorCopier::End::kDone) end = copier.Fill(copy.fillTo);
+      if (end != SectorCopier::End::kDone) break;
+    }
+  }
+  ImageTrailer trailer;
+  if (multiTrack) trailer = TrailerForCopy(reader_.tracks(), plan, copier.blocks());
+  copier.WriteTrailer(BuildImageTrailer(trailer));
+  copier.Close();
+
+  outcome.blocks = copier.blocks();
+  outcome.expectedSectors = sectors;
+  outcome.unreadableSectors = copier.unreadableSectors();
+  outcome.partialSectors = copier.partialSectors();
+  if (copier.failed()) {
+    outcome.result = ImageResult::kFailed;
+    outcome.reason = outcome.destination + ": " + file.reason();
+  } else if (end == SectorCopier::End::kStopped) {
+    outcome.result = ImageResult::kAborted;
+  } else {
+    host_.AddLogEntry(u" ", path, text::LoadText(text::kProcessCompleted),
+                      log::LogIcon::kCompleted);
+    outcome.result = ImageResult::kCompleted;
+  }
+  host_.DeleteProgress();
+}
+
+bool ImageCreator::SingleTrackSectors(Lba& sectors) {
+  // The probe's descriptor search sets disc end to the volume space size.
+  if (!scan_.ProbeVolumeSize() &&
+      scan_.reportedError() == static_cast<int>(text::ErrorCode::kCdromNotFound)) {
+    return false;
+  }
+  sectors = reader_.discEnd();
+  if (sectors != 0) return true;
+  // No descriptor survived: the disc is still copied, as far as the TOC says.
+  sectors = reader_.tocLeadOut() > kLeadInFrames ? reader_.tocLeadOut() - kLeadInFrames
+                                                 : kUnknownDiscSectors;
+  return true;
+}
+
+Lba ImageCreator::LeadOut() const {
+  if (reader_.tocLeadOut() > kLeadInFrames) return reader_.tocLeadOut() - kLeadInFrames;
+  if (reader_.imageOpen()) {
+    // The last block of a multi-track image is its trailer, not a sector.
+    auto blocks = static_cast<Lba>(reader_.FileSize() / kSectorSize);
+    return blocks > 0 ? blocks - 1 : 0;
+  }
+  return 0;
+}
+
+Lba ImageCreator::FindSessionEnd(std::size_t node) {
+  const std::vector<TrackNode>& tracks = reader_.tracks();
+  const Lba base = TrackLba(tracks[node]);
+  const Lba limit = node + 1 < tracks.size() ? TrackLba(tracks[node + 1]) : LeadOut();
+  std::vector<std::byte> sector(kSectorSize);
+  for (std::uint32_t i = 0; i < kDescriptorSectors; ++i) {
+    std::fill(sector.begin(), sector.end(), kUnreadByte);
+    std::uint32_t bytesRead = 0;
+    if (!reader_.ReadSectors(base + kFirstDescriptorSector + i, 1, sector, bytesRead) ||
+        bytesRead != kSectorSize || !IsVolumeDescriptor(sector)) {
+      continue;
+    }
+    std::optional<VolumeInfo> info = ParseVolumeInfo(sector);
+    if (!info || info->volumeSpaceSize == 0) continue;
+    // Multi-session writers count a later session's volume space from LBA 0, so
+    // it takes in the sessions before; a size below the session's start can
+    // only count from that start.
+    std::uint64_t end = info->volumeSpaceSize;
+    if (end < base) end += base;
+    if (limit != 0) end = std::min<std::uint64_t>(end, limit);
+    return static_cast<Lba>(std::min<std::uint64_t>(end, std::numeric_limits<Lba>::max()));
+  }
+  return tracks[node].end;
+}
+
+}  // namespace velmora::disc

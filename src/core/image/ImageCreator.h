@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "host/AppState.h"
+#include "disc/CCDReader.h"
+#include "entries/EntryTable.h"
+#include "host/ScanHost.h"
+#include "scan/ScanProcess.h"
+
+namespace velmora::disc {
+
+enum class ImageResult {
+  kCompleted,
+  kAborted,    // stopped by the user; what was copied ends in a trailer and opens
+  kFailed,     // no disc, or the file could not be made or written
+  kCancelled,  // the user kept the existing file
+};
+
+struct ImageOutcome {
+  ImageResult result = ImageResult::kCancelled;
+  // The file written: the chosen path after the destination rule.
+  std::string destination;
+  // Sector blocks in the image, before its trailer.
+  Lba blocks = 0;
+  // Sectors the disc was expected to hold; a medium that ends early leaves the
+  // image shorter than this.
+  Lba expectedSectors = 0;
+  // Sectors that did not read (0xF6 blocks) and that read short (0xF6 after
+  // what came).
+  std::uint32_t unreadableSectors = 0;
+  std::uint32_t partialSectors = 0;
+  // For kFailed: why, in the system's words.
+  std::string reason;
+};
+
+// Create Image: copies the disc that the reader holds, sector by sector, into a
+// .cd image file whose block k is sector k, unreadable sectors and the gaps
+// between sessions being 0xF6 blocks, and whose last block is the trailer with
+// the track list.
+class ImageCreator {
+ public:
+  ImageCreator(CCDReader& reader, AppState& state, const EntryTable& table, ScanProcess& scan,
+               ScanHost& host)
+      : reader_(reader), state_(state), table_(table), scan_(scan), host_(host) {}
+
+  // Copies the disc into ImageDestination(pathName), asking before an existing
+  // file is replaced. Every run starts and ends with no stop pending.
+  ImageOutcome CreateImage(const std::string& pathName);
+
+  // The end of node's session from its volume descriptor (the first of sectors
+  // 16 ... 115 of the session that reads whole and gives a volume space size),
+  // never past the next session or the lead-out; the node's own end when no
+  // descriptor qualifies.
+  Lba FindSessionEnd(std::size_t node);
+
+ private:
+  void Create(ImageOutcome& outcome);
+  // The sectors of a single-track disc: the volume space size, else the
+  // lead-out. False when no disc answered.
+  bool SingleTrackSectors(Lba& sectors);
+  // The first LBA past the disc; 0 when not known.
+  Lba LeadOut() const;
+
+  CCDReader& reader_;
+  AppState& state_;
+  const EntryTable& table_;
+  ScanProcess& scan_;
+  ScanHost& host_;
+};
+
+}  // namespace velmora::disc

@@ -1,0 +1,57 @@
+#include "image/ImageSource.h"
+
+#include <vector>
+
+#include "media/ImageTrailer.h"
+#include "iso9660/VolumeDescriptor.h"
+
+namespace velmora::disc {
+namespace {
+
+constexpr std::uint32_t kFirstDescriptorSector = 16;
+constexpr std::uint32_t kDescriptorArea = 100;
+
+bool HasVolumeDescriptor(platform::BlockFile& file) {
+  std::vector<std::byte> sector(kSectorSize);
+  for (std::uint32_t s = kFirstDescriptorSector; s < kFirstDescriptorSector + kDescriptorArea; ++s) {
+    platform::IoResult result = file.ReadAt(std::uint64_t{s} * kSectorSize, sector);
+    if (!result.ok || result.bytes < kSectorSize) return false;
+    if (IsVolumeDescriptor(sector)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
+                                const std::string& path, std::string& reason) {
+  platform::OpenError error;
+  std::unique_ptr<platform::DeviceFile> file = machine.OpenDevice(path, error);
+  if (!file) {
+    reason = error.reason;
+    return ImageOpenResult::kCannotOpen;
+  }
+  std::uint64_t size = file->Size().value_or(0);
+  std::vector<std::byte> last(kSectorSize, kUnreadByte);
+  if (size >= kSectorSize) {
+    platform::IoResult result = file->ReadAt(size - kSectorSize, last);
+    if (!result.ok) last.assign(kSectorSize, kUnreadByte);
+  }
+  if (HasImageSignature(last)) {
+    std::optional<ImageTrailer> trailer = ParseImageTrailer(last);
+    if (!trailer) {
+      reason = path + ": the image's track list is damaged";
+      return ImageOpenResult::kNotAnImage;
+    }
+    reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks);
+    return ImageOpenResult::kOpened;
+  }
+  if (!HasVolumeDescriptor(*file)) {
+    reason = path + ": not a disc image (no image trailer and no ISO 9660 volume descriptor)";
+    return ImageOpenResult::kNotAnImage;
+  }
+  reader.UseImage(std::move(file), false, 0, {});
+  return ImageOpenResult::kOpened;
+}
+
+}  // namespace velmora::disc

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "disc/CCDReader.h"
+#include "iso9660/ScanSink.h"
+#include "iso9660/SessionGeometry.h"
+#include "iso9660/VolumeDescriptor.h"
+
+namespace velmora::disc {
+
+enum class NameEncoding : std::uint8_t { kSixteenBit = 1, kEightBit = 2 };
+enum class PathTableOrder : std::uint8_t { kTypeL = 1, kTypeM = 2 };
+
+// A path table that can be read.
+struct PathTableSource {
+  Lba lba = 0;
+  std::uint32_t sectorCount = 0;
+  PathTableOrder order = PathTableOrder::kTypeL;
+  NameEncoding encoding = NameEncoding::kEightBit;
+};
+
+// Directory and path-table lengths are never trusted past this, whatever a
+// record claims: a CD cannot hold a directory this large.
+inline constexpr std::uint32_t kMaxDirectoryBytes = 64u << 20;
+
+// Turns the sectors of one session into work records: finds the volume
+// descriptor, reads the root directory (or the path table) and walks every
+// folder breadth first. Sessions without a usable descriptor go to the
+// recovery scans, which use the walks below.
+class VolumeReader {
+ public:
+  VolumeReader(CCDReader& reader, ScanSink& sink) : reader_(reader), sink_(sink) {}
+
+  // Descriptor search and, failing it, the recovery pass. Returns true during
+  // image creation once a descriptor is loaded, and after a supplementary
+  // descriptor was walked.
+  bool FindVolume(const SessionGeometry& session);
+
+  // Reads the descriptor at session-relative sector s; false when it does not
+  // read whole.
+  bool LoadVolumeInfo(std::uint32_t relativeSector);
+  // Reads the volume that the loaded descriptor describes.
+  void ReadVolumeTree(bool sixteenBit);
+  // The folder walk. fromPathTable false: start with the directory at lba of
+  // byteLength bytes (a fresh work list); true: start at the first folder that a
+  // path table gave. reportEnd logs the completion. Returns false only when the
+  // first read fails.
+  bool WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba, std::uint32_t byteLength,
+                   bool reportEnd);
+  // Adds the top-level folders of the first usable path-table source; fresh
+  // starts a new work list, walkAfter walks the folders afterwards.
+  void WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit);
+
+  // Reads count sectors at session-relative sector s (absolute base + s).
+  bool ReadRelative(std::uint32_t relativeSector, std::uint32_t count, std::span<std::byte> buffer,
+                    std::uint32_t& bytesRead);
+  // The length worth reading of a structure at lba that claims length bytes.
+  std::uint32_t BoundedLength(Lba lba, std::uint32_t length) const;
+
+  const SessionGeometry& session() const { return session_; }
+  const std::optional<VolumeInfo>& volumeInfo() const { return volumeInfo_; }
+  std::vector<PathTableSource>& pathTableSources() { return pathTableSources_; }
+  std::uint8_t sixteenBitPathTables = 0;
+  bool encodingSettled = false;
+  bool recoveryMode = false;
+  // A walk saw the stop request: the session's remaining walks are skipped.
+  bool aborted() const { return aborted_; }
+  // Lets the window breathe during the recovery scans; true when the user asked to stop.
+  bool PollStop() { return sink_.StopRequested(); }
+  const std::vector<WorkRecord>& workList() const { return workList_; }
+  // Records accepted in this session, named or not.
+  std::uint32_t acceptedRecords() const { return acceptedRecords_; }
+
+ private:
+  // Parses the records of one folder read into buffer (n whole sectors).
+  void ParseFolder(std::span<const std::byte> buffer, std::uint32_t folderExtent, bool rootChildren,
+                   bool sixteenBit);
+  void Accept(const DirectoryRecord& record, bool rootChildren, std::uint32_t folderExtent,
+              bool sixteenBit);
+  // Fills date, time and data length of a folder from its "." record.
+  void ReadFolderStamp(WorkRecord& record);
+  bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
+                           bool& whole);
+  void Abort();
+
+  CCDReader& reader_;
+  ScanSink& sink_;
+  SessionGeometry session_;
+  std::optional<VolumeInfo> volumeInfo_;
+  std::vector<PathTableSource> pathTableSources_;
+  std::vector<WorkRecord> workList_;
+  std::set<std::uint32_t> walkedExtents_;
+  std::uint32_t acceptedRecords_ = 0;
+  bool aborted_ = false;
+  bool sixteenBitNames_ = false;
+};
+
+}  // namespace velmora::disc

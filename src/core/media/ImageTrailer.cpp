@@ -1,0 +1,55 @@
+#include "media/ImageTrailer.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "media/ByteReader.h"
+#include "media/Sector.h"
+
+namespace velmora::disc {
+
+bool HasImageSignature(std::span<const std::byte> block) {
+  if (block.size() < kImageSignature.size()) return false;
+  return std::equal(kImageSignature.begin(), kImageSignature.end(), block.begin(),
+                    [](char c, std::byte b) { return static_cast<std::byte>(c) == b; });
+}
+
+std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block) {
+  if (block.size() < kSectorSize || !HasImageSignature(block)) return std::nullopt;
+  ByteReader reader(block);
+  ImageTrailer trailer;
+  trailer.multiTrack = reader.U8(kTrailerFlagOffset) != 0;
+  if (!trailer.multiTrack) return trailer;
+  trailer.lastTrack = reader.U8(kTrailerCountOffset);
+  if (trailer.lastTrack == 0 || trailer.lastTrack > kTrailerMaxRecords) return std::nullopt;
+  for (std::size_t k = 0; k < trailer.lastTrack; ++k) {
+    std::size_t at = kTrailerRecordsOffset + k * kTrailerRecordSize;
+    TrackNode node{reader.U8(at), reader.U32Le(at + 1), reader.U32Le(at + 5)};
+    if (!trailer.tracks.empty() && node.start <= trailer.tracks.back().start) return std::nullopt;
+    trailer.tracks.push_back(node);
+  }
+  return trailer;
+}
+
+std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer) {
+  std::vector<std::byte> block(kSectorSize, kUnreadByte);
+  std::transform(kImageSignature.begin(), kImageSignature.end(), block.begin(),
+                 [](char c) { return static_cast<std::byte>(c); });
+  block[kImageSignature.size()] = std::byte{0};
+  block[kTrailerFlagOffset] = std::byte{trailer.multiTrack ? std::uint8_t{1} : std::uint8_t{0}};
+  block[kTrailerCountOffset] = std::byte{trailer.lastTrack};
+  if (!trailer.multiTrack) return block;
+  assert(trailer.tracks.size() <= kTrailerMaxRecords);
+  for (std::size_t k = 0; k < trailer.tracks.size(); ++k) {
+    std::size_t at = kTrailerRecordsOffset + k * kTrailerRecordSize;
+    const TrackNode& node = trailer.tracks[k];
+    block[at] = std::byte{node.trackNumber};
+    for (std::size_t i = 0; i < 4; ++i) {
+      block[at + 1 + i] = static_cast<std::byte>((node.start >> (8 * i)) & 0xFF);
+      block[at + 5 + i] = static_cast<std::byte>((node.end >> (8 * i)) & 0xFF);
+    }
+  }
+  return block;
+}
+
+}  // namespace velmora::disc

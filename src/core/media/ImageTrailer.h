@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "media/TrackNode.h"
+
+namespace velmora::disc {
+
+// The last 2048-byte block of a .cd image: signature, a zero byte, the
+// multi-track flag, the record count and 9-byte track records, 0xF6 after them.
+inline constexpr std::string_view kImageSignature = "12345abbgtpogpkicupog6789";
+inline constexpr std::size_t kTrailerFlagOffset = 26;
+inline constexpr std::size_t kTrailerCountOffset = 27;
+inline constexpr std::size_t kTrailerRecordsOffset = 28;
+inline constexpr std::size_t kTrailerRecordSize = 9;
+inline constexpr std::size_t kTrailerMaxRecords = (2048 - kTrailerRecordsOffset) / kTrailerRecordSize;
+
+struct ImageTrailer {
+  bool multiTrack = false;
+  std::uint8_t lastTrack = 0;
+  std::vector<TrackNode> tracks;  // empty unless multiTrack
+};
+
+// True when the block starts with the signature.
+bool HasImageSignature(std::span<const std::byte> block);
+
+// Parses a trailer block. Nothing when the signature is missing, the count does
+// not fit the block, or the track starts do not ascend: such a file is not a
+// usable image.
+std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block);
+
+// The trailer block for a track list (multiTrack false writes no records).
+std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer);
+
+}  // namespace velmora::disc

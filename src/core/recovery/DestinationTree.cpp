@@ -1,0 +1,214 @@
+#include "recovery/DestinationTree.h"
+
+#include <optional>
+#include <vector>
+
+#include "iso9660/RecordingTime.h"
+#include "recovery/SafeName.h"
+#include "text/Utf.h"
+
+namespace velmora::disc {
+namespace {
+
+// Numbers tried for a taken name before the entry counts as not creatable.
+constexpr std::uint32_t kMaxNumber = 9999;
+
+// The first name that attempt accepts: base, then "base (1)", "base (2)", ...
+// while the name is taken; when the destination refuses base, the same again
+// with its portable form. Nothing when attempt fails otherwise.
+template <typename Attempt>
+std::optional<std::string> FirstFreeName(const std::string& base, Attempt attempt) {
+  std::string form = base;
+  for (;;) {
+    bool refused = false;
+    for (std::uint32_t n = 0; n <= kMaxNumber && !refused; ++n) {
+      const std::string name = n == 0 ? form : NumberedName(form, n);
+      const platform::SinkStatus status = attempt(name);
+      if (status == platform::SinkStatus::kCreated || status == platform::SinkStatus::kExisting) {
+        return name;
+      }
+      refused = status == platform::SinkStatus::kNameRefused;
+      if (!refused && status != platform::SinkStatus::kNameTaken) return std::nullopt;
+    }
+    const std::string portable = PortableName(form);
+    if (!refused || portable == form) return std::nullopt;
+    form = portable;
+  }
+}
+
+}  // namespace
+
+DestinationTree::DestinationTree(const EntryTable& table,
+                                 std::unique_ptr<platform::FolderSink> root,
+                                 FolderRenamed folderRenamed)
+    : table_(table), root_(std::move(root)), folderRenamed_(std::move(folderRenamed)) {}
+
+std::size_t DestinationTree::ParentFolderOf(std::size_t index) const {
+  const Entry& entry = table_[index];
+  if (entry.parentId < 0) return kTop;
+  const std::size_t sessionNode = table_.SessionNodeIndex(entry.session);
+  const std::size_t parent = table_.FindFolder(static_cast<std::uint32_t>(entry.parentId),
+                                               sessionNode == EntryTable::kNone ? 0 : sessionNode);
+  if (parent == EntryTable::kNone || table_[parent].parentId < 0) return kTop;  // Root
+  return parent;
+}
+
+std::size_t DestinationTree::FirstListing(std::size_t index) const {
+  const Entry& entry = table_[index];
+  const std::size_t sessionNode = table_.SessionNodeIndex(entry.session);
+  const std::size_t first =
+      table_.FindFolder(entry.fileId, sessionNode == EntryTable::kNone ? 0 : sessionNode);
+  if (first == EntryTable::kNone || first == index) return index;
+  const Entry& earlier = table_[first];
+  return earlier.name == entry.name && earlier.parentId == entry.parentId ? first : index;
+}
+
+void DestinationTree::Register(std::size_t index) {
+  std::vector<std::size_t> chain;
+  std::unordered_set<std::size_t> onChain;
+  std::size_t at = index;
+  bool loops = false;
+  while (at != kTop && !nodes_.contains(at)) {
+    if (!onChain.insert(at).second) {
+      loops = true;
+      break;
+    }
+    chain.push_back(at);
+    at = ParentFolderOf(at);
+  }
+  // A loop of Parent IDs has no top; its last folder reached is put there.
+  for (std::size_t i = 0; i < chain.size(); ++i) {
+    const bool last = i + 1 == chain.size();
+    nodes_[chain[i]].parent = !last ? chain[i + 1] : loops ? kTop : at;
+  }
+}
+
+platform::FolderSink* DestinationTree::Open(std::size_t node) {
+  if (node == kTop) return root_.get();
+  if (node == currentNode_ && current_) return current_.get();
+  std::vector<std::size_t> path;
+  for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) path.push_back(n);
+  platform::FolderSink* at = root_.get();
+  std::unique_ptr<platform::FolderSink> held;
+  for (auto it = path.rbegin(); it != path.rend() && at != nullptr; ++it) {
+    FolderNode& folder = nodes_.at(*it);
+    std::unique_ptr<platform::FolderSink> next;
+    if (folder.state == State::kPending) {
+      next = Make(*at, *it);
+    } else if (folder.state == State::kMade) {
+      platform::SinkError error;
+      next = at->OpenFolder(folder.savedName, error);
+      if (!next) folder.state = State::kFailed;  // replaced by something else meanwhile
+    }
+    held = std::move(next);
+    at = held.get();
+  }
+  if (at == nullptr) return nullptr;
+  current_ = std::move(held);
+  currentNode_ = node;
+  return current_.get();
+}
+
+std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink& parent,
+                                                            std::size_t node) {
+  FolderNode& folder = nodes_.at(node);
+  std::unordered_set<std::string>& claimed = claimed_[folder.parent];
+  const SafeName safe = MakeSafeName(table_[node].name);
+  platform::FolderResult made;
+  const std::optional<std::string> name =
+      FirstFreeName(safe.name, [&](const std::string& candidate) {
+        if (claimed.contains(candidate)) return platform::SinkStatus::kNameTaken;
+        made = parent.MakeFolder(candidate);
+        return made.status;
+      });
+  if (!name) {
+    folder.state = State::kFailed;
+    return nullptr;
+  }
+  folder.state = State::kMade;
+  folder.savedName = *name;
+  folder.created = made.status == platform::SinkStatus::kCreated;
+  claimed.insert(*name);
+  if (folder.created) ++foldersCreated_;
+  if (safe.changed || *name != safe.name) {
+    ++foldersRenamed_;
+    if (folderRenamed_) folderRenamed_(PathOf(node, false), PathOf(node, true));
+  }
+  return std::move(made.folder);
+}
+
+bool DestinationTree::MakeFolder(std::size_t index) {
+  // Root is the destination itself: nothing to make. A destination that does
+  // not open shows with the first file or folder below it.
+  if (table_[index].parentId < 0) return true;
+  const std::size_t node = FirstListing(index);
+  Register(node);
+  return Open(node) != nullptr;
+}
+
+DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
+  CreatedFile created;
+  const std::size_t parent = ParentFolderOf(index);
+  if (parent != kTop) Register(parent);
+  platform::FolderSink* folder = Open(parent);
+  if (folder == nullptr) return created;
+  const SafeName safe = MakeSafeName(table_[index].name);
+  const std::optional<std::string> name =
+      FirstFreeName(safe.name, [&](const std::string& candidate) {
+        platform::FileResult made = folder->CreateFile(candidate);
+        created.file = std::move(made.file);
+        return made.status;
+      });
+  if (!name) return created;
+  created.savedName = *name;
+  created.renamed = safe.changed || *name != safe.name;
+  return created;
+}
+
+void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName) {
+  platform::FolderSink* folder = Open(ParentFolderOf(index));
+  platform::SinkError error;
+  if (folder != nullptr) folder->RemoveFile(savedName, error);
+}
+
+std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
+  std::vector<std::string> names;
+  for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) {
+    names.push_back(saved ? nodes_.at(n).savedName : text::ToUtf8(table_[n].name));
+  }
+  std::string path;
+  for (auto it = names.rbegin(); it != names.rend(); ++it) {
+    if (!path.empty()) path += '/';
+    path += *it;
+  }
+  return path;
+}
+
+std::string DestinationTree::DiscPath(std::size_t index) {
+  const std::size_t parent = ParentFolderOf(index);
+  const std::string name = text::ToUtf8(table_[index].name);
+  if (parent == kTop) return name;
+  Register(parent);
+  return PathOf(parent, false) + "/" + name;
+}
+
+std::string DestinationTree::SavedPath(std::size_t index, const std::string& savedName) {
+  const std::size_t parent = ParentFolderOf(index);
+  if (parent == kTop) return savedName;
+  Register(parent);
+  return PathOf(parent, true) + "/" + savedName;
+}
+
+void DestinationTree::SetFolderTimes() {
+  for (const auto& [node, folder] : nodes_) {
+    if (!folder.created) continue;
+    const std::optional<std::int64_t> seconds = RecordingSeconds(table_[node]);
+    if (!seconds) continue;
+    platform::FolderSink* sink = Open(node);
+    platform::SinkError error;
+    // A time that does not take costs no data; the folder stays as it is.
+    if (sink != nullptr) sink->SetModified(*seconds, error);
+  }
+}
+
+}  // namespace velmora::disc

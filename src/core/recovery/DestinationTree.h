@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "entries/EntryTable.h"
+#include "platform/FileSink.h"
+
+namespace velmora::disc {
+
+// The folders of one recovery at its destination. Each folder entry becomes one
+// folder, made when it is first needed, below the folder of its parent entry
+// (found as a listing finds it: the first folder with the Parent ID, searched
+// from the entry's Session node). Root stands for the destination itself,
+// Session nodes become folders "Session k", and an entry whose parent folder is
+// not in the table (or whose folders loop) goes to the destination's top.
+//
+// Names: a disc name becomes a safe name (SafeName.h); a name already taken at
+// the destination gets a number, "name (1).ext"; a name the destination refuses
+// is tried again in its portable form. A real folder already there is used as
+// it is (its files are never overwritten); a link or a file in its place makes
+// the folder take a numbered name, so no link is ever followed.
+class DestinationTree {
+ public:
+  // Called for each folder saved under another name than the disc's.
+  using FolderRenamed =
+      std::function<void(const std::string& discPath, const std::string& savedPath)>;
+
+  // root is the destination folder; without it nothing can be made.
+  DestinationTree(const EntryTable& table, std::unique_ptr<platform::FolderSink> root,
+                  FolderRenamed folderRenamed);
+
+  // Makes the folder of entry index and the folders on its way; false when it
+  // cannot be made. Root needs nothing made.
+  bool MakeFolder(std::size_t index);
+
+  struct CreatedFile {
+    std::unique_ptr<platform::FileSink> file;  // nullptr when it could not be created
+    std::string savedName;
+    bool renamed = false;
+  };
+  // Creates the file of entry index in its folder, making the folders on its
+  // way. The file is new: nothing existing is opened.
+  CreatedFile CreateFile(std::size_t index);
+  // Removes a file that CreateFile made for entry index.
+  void RemoveFile(std::size_t index, const std::string& savedName);
+
+  // Paths from the destination's top, "/" between names: as named on the disc,
+  // and as saved (savedName: the name the entry's own file was saved under).
+  std::string DiscPath(std::size_t index);
+  std::string SavedPath(std::size_t index, const std::string& savedName);
+
+  // Gives every folder this recovery created its recording time. Called last:
+  // each file written into a folder changes the folder's time.
+  void SetFolderTimes();
+
+  std::uint32_t foldersCreated() const { return foldersCreated_; }
+  std::uint32_t foldersRenamed() const { return foldersRenamed_; }
+
+ private:
+  static constexpr std::size_t kTop = EntryTable::kNone;  // the destination folder
+
+  enum class State { kPending, kMade, kFailed };
+  struct FolderNode {
+    std::size_t parent = kTop;
+    State state = State::kPending;
+    std::string savedName;
+    bool created = false;  // made by this recovery, not found there
+  };
+
+  // The folder entry that holds entry index, or kTop.
+  std::size_t ParentFolderOf(std::size_t index) const;
+  // The first entry of a folder listed more than once (the same extent, name
+  // and parent, as the scans may find it twice): it is made once, and its files
+  // go there, as they name the folder by its extent.
+  std::size_t FirstListing(std::size_t index) const;
+  // Adds folder index and the folders on its way to the tree.
+  void Register(std::size_t index);
+  // The destination folder of node, made as needed; nullptr when it cannot be.
+  platform::FolderSink* Open(std::size_t node);
+  std::unique_ptr<platform::FolderSink> Make(platform::FolderSink& parent, std::size_t node);
+  std::string PathOf(std::size_t node, bool saved) const;
+
+  const EntryTable& table_;
+  std::unique_ptr<platform::FolderSink> root_;
+  FolderRenamed folderRenamed_;
+  std::unordered_map<std::size_t, FolderNode> nodes_;
+  // Names that folders of this recovery took, per parent node: a second disc
+  // folder of the same name gets its own numbered folder.
+  std::unordered_map<std::size_t, std::unordered_set<std::string>> claimed_;
+  // The folder opened last; files arrive folder by folder.
+  std::unique_ptr<platform::FolderSink> current_;
+  std::size_t currentNode_ = kTop;
+  std::uint32_t foldersCreated_ = 0;
+  std::uint32_t foldersRenamed_ = 0;
+};
+
+}  // namespace velmora::disc

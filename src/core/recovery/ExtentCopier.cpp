@@ -1,0 +1,105 @@
+#include "recovery/ExtentCopier.h"
+
+#include <algorithm>
+#include <span>
+
+namespace velmora::disc {
+namespace {
+
+constexpr std::uint64_t kLastLba = 0xFFFFFFFF;
+
+void AddUnreadable(std::vector<ByteRange>& ranges, std::uint64_t first, std::uint64_t last) {
+  if (!ranges.empty() && ranges.back().last + 1 == first) {
+    ranges.back().last = last;
+  } else {
+    ranges.push_back({first, last});
+  }
+}
+
+bool Write(platform::FileSink& sink, std::span<const std::byte> bytes, CopyResult& result) {
+  if (bytes.empty() || sink.Append(bytes, result.writeError)) return true;
+  result.writeFailed = true;
+  return false;
+}
+
+}  // namespace
+
+ExtentCopier::ExtentCopier(CCDReader& reader, ScanHost& host, const AppState& state)
+    : reader_(reader),
+      host_(host),
+      state_(state),
+      run_(static_cast<std::size_t>(kRunSectors) * kSectorSize),
+      zeros_(kSectorSize) {}
+
+bool ExtentCopier::KeepGoing() {
+  host_.PumpPendingMessages();
+  return !state_.stopRequested;
+}
+
+CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink& sink) {
+  CopyResult result;
+  const std::uint64_t sectors = (std::uint64_t{size} + kSectorSize - 1) / kSectorSize;
+  std::uint64_t sector = 0;
+  while (sector < sectors && !result.stopped) {
+    if (!KeepGoing()) {
+      result.stopped = true;
+      break;
+    }
+    const std::uint64_t at = sector * kSectorSize;
+    const std::uint64_t lba = extent + sector;
+    const auto count =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(kRunSectors, sectors - sector));
+    const auto wanted = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(std::uint64_t{count} * kSectorSize, size - at));
+    std::uint32_t delivered = 0;
+    // An extent running past the last LBA has sectors no read can reach.
+    if (lba + count - 1 <= kLastLba) {
+      std::uint32_t bytesRead = 0;
+      if (reader_.ReadSectors(static_cast<Lba>(lba), count, run_, bytesRead)) {
+        delivered = std::min(bytesRead, wanted);
+      }
+    }
+    // Whole sectors of a short run are kept; the sector it broke off in is
+    // read again on its own with the rest.
+    const std::uint32_t kept = delivered == wanted ? wanted : delivered / kSectorSize * kSectorSize;
+    if (!Write(sink, std::span(run_).first(kept), result)) return result;
+    result.bytesRead += kept;
+    for (std::uint32_t s = kept / kSectorSize; kept < wanted && s < count; ++s) {
+      if (!KeepGoing()) {
+        result.stopped = true;
+        sector += s;
+        break;
+      }
+      const std::uint64_t sectorAt = at + std::uint64_t{s} * kSectorSize;
+      const auto sectorWanted =
+          static_cast<std::uint32_t>(std::min<std::uint64_t>(kSectorSize, size - sectorAt));
+      if (!CopySector(lba + s, sectorAt, sectorWanted, sink, result)) return result;
+    }
+    if (!result.stopped) sector += count;
+  }
+  if (result.stopped) {
+    const std::uint64_t at = sector * kSectorSize;
+    AddUnreadable(result.unreadable, at, std::uint64_t{size} - 1);
+    if (!sink.Resize(size, result.writeError)) result.writeFailed = true;
+  }
+  return result;
+}
+
+bool ExtentCopier::CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t wanted,
+                              platform::FileSink& sink, CopyResult& result) {
+  std::span<std::byte> sector = std::span(run_).first(kSectorSize);
+  std::uint32_t got = 0;
+  if (lba <= kLastLba) {
+    std::uint32_t bytesRead = 0;
+    if (reader_.ReadSectors(static_cast<Lba>(lba), 1, sector, bytesRead)) {
+      got = std::min(bytesRead, wanted);
+    }
+  }
+  result.bytesRead += got;
+  if (!Write(sink, sector.first(got), result)) return false;
+  if (got == wanted) return true;
+  AddUnreadable(result.unreadable, at + got, at + wanted - 1);
+  return Write(sink, std::span(zeros_).first(wanted - got), result);
+}
+
+}  // namespace velmora::disc

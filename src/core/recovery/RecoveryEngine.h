@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/AppState.h"
+#include "disc/CCDReader.h"
+#include "entries/EntryTable.h"
+#include "recovery/ExtentCopier.h"
+#include "recovery/RecoveryReport.h"
+#include "host/ScanHost.h"
+#include "scan/ScanProcess.h"
+#include "platform/Machine.h"
+#include "select/RecoveryFilterList.h"
+
+namespace velmora::disc {
+
+class DestinationTree;
+
+// Recover Selected Files and Recover All: copies entries of the displayed table
+// from the disc (or the image) into a folder the user chooses.
+//
+// - Which entries: every entry when state.recoverAll is set, else those whose
+//   check state is kMarked. Folders are created (marked ones, every one for
+//   Recover All, and those on the way to each file saved); files pass the file
+//   filter first (select::RecoveryFilterList::Takes).
+// - Each file is read from its File ID for its size through the reader rule
+//   (ExtentCopier). It is recovered when every byte read, partly recovered when
+//   some did not (those are zeros in the file and listed in the report), and
+//   failed when not one byte read or it could not be written; a failed file is
+//   removed, so that zeros are never taken for data.
+// - Files and folders get their recording time, taken as UTC.
+// - Nothing is written outside the destination, no link there is followed, no
+//   file there is overwritten, and names the destination cannot hold are
+//   changed (DestinationTree); every changed name is logged.
+// - The log has a start row, one row per file, a row per renamed folder, a
+//   summary row and an end row. A file or folder that cannot be created shows
+//   error 10 once per recovery. Stop is honoured between reads: the file being
+//   copied is kept as partly recovered, and the process is aborted.
+class RecoveryEngine {
+ public:
+  RecoveryEngine(CCDReader& reader, platform::Machine& machine, AppState& state, ScanHost& host,
+                 ScanProcess& progress);
+  ~RecoveryEngine();
+
+  // Recovers from table, filtered as state and filters say, into the folder
+  // the user chooses. With reportPath, writes the recovery report there
+  // (RecoveryReport.h). summary.started is false when no folder was chosen.
+  RecoverySummary Run(const EntryTable& table, const select::RecoveryFilterList& filters,
+                      const std::optional<std::string>& reportPath = std::nullopt);
+
+ private:
+  // The notice of type 0 when the destination is on the disc being read.
+  void WarnWhenSameMedium(const std::string& destination);
+  void RecoverFile(const Entry& entry, std::size_t index);
+  void ReportFolderFailure(std::size_t index);
+  // Counts, logs and (for the report) keeps one file's outcome.
+  void Conclude(RecoveredFile record);
+  void ShowCreateErrorOnce();
+  void WriteReport(const std::string& path);
+  void Finish();
+
+  CCDReader& reader_;
+  platform::Machine& machine_;
+  AppState& state_;
+  ScanHost& host_;
+  ScanProcess& progress_;
+  ExtentCopier copier_;
+
+  // One recovery's state.
+  std::unique_ptr<DestinationTree> tree_;
+  RecoverySummary summary_;
+  std::vector<RecoveredFile> files_;
+  bool keepFiles_ = false;
+  bool createErrorShown_ = false;
+};
+
+}  // namespace velmora::disc

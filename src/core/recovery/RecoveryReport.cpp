@@ -1,0 +1,85 @@
+#include "recovery/RecoveryReport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace velmora::disc {
+namespace {
+
+const char* StatusWord(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::kRecovered:
+      return "recovered";
+    case FileOutcome::kPartial:
+      return "partial";
+    case FileOutcome::kFailed:
+      return "failed";
+  }
+  return "failed";
+}
+
+// A disc name may hold any character; the report's lines and columns must stay
+// whole.
+std::string Escaped(const std::string& path) {
+  std::string out;
+  out.reserve(path.size());
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
+                                 const RecoverySummary& summary) {
+  std::string text = "# status\tpath on the disc\tunreadable bytes\tsaved as\n";
+  for (const RecoveredFile& file : files) {
+    text += StatusWord(file.outcome);
+    text += '\t' + Escaped(file.discPath) + '\t';
+    for (std::size_t i = 0; i < file.unreadable.size(); ++i) {
+      if (i > 0) text += ',';
+      text +=
+          std::to_string(file.unreadable[i].first) + '-' + std::to_string(file.unreadable[i].last);
+    }
+    text += '\t' + Escaped(file.savedPath) + '\n';
+  }
+  text += "# " + std::to_string(summary.filesRecovered) + " recovered, " +
+          std::to_string(summary.filesPartial) + " partial, " +
+          std::to_string(summary.filesFailed) + " failed, " +
+          std::to_string(summary.filesFilteredOut) + " filtered out, " +
+          std::to_string(summary.foldersCreated) + " folders created, " +
+          std::to_string(summary.namesChanged) + " names changed" +
+          (summary.aborted ? ", stopped by the user" : "") + "\n";
+  return text;
+}
+
+bool WriteRecoveryReport(const std::string& path, const std::string& text, std::string& reason) {
+  errno = 0;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (out) out.close();
+  if (out) return true;
+  const int error = errno != 0 ? errno : EIO;
+  reason = path + ": " + std::system_category().message(error);
+  return false;
+}
+
+}  // namespace velmora::disc

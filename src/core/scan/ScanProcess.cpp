@@ -1,0 +1,274 @@
+#include "scan/ScanProcess.h"
+
+#include <chrono>
+
+#include "iso9660/VolumeReader.h"
+#include "text/StringTable.h"
+
+namespace velmora::disc {
+namespace {
+
+constexpr std::uint32_t kProgressRange = 10000;
+constexpr std::uint32_t kProbeFirstSector = 16;
+// The readiness check gives up after this many failed reads in a row, or after
+// this long, whichever comes first: a disc whose first sectors are damaged
+// still goes on to the descriptor search and the recovery pass.
+constexpr std::uint32_t kProbeMaxFailures = 64;
+constexpr std::chrono::seconds kProbeMaxTime{20};
+
+std::u16string Decimal(std::uint64_t value) {
+  std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+void ScanProcess::RequestStop(AppState& state) {
+  state.stopRequested = true;
+  state.scanInProgress = false;
+  state.busy = false;
+  state.processRunning = false;
+  state.treeComplete = true;
+}
+
+bool ScanProcess::OnOpenDrive() {
+  if (state_.readingImage) {
+    // The image served until now; the drive is the source again, with its TOC.
+    state_.readingImage = false;
+    if (state_.drivesKnown) reader_.ReopenSelectedDrive();
+  }
+  return Scan();
+}
+
+bool ScanProcess::Scan() {
+  state_.stopRequested = false;
+  state_.stepsAfterStop = 0;
+  counters_ = ScanCounters{};
+  reportedError_ = 0;
+  reader_.ClosePassThrough();
+  if (!state_.readingImage && !state_.drivesKnown) {
+    reader_.OpenSelectedDrive(host_.prompts(), state_);
+    state_.drivesKnown = true;
+  }
+  if (reader_.trayLocked()) reader_.SetTrayLock(false);
+  if (!state_.readingImage) {
+    if (!host_.prompts().ConfirmInsertDisc()) return false;
+    // The disc may have been changed at the question: read its TOC again.
+    reader_.RereadToc();
+    if (!reader_.trayLocked()) reader_.SetTrayLock(true);
+  }
+  state_.allMarked = false;
+  state_.markedTotalsNonZero = false;
+  state_.maskApplied = false;
+  state_.anyEntryMarked = false;
+  state_.scanInProgress = true;
+  table_.Clear();
+  displayStarted_ = false;
+  sessionIdsFixed_ = false;
+  ++state_.openDriveCount;
+
+  bool scanned = false;
+  if (!reader_.multiTrack()) {
+    scanned = ScanSession(false);
+  } else {
+    for (std::size_t node = 0; node < reader_.tracks().size(); ++node) {
+      reader_.SetCurrentTrack(node);
+      counters_.currentSession = static_cast<std::uint8_t>(node + 1);
+      table_.SetCurrentSessionNode(table_.SessionNodeIndex(node + 1));
+      scanned = ScanSession(false) || scanned;
+      if (state_.stopRequested) break;
+    }
+  }
+  if (scanned) {
+    // A disc that gave nothing at all is reported, never shown as an empty
+    // success.
+    if (counters_.entryCount == 0 && !state_.stopRequested) {
+      ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
+    }
+    FinishScan();
+  }
+  state_.stopRequested = false;
+  state_.stepsAfterStop = 0;
+  host_.CollapseTopLevel();
+  return true;
+}
+
+bool ScanProcess::ProbeVolumeSize() {
+  reader_.SetDiscEnd(0);
+  // reportedError() tells the caller whether this probe found no disc at all.
+  reportedError_ = 0;
+  if (!ProbeSession(0) && !MediumAnswers()) {
+    ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
+    state_.drivesKnown = false;
+    return false;
+  }
+  VolumeReader volume(reader_, *this);
+  return volume.FindVolume(GeometryOf(0, true));
+}
+
+bool ScanProcess::MediumAnswers() const {
+  return reader_.imageOpen() || reader_.multiTrack() || reader_.tocLeadOut() > 0;
+}
+
+bool ScanProcess::ProbeSession(Lba base) {
+  std::vector<std::byte> sector(kSectorSize);
+  auto deadline = std::chrono::steady_clock::now() + kProbeMaxTime;
+  for (std::uint32_t i = 0; i < kProbeMaxFailures; ++i) {
+    std::fill(sector.begin(), sector.end(), kUnreadByte);
+    std::uint32_t bytesRead = 0;
+    if (reader_.ReadSectors(base + kProbeFirstSector + i, 1, sector, bytesRead) && bytesRead > 0) {
+      return true;
+    }
+    if (StopRequested() || std::chrono::steady_clock::now() >= deadline) break;
+  }
+  return false;
+}
+
+bool ScanProcess::ScanSession(bool imageCreation) {
+  Lba base = reader_.multiTrack() ? TrackLba(reader_.tracks()[reader_.currentTrack()]) : 0;
+  bool ready = ProbeSession(base);
+  if (!ready) {
+    if (!MediumAnswers()) {
+      ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
+      state_.drivesKnown = false;
+      if (reader_.trayLocked()) reader_.SetTrayLock(false);
+      state_.scanInProgress = false;
+      return false;
+    }
+  }
+  if (!sessionIdsFixed_ && reader_.multiTrack()) {
+    // The first pass-through read has settled the session ends by now.
+    lastTrackEnd_ = reader_.tracks().back().end;
+    sessionIdsFixed_ = true;
+  }
+  state_.processRunning = true;
+  state_.findNextAvailable = false;
+  state_.lastFindMatched = false;
+  state_.busy = true;
+  VolumeReader volume(reader_, *this);
+  volume.FindVolume(GeometryOf(reader_.currentTrack(), imageCreation));
+  return true;
+}
+
+Lba ScanProcess::SessionEnd(std::size_t node) const {
+  if (!reader_.multiTrack()) {
+    if (reader_.imageOpen()) return static_cast<Lba>(reader_.FileSize() / kSectorSize);
+    if (reader_.tocLeadOut() > kLeadInFrames) return reader_.tocLeadOut() - kLeadInFrames;
+    return static_cast<Lba>(reader_.FileSize() / kSectorSize);
+  }
+  const auto& tracks = reader_.tracks();
+  if (tracks[node].end != 0) return tracks[node].end;
+  if (node + 1 < tracks.size()) return TrackLba(tracks[node + 1]);
+  return reader_.discEnd();
+}
+
+SessionGeometry ScanProcess::GeometryOf(std::size_t node, bool imageCreation) const {
+  SessionGeometry geometry;
+  geometry.multiTrack = reader_.multiTrack();
+  geometry.session = counters_.currentSession;
+  geometry.imageCreation = imageCreation;
+  geometry.end = SessionEnd(node);
+  if (geometry.multiTrack) {
+    // A track's LBA is its start less the 150 frames before LBA 0.
+    geometry.base = TrackLba(reader_.tracks()[node]);
+    geometry.trackLba = geometry.base;
+    geometry.topLevelParentId = static_cast<std::int32_t>(lastTrackEnd_ + counters_.currentSession);
+  }
+  return geometry;
+}
+
+void ScanProcess::StartScanDisplay() {
+  displayStarted_ = true;
+  host_.CreateReadingProgress(kProgressRange);
+  progressShown_ = true;
+  table_.AddRootNode(text::LoadText(text::kRootName));
+  if (reader_.multiTrack()) {
+    table_.AddSessionNodes(reader_.tracks().size(), lastTrackEnd_);
+    table_.SetCurrentSessionNode(table_.SessionNodeIndex(counters_.currentSession));
+  }
+}
+
+void ScanProcess::FinishScan() {
+  state_.scanInProgress = false;
+  if (progressShown_) host_.DeleteProgress();
+  progressShown_ = false;
+  host_.ShowRoot(true);
+  state_.busy = false;
+  state_.processRunning = false;
+  state_.treeComplete = true;
+}
+
+void ScanProcess::ShowErrorOnce(int code) {
+  if (reportedError_ == code) return;
+  reportedError_ = code;
+  host_.prompts().ShowError(code);
+}
+
+void ScanProcess::ReportEntry(std::uint32_t entryCount, const WorkRecord* record) {
+  if (state_.stopRequested) {
+    if (state_.stepsAfterStop == 0 && progressShown_) {
+      host_.DeleteProgress();
+      progressShown_ = false;
+    }
+    ++state_.stepsAfterStop;
+    return;
+  }
+  state_.busy = true;
+  std::u16string progress;
+  if (state_.imageCreationRunning) {
+    progress = text::LoadText(text::kReadingSector) + u" " + Decimal(entryCount);
+  } else if (state_.recoveryRunning) {
+    progress = Decimal(entryCount) + u" " + text::LoadText(text::kFilesRecovered);
+  } else {
+    progress = Decimal(entryCount) + u" " + text::LoadText(text::kEntriesFound);
+  }
+  host_.StepProgress(progress);
+  host_.PumpPendingMessages();
+  if (state_.imageCreationRunning || state_.recoveryRunning || !record) return;
+  Entry entry;
+  entry.fileId = record->extent;
+  entry.parentId = record->parentId;
+  entry.type = record->type;
+  entry.name = record->name;
+  entry.year = record->time.year;
+  entry.month = record->time.month;
+  entry.day = record->time.day;
+  entry.hour = record->time.hour;
+  entry.minute = record->time.minute;
+  entry.second = record->time.second;
+  entry.size = record->size;
+  entry.session = counters_.currentSession;
+  table_.AddEntry(std::move(entry));
+}
+
+void ScanProcess::AcceptRecord(const WorkRecord& record, bool named) {
+  // The display starts at the first record of the scan, whatever the session:
+  // a disc whose first session yields nothing still gets its Root.
+  if (!displayStarted_) StartScanDisplay();
+  ++counters_.entryCount;
+  if (record.type == EntryType::kFolder) {
+    ++counters_.foldersFound;
+  } else {
+    ++counters_.filesFound;
+    counters_.totalFileBytes += record.size;
+  }
+  if (named) ReportEntry(counters_.entryCount, &record);
+}
+
+bool ScanProcess::StopRequested() {
+  host_.PumpPendingMessages();
+  return state_.stopRequested;
+}
+
+void ScanProcess::AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                              std::u16string_view status, log::LogIcon icon) {
+  host_.AddLogEntry(activity, text, status, icon);
+}
+
+void ScanProcess::MarkLogHasEntries() { state_.logHasEntries = true; }
+
+bool ScanProcess::ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) {
+  return table_.HasFileFromEarlierSession(fileId, name, counters_.currentSession);
+}
+
+}  // namespace velmora::disc

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/AppState.h"
+#include "disc/CCDReader.h"
+#include "entries/EntryTable.h"
+#include "host/ScanHost.h"
+#include "iso9660/ScanSink.h"
+#include "iso9660/SessionGeometry.h"
+
+namespace velmora::disc {
+
+struct ScanCounters {
+  std::uint32_t entryCount = 0;
+  std::uint32_t foldersFound = 0;
+  std::uint32_t filesFound = 0;
+  std::uint64_t totalFileBytes = 0;
+  std::uint8_t currentSession = 1;
+};
+
+// The Open Drive process: asks for the disc, locks the tray, and scans every
+// session of the disc (or of an open image) into the entry table.
+class ScanProcess : private ScanSink {
+ public:
+  ScanProcess(CCDReader& reader, AppState& state, EntryTable& table, ScanHost& host)
+      : reader_(reader), state_(state), table_(table), host_(host) {}
+
+  // The Open Drive command: switches back from an open image to the drive, then
+  // scans. Returns false when the user cancelled the Insert CDROM question.
+  bool OnOpenDrive();
+  // Scans whatever the reader holds; with readingImage set there is no Insert
+  // question and no tray lock.
+  bool Scan();
+  // Image creation of a single-track disc: the readiness probe and the
+  // descriptor search, which sets disc end. False when no descriptor loaded;
+  // reportedError() is then kCdromNotFound when no disc answered at all.
+  bool ProbeVolumeSize();
+
+  // The per-entry progress report (and, during a scan, the entry itself).
+  void ReportEntry(std::uint32_t entryCount, const WorkRecord* record);
+
+  // Stop Current Process, once the user confirmed it.
+  static void RequestStop(AppState& state);
+
+  const ScanCounters& counters() const { return counters_; }
+  // The error shown at the end of the last scan (0 when none).
+  int reportedError() const { return reportedError_; }
+
+ private:
+  // Runs one session; false when no medium answered.
+  bool ScanSession(bool imageCreation);
+  // A bounded readiness check: true when one of the session's first sectors
+  // reads.
+  bool ProbeSession(Lba base);
+  bool MediumAnswers() const;
+  SessionGeometry GeometryOf(std::size_t node, bool imageCreation) const;
+  Lba SessionEnd(std::size_t node) const;
+  void StartScanDisplay();
+  void FinishScan();
+  void ShowErrorOnce(int code);
+
+  // ScanSink
+  void AcceptRecord(const WorkRecord& record, bool named) override;
+  bool StopRequested() override;
+  void AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                   std::u16string_view status, log::LogIcon icon) override;
+  void MarkLogHasEntries() override;
+  bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) override;
+
+  CCDReader& reader_;
+  AppState& state_;
+  EntryTable& table_;
+  ScanHost& host_;
+  ScanCounters counters_;
+  bool displayStarted_ = false;
+  bool progressShown_ = false;
+  bool sessionIdsFixed_ = false;
+  std::uint32_t lastTrackEnd_ = 0;  // Session node k has File ID lastTrackEnd_ + k
+  int reportedError_ = 0;
+};
+
+}  // namespace velmora::disc
