@@ -193,6 +193,33 @@ TEST_F(CCDReaderTest, CheckConditionFailsTheReadAndCopiesNothing) {
   }
 }
 
+TEST_F(CCDReaderTest, ShortTransferDeliversOnlyTheBytesTheDriveSent) {
+  struct Case {
+    Lba first;
+    std::uint32_t count;
+    Lba shortSector;
+    std::uint32_t shortBytes;
+    std::size_t commands;  // the read ends with the command that came back short
+  };
+  for (const Case& c : {Case{100, 10, 106, 100, 2}, Case{100, 2, 101, 0, 1},
+                        Case{100, 10, 100, 1, 1}, Case{100, 3, 102, 2047, 1}}) {
+    SCOPED_TRACE(::testing::Message() << c.shortSector << "+" << c.shortBytes);
+    EmulatedDisc disc = MultiSessionDisc();
+    disc.faults[c.shortSector] = {FaultKind::kShortRead, c.shortBytes};
+    Open(1, disc);
+    std::vector<std::byte> buffer(c.count * kSectorSize, std::byte{0xAB});
+    std::uint32_t bytesRead = 0;
+    ASSERT_TRUE(reader->ReadDiscSectors(c.first, c.count, buffer, bytesRead));
+    const std::uint32_t delivered = (c.shortSector - c.first) * kSectorSize + c.shortBytes;
+    EXPECT_EQ(bytesRead, delivered);
+    EXPECT_EQ(std::vector<std::byte>(buffer.begin(), buffer.begin() + delivered),
+              ImageBytes(disc.imagePath, c.first * kSectorSize, delivered));
+    EXPECT_TRUE(std::all_of(buffer.begin() + delivered, buffer.end(),
+                            [](std::byte b) { return b == std::byte{0xAB}; }));
+    EXPECT_EQ(ReadCds(*machine).size(), c.commands);
+  }
+}
+
 TEST_F(CCDReaderTest, XaTrackIsReadAgainAsMode2Form1AndKeepsThatType) {
   EmulatedDisc disc = MultiSessionDisc();
   disc.xaTracks = {2};

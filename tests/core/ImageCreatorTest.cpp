@@ -484,6 +484,31 @@ INSTANTIATE_TEST_SUITE_P(SessionEnds, TwoSessionGap,
                                            GapCase{"fromAbsoluteVolumeSizes", false, true, false}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+TEST(ImageCreator, ShortSectorOfAMultiTrackDiscIsFlaggedAndKeepsOnlyWhatCame) {
+  TempDir dir;
+  testing::WriteTree(dir / "s1", {{.path = "ONE.BIN", .patternSize = 40'000, .patternSeed = 1}});
+  testing::WriteTree(dir / "s2", {{.path = "TWO.TXT", .content = "two"}});
+  auto disc = testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+  // A sector inside a batch of the first session, read through READ CD.
+  const Lba shortSector = disc.tracks[0].end - 5;
+  auto engine = EngineWithDisc({.imagePath = disc.image.string(),
+                                .tracks = disc.tracks,
+                                .faults = {{shortSector, {FaultKind::kShortRead, 100}}}});
+  ASSERT_EQ(engine->reader.ChooseReader(), disc::Reader::kDisc);
+
+  const std::filesystem::path image = dir / "copy.cd";
+  auto outcome = CreateImage(*engine, image);
+  EXPECT_EQ(outcome.result, ImageResult::kCompleted);
+  EXPECT_EQ(outcome.partialSectors, 1u);
+  EXPECT_EQ(outcome.unreadableSectors, 0u);
+  EXPECT_EQ(ImageRows(engine->host, image.string()),
+            (std::vector<Row>{Started(), Short(shortSector), Completed()}));
+  auto block = testing::ReadSector(image, shortSector);
+  auto original = testing::ReadSector(disc.image, shortSector);
+  EXPECT_TRUE(std::equal(block.begin(), block.begin() + 100, original.begin()));
+  EXPECT_TRUE(AllUnread({block.begin() + 100, block.end()}));
+}
+
 TEST(ImageCreator, StopDuringAMultiTrackCopyLeavesAnImageOfWhatWasCopied) {
   TempDir dir;
   testing::WriteTree(dir / "s1", {{.path = "OLD.TXT", .content = "old"},

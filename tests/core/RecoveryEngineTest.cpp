@@ -218,6 +218,38 @@ TEST(RecoveryEngineTest, EachSessionGoesToItsOwnFolderThroughTheDiscReader) {
   EXPECT_EQ(summary.foldersCreated, 4u);
 }
 
+TEST(RecoveryEngineTest, ShortSectorReadThroughTheDiscReaderMakesThePartPartial) {
+  TempDir dir;
+  testing::WriteTree(dir / "s1", {{.path = "OLD.TXT", .content = "old"}});
+  testing::WriteTree(dir / "s2", {{.path = "BIG.BIN", .patternSize = 10'000, .patternSeed = 4}});
+  const testing::MultiSessionDisc disc =
+      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+  platform::emulated::EmulatedDisc emulated;
+  emulated.imagePath = disc.image.string();
+  emulated.tracks = disc.tracks;
+  auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+  auto& drive = *machine;
+  drive.InsertDisc(0, emulated);
+  Rescue rescue(std::move(machine));
+  rescue.scan.ScanDrive();
+  const std::uint32_t extent = rescue.scan.table[rescue.IndexOf("Session 2/BIG.BIN")].fileId;
+  // The file's second sector sends 100 of its bytes.
+  emulated.faults[extent + 1] = {FaultKind::kShortRead, 100};
+  drive.InsertDisc(0, emulated);
+  rescue.scan.ScanDrive();
+  ASSERT_EQ(rescue.scan.reader.ChooseReader(), disc::Reader::kDisc);
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary = rescue.Run(dir / "out");
+
+  std::string expected = testing::PatternBytes(10'000, 4);
+  std::fill(expected.begin() + 2048 + 100, expected.begin() + 4096, '\0');
+  EXPECT_EQ(ReadAll(dir / "out/Session 2/BIG.BIN"), expected);
+  EXPECT_EQ(rescue.RowsWith(text::kFileRecoveredPartially),
+            std::vector<std::string>{"Session 2/BIG.BIN"});
+  EXPECT_EQ(summary.filesPartial, 1u);
+  EXPECT_EQ(summary.filesRecovered, 1u);
+}
+
 TEST(SafeNameTest, NamesTheDestinationCannotHoldAreMadeSafe) {
   std::u16string longName;
   for (int i = 0; i < 100; ++i) longName += u"\u65E5";  // 3 bytes each in UTF-8

@@ -207,7 +207,8 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
   assert(buffer.size() >= wanted);
 
   // Commands of at most four sectors; the chunks are gathered and delivered only
-  // when every command came back GOOD.
+  // when every command came back GOOD. A command that transfers less than it
+  // asked for ends the read: what came before the short sector is delivered.
   std::vector<std::byte> gathered;
   if (count > kMaxSectorsPerReadCd) gathered.reserve(static_cast<std::size_t>(count) * kSectorSize);
   std::uint32_t remaining = count;
@@ -216,18 +217,22 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
     std::uint32_t k = std::min(remaining, kMaxSectorsPerReadCd);
     AlignedBuffer chunk(static_cast<std::size_t>(k) * kSectorSize);
     if (!chunk.valid()) return false;
-    if (!ReadCdChunk(at, k, chunk.span())) return false;  // nothing copied, bytesRead 0
+    std::size_t transferred = 0;
+    if (!ReadCdChunk(at, k, chunk.span(), transferred)) return false;  // nothing copied, bytesRead 0
     remaining -= k;
+    const bool whole = transferred == chunk.span().size();
     if (count <= kMaxSectorsPerReadCd) {
-      std::memcpy(buffer.data(), chunk.span().data(), wanted);
-      bytesRead = wanted;
+      bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, transferred));
+      std::memcpy(buffer.data(), chunk.span().data(), bytesRead);
       return true;
     }
-    gathered.insert(gathered.end(), chunk.span().begin(), chunk.span().end());
+    gathered.insert(gathered.end(), chunk.span().begin(),
+                    chunk.span().begin() + static_cast<std::ptrdiff_t>(transferred));
+    if (!whole) break;
     at += k;
   }
-  std::memcpy(buffer.data(), gathered.data(), wanted);
-  bytesRead = wanted;
+  bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, gathered.size()));
+  std::memcpy(buffer.data(), gathered.data(), bytesRead);
   return true;
 }
 
@@ -245,13 +250,19 @@ bool CCDReader::PreparePassThrough() {
   return true;
 }
 
-bool CCDReader::ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk) {
+bool CCDReader::ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk,
+                            std::size_t& transferred) {
+  transferred = 0;
   std::size_t track = TrackIndexOf(lba);
   bool xa = track < xaTracks_.size() && xaTracks_[track];
   auto cdb = BuildReadCd(lba, k, xa ? kSectorTypeMode2Form1 : kSectorTypeMode1);
   platform::ScsiResult result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
   if (!result.delivered) return false;
-  if (result.status == platform::kScsiStatusGood) return true;
+  if (result.status == platform::kScsiStatusGood) {
+    // The drive's transfer count, not the buffer's size: past it is buffer fill.
+    transferred = std::min(result.bytesTransferred, chunk.size());
+    return true;
+  }
   SenseCode sense = ParseSense({result.sense.data(), result.senseLength});
   // Sessions of a multi-session CD-R are usually Mode 2 Form 1, which a drive
   // refuses as Mode 1: ask again for that type and keep it for the track.
@@ -261,6 +272,7 @@ bool CCDReader::ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk
   result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
   if (!result.delivered || result.status != platform::kScsiStatusGood) return false;
   if (track < xaTracks_.size()) xaTracks_[track] = true;
+  transferred = std::min(result.bytesTransferred, chunk.size());
   return true;
 }
 

@@ -112,8 +112,9 @@ class CCDReader {
   bool ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead);
   void ApplyToc();
   void RunFullTocPass();
-  // One READ CD of k sectors into chunk; true when the drive answered GOOD.
-  bool ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk);
+  // One READ CD of k sectors into chunk; true when the drive answered GOOD, with
+  // transferred the bytes it delivered (fewer than asked for at a short sector).
+  bool ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk, std::size_t& transferred);
   std::size_t TrackIndexOf(Lba lba) const;
 
   platform::Machine& machine_;
