@@ -286,6 +286,35 @@ TEST_F(MultiSessionScan, StopInTheSecondSessionLeavesTheThirdUnread) {
   EXPECT_FALSE(engine->host.progressShown);
 }
 
+TEST(ScanProcessTest, StopBeforeAnyWalkStillLogsProcessAborted) {
+  struct Case {
+    const char* name;
+    bool descriptorsWiped;
+    // The scan asks once per sector of the descriptor search (100 with no
+    // descriptor), then once per sector of the recovery sector scan.
+    int stopAtQuestion;
+  };
+  for (const Case& c : {Case{"descriptorSearch", false, 1}, Case{"recoverySectorScan", true, 105}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    testing::WriteTree(dir / "src", {{.path = "A.TXT", .content = "a"}, {.path = "DIR/B.TXT", .content = "b"}});
+    auto image = testing::MakeIso(dir / "src", dir / "disc.iso");
+    if (c.descriptorsWiped) testing::FillSectors(image, 16, 3, std::byte{0});
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    machine->InsertDisc(0, {.imagePath = image.string()});
+    EngineScan engine(std::move(machine));
+    int questions = 0;
+    engine.host.onPump = [&] {
+      if (++questions == c.stopAtQuestion) disc::ScanProcess::RequestStop(engine.state);
+    };
+    engine.ScanDrive();
+    EXPECT_EQ(engine.host.Statuses(), std::vector<std::u16string>{text::LoadText(text::kProcessAborted)});
+    EXPECT_TRUE(engine.state.logHasEntries);
+    EXPECT_TRUE(engine.ListingTsv().empty());
+    EXPECT_TRUE(engine.host.scriptedPrompts.errors.empty());
+  }
+}
+
 TEST(ScanProcessTest, NoDiscShowsCdromNotFoundOnceAndForgetsTheDrives) {
   auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
   EngineScan engine(std::move(machine));

@@ -90,7 +90,10 @@ void RecoveryScan::RecoverVolume() {
   ScanForDirectories(kFirstScanSector);
   if (!stopSeen_) ScanForPathTables();
   // The user stopped the scan: nothing is walked.
-  if (stopSeen_) return;
+  if (stopSeen_) {
+    volume_.Abort();
+    return;
+  }
   WalkCandidates();
 }
 

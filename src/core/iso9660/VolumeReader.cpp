@@ -58,7 +58,11 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   std::vector<std::uint32_t> primaries;  // every primary found, in order
   std::vector<std::byte> sector(kSectorSize);
   for (std::uint32_t s = kFirstDescriptorSector; s < kFirstDescriptorSector + kDescriptorSectors; ++s) {
-    if (sink_.StopRequested()) return false;
+    if (sink_.StopRequested()) {
+      // Image creation logs its own stop.
+      if (!session_.imageCreation) Abort();
+      return false;
+    }
     std::fill(sector.begin(), sector.end(), kUnreadByte);
     std::uint32_t bytesRead = 0;
     if (!ReadRelative(s, 1, sector, bytesRead)) continue;
@@ -326,6 +330,7 @@ void VolumeReader::WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit) {
 }
 
 void VolumeReader::Abort() {
+  if (aborted_) return;  // one row per stop
   aborted_ = true;
   sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessAborted), log::LogIcon::kFailure);
   sink_.MarkLogHasEntries();

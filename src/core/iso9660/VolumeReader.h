@@ -75,6 +75,8 @@ class VolumeReader {
   bool aborted() const { return aborted_; }
   // Lets the window breathe during the recovery scans; true when the user asked to stop.
   bool PollStop() { return sink_.StopRequested(); }
+  // Ends the session's walks after a stop and logs "Process Aborted", once.
+  void Abort();
   const std::vector<WorkRecord>& workList() const { return workList_; }
   // Records accepted in this session, named or not.
   std::uint32_t acceptedRecords() const { return acceptedRecords_; }
@@ -89,7 +91,6 @@ class VolumeReader {
   void ReadFolderStamp(WorkRecord& record);
   bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
                            bool& whole);
-  void Abort();
 
   CCDReader& reader_;
   ScanSink& sink_;
