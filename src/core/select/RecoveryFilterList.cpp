@@ -16,20 +16,12 @@ std::u16string_view Trimmed(std::u16string_view term) {
   return term;
 }
 
-// The wildcard that stands for one term (see the class comment).
-std::u16string PatternOf(std::u16string_view term) {
-  if (term.find_first_of(u"*?") != std::u16string_view::npos) return std::u16string(term);
-  if (term.front() == u'.') return u"*" + std::u16string(term);
-  if (term.find(u'.') != std::u16string_view::npos) return std::u16string(term);  // a whole name
-  return u"*." + std::u16string(term);
-}
-
 void AppendPatterns(std::u16string_view text, std::vector<std::u16string>& patterns) {
   while (!text.empty()) {
     const std::size_t end = std::min(text.size(), text.find_first_of(u"\r\n"));
     const std::u16string_view term = Trimmed(text.substr(0, end));
     // A lone "." names no extension; it would take names ending in a dot.
-    if (!term.empty() && term != u".") patterns.push_back(PatternOf(term));
+    if (!term.empty() && term != u".") patterns.push_back(NameTermWildcard(term));
     text.remove_prefix(end);
     while (!text.empty() && IsLineBreak(text.front())) text.remove_prefix(1);
   }

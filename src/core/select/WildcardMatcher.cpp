@@ -1,71 +1,67 @@
 #include "select/WildcardMatcher.h"
 
-#include <string>
+#include "text/CaseFold.h"
 
 namespace velmora::select {
 namespace {
 
-// The lower-case partner of c. Only the alphabets whose capitals sit a fixed
-// distance from their small letters are folded (ASCII, Latin-1, Greek,
-// Cyrillic): enough for file extensions and the names people type, without a
-// Unicode case table in the engine.
-char32_t FoldCase(char32_t c) {
-  if (c >= U'A' && c <= U'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;     // À..Þ, not ×
-  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;  // Α..Ω
-  if (c >= 0x410 && c <= 0x42F) return c + 32;                // А..Я
-  if (c >= 0x400 && c <= 0x40F) return c + 80;                // Ѐ..Џ
-  return c;
-}
-
-// Code points of text; a lone surrogate stays a character of its own.
-std::u32string CodePoints(std::u16string_view text) {
-  std::u32string points;
-  points.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() &&
-                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    if (pair) {
-      points.push_back(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                       (static_cast<char32_t>(text[i + 1]) - 0xDC00));
-      ++i;
-    } else {
-      points.push_back(unit);
-    }
-  }
-  return points;
+void FoldAll(std::u32string& points) {
+  for (char32_t& c : points) c = text::SimpleCaseFold(c);
 }
 
 }  // namespace
 
-bool WildcardMatch(std::u16string_view pattern, std::u16string_view name) {
-  const std::u32string p = CodePoints(pattern);
-  const std::u32string n = CodePoints(name);
+Wildcard::Wildcard(std::u16string_view pattern, Case letterCase, DotStar dotStar)
+    : pattern_(text::CodePoints(pattern)), case_(letterCase) {
+  if (case_ == Case::kIgnore) FoldAll(pattern_);
+  dotStarRule_ = dotStar == DotStar::kNameRule && pattern_.size() >= 2 &&
+                 pattern_.ends_with(U".*");
+}
+
+bool Wildcard::Matches(std::u16string_view text) const {
+  std::u32string points = text::CodePoints(text);
+  if (case_ == Case::kIgnore) FoldAll(points);
+  if (MatchesPoints(pattern_, points)) return true;
+  return dotStarRule_ && points.find(U'.') == std::u32string::npos &&
+         MatchesPoints(std::u32string_view(pattern_).substr(0, pattern_.size() - 2), points);
+}
+
+bool Wildcard::MatchesPoints(std::u32string_view p, std::u32string_view n) const {
   constexpr std::size_t kNoStar = static_cast<std::size_t>(-1);
   // Greedy with one step back: on a mismatch, the last "*" takes one more
   // character. Earlier stars never need to give anything back, so the walk is
-  // bounded by pattern length times name length.
+  // bounded by pattern length times text length.
   std::size_t pi = 0;
   std::size_t ni = 0;
   std::size_t star = kNoStar;
-  std::size_t starName = 0;
+  std::size_t starText = 0;
   while (ni < n.size()) {
     if (pi < p.size() && p[pi] == U'*') {
       star = pi++;
-      starName = ni;
-    } else if (pi < p.size() && (p[pi] == U'?' || FoldCase(p[pi]) == FoldCase(n[ni]))) {
+      starText = ni;
+    } else if (pi < p.size() && (p[pi] == U'?' || p[pi] == n[ni])) {
       ++pi;
       ++ni;
     } else if (star != kNoStar) {
       pi = star + 1;
-      ni = ++starName;
+      ni = ++starText;
     } else {
       return false;
     }
   }
   while (pi < p.size() && p[pi] == U'*') ++pi;
   return pi == p.size();
+}
+
+bool WildcardMatch(std::u16string_view pattern, std::u16string_view name) {
+  return Wildcard(pattern).Matches(name);
+}
+
+std::u16string NameTermWildcard(std::u16string_view term) {
+  if (term.find_first_of(u"*?") != std::u16string_view::npos) return std::u16string(term);
+  if (term.front() == u'.') return u"*" + std::u16string(term);
+  if (term.find(u'.') != std::u16string_view::npos) return std::u16string(term);  // a whole name
+  return u"*." + std::u16string(term);
 }
 
 }  // namespace velmora::select
