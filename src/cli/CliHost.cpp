@@ -18,8 +18,11 @@ void CliHost::PumpPendingMessages() {
 
 void CliHost::StepProgress(std::u16string_view text) {
   meter_.Step();
+  lastText_ = text;
   // An image steps once per sector: the line is built only when it is drawn.
   if (console_.ProgressDue()) console_.Progress(meter_.Line(text::ToUtf8(text)));
 }
+
+std::string CliHost::LastProgress() const { return meter_.Line(text::ToUtf8(lastText_)); }
 
 }  // namespace velmora::cli

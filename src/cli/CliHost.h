@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "CliPrompts.h"
@@ -33,6 +34,10 @@ class CliHost final : public disc::ScanHost {
     log_.Add(activity, text, status, icon);
   }
 
+  // The engine's last progress text with its figures, drawn or not: at the end
+  // of a scan, the number of entries found.
+  std::string LastProgress() const;
+
   // True once Ctrl-C stopped the process.
   bool stopped() const { return stopped_; }
 
@@ -42,6 +47,7 @@ class CliHost final : public disc::ScanHost {
   AppState& state_;
   log::MessageLog& log_;
   ProgressMeter meter_{StepUnit::kUncounted};
+  std::u16string lastText_;
   bool stopped_ = false;
 };
 

@@ -28,6 +28,13 @@ bool Console::ProgressDue() const {
   return shownWidth_ == 0 || std::chrono::steady_clock::now() - lastDraw_ >= kRedrawInterval;
 }
 
+void Console::KeepProgress(std::string_view text) {
+  if (!progressEnabled_) return;
+  const std::size_t pad = shownWidth_ > text.size() ? shownWidth_ - text.size() : 0;
+  std::cerr << '\r' << text << std::string(pad, ' ') << '\n' << std::flush;
+  shownWidth_ = 0;
+}
+
 void Console::ClearProgress() {
   if (shownWidth_ == 0) return;
   std::cerr << '\r' << std::string(shownWidth_, ' ') << '\r' << std::flush;

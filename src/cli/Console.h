@@ -21,6 +21,9 @@ class Console {
   // not be shown.
   bool ProgressDue() const;
   void ClearProgress();
+  // Draws text as the progress line once more, whenever it was last drawn, and
+  // ends it: the line stays on the screen above what follows.
+  void KeepProgress(std::string_view text);
 
  private:
   bool progressEnabled_;

@@ -29,8 +29,12 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return kExitBadInput;
   session.scan.Scan();
-  // A scan that ends before its display finishes leaves no progress line behind.
+  // The count of entries found stays above the listing; a scan that found
+  // nothing leaves no line.
   console.ClearProgress();
+  if (const std::string count = session.host.LastProgress(); !count.empty()) {
+    console.KeepProgress(count);
+  }
   // Releases the tray the scan locked before the listing goes out.
   session.reader.CloseDiscReader();
   WriteListing(session.table, options.format);

@@ -276,11 +276,11 @@ TEST_F(CliTest, OnATerminalLsDrawsTheTreeAndSectorsRefuses) {
     std::vector<std::string> shown;
   };
   const Case cases[] = {
-      // Folders and files in the order the disc records them, the progress line
-      // wiped before the tree.
+      // The count of entries found stays on the screen; then the folders and
+      // files in the order the disc records them.
       {"ls",
        0,
-       {"README.TXT  8", "docs/", "  caf\u00e9/", "    deeper/", "      still/",
+       {"10 Entries Found", "README.TXT  8", "docs/", "  caf\u00e9/", "    deeper/", "      still/",
         "        last.bin  9000", "    menu.txt  5", "  user manual.txt  5000", "empty.dat  0",
         "nothing here/"}},
       {"sectors",
