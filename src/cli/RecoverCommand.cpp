@@ -51,17 +51,25 @@ bool SelectEntries(const CliOptions& options, disc::EntryTable& table, AppState&
   return unmatched.empty();
 }
 
+// "1 file", "2 files".
+std::string Counted(std::uint32_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summary,
                   const CliPrompts& prompts, Console& console) {
   if (summary.destinationFailed) {
     console.Message(summary.destinationReason);
     return kExitPartial;
   }
-  console.Message(std::to_string(summary.filesRecovered) + " files recovered, " +
+  // The counts the report's summary line gives, in words.
+  console.Message(Counted(summary.filesRecovered, "file", "files") + " recovered, " +
                   std::to_string(summary.filesPartial) + " partly, " +
                   std::to_string(summary.filesFailed) + " failed, " +
                   std::to_string(summary.filesFilteredOut) + " filtered out; " +
-                  std::to_string(summary.foldersCreated) + " folders created in " + options.target);
+                  Counted(summary.foldersCreated, "folder", "folders") + " created in " +
+                  options.target + "; " + Counted(summary.namesChanged, "name", "names") +
+                  " changed");
   int result = kExitOk;
   // Error 10 stands for a file or folder that could not be made at DEST.
   if (summary.filesPartial > 0 || summary.filesFailed > 0 ||

@@ -342,6 +342,51 @@ TEST_P(RecoverTest, SavesWhatSevenZipExtractsOfTheChosenEntries) {
 INSTANTIATE_TEST_SUITE_P(Choices, RecoverTest, ::testing::ValuesIn(kRecoverCases),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
+TEST_F(CliImageRecoverTest, SummaryCountsInWordsAndNamesTheRenamedAsTheReport) {
+  const fs::path scratch = Scratch();
+  testing::WriteTree(scratch / "one", {{.path = "ONE.TXT", .content = "one\n"},
+                                       {.path = "DIR", .folder = true}});
+  testing::IsoOptions options;
+  options.tool = testing::IsoTool::kXorriso;
+  const fs::path one = testing::MakeIso(scratch / "one", scratch / "one.iso", options);
+  struct Case {
+    const char* name;
+    std::string source;
+    std::vector<FixtureFile> before;  // what DEST holds before the recovery
+    std::string counts;               // the summary with DEST left out
+    std::string reportLine;
+  };
+  const Case cases[] = {
+      // ONE.TXT is taken: the disc's file is saved under a number.
+      {"OneOfEach",
+       one.string(),
+       {{.path = "ONE.TXT", .content = "mine"}},
+       "1 file recovered, 0 partly, 0 failed, 0 filtered out; 1 folder created in DEST; "
+       "1 name changed",
+       "# 1 recovered, 0 partial, 0 failed, 0 filtered out, 1 folders created, 1 names changed"},
+      {"Several",
+       image(),
+       {},
+       "7 files recovered, 0 partly, 0 failed, 0 filtered out; 4 folders created in DEST; "
+       "0 names changed",
+       "# 7 recovered, 0 partial, 0 failed, 0 filtered out, 4 folders created, 0 names changed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path dest = scratch / c.name;
+    testing::WriteTree(dest, c.before);
+    fs::create_directories(dest);
+    const fs::path report = scratch / (std::string(c.name) + ".report");
+    const CommandResult result =
+        RunCli({"recover", c.source, dest.string(), "--report", report.string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::string counts = c.counts;
+    counts.replace(counts.find("DEST"), 4, dest.string());
+    EXPECT_EQ(result.err, Message(counts));
+    EXPECT_EQ(Lines(FileBytes(report)).back(), c.reportLine);
+  }
+}
+
 TEST_F(CliImageRecoverTest, DiscCutShortGivesPartialFilesInTheReportAndExitOne) {
   const std::vector<testing::OracleRecord> records = testing::IsoinfoListing(image(), true);
   // The disc ends one sector into the last file of several sectors: that file
