@@ -1,0 +1,954 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;Drive</source>
+        <translation>&amp;Laufwerk</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>E&amp;xtras</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Arrange</source>
+        <translation>Anordnen</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Open Drive</source>
+        <translation>Laufwerk ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open drive</source>
+        <translation>Laufwerk öffnen</translation>
+    </message>
+    <message>
+        <source>Open Drive</source>
+        <translation>Laufwerk öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Create Image</source>
+        <translation>Abbild &amp;erstellen</translation>
+    </message>
+    <message>
+        <source>Create cdrom image</source>
+        <translation>Abbild der CD-ROM erstellen</translation>
+    </message>
+    <message>
+        <source>Open &amp;Image</source>
+        <translation>&amp;Abbild öffnen</translation>
+    </message>
+    <message>
+        <source>Open cdrom image</source>
+        <translation>CD-ROM-Abbild öffnen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit Orvane Velmora CDROM </source>
+        <translation>Orvane Velmora CDROM &amp;beenden </translation>
+    </message>
+    <message>
+        <source>Exit Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM beenden</translation>
+    </message>
+    <message>
+        <source>Recover &amp;Selected Files</source>
+        <translation>&amp;Ausgewählte Dateien wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Recover selected files</source>
+        <translation>Ausgewählte Dateien wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Recover Selected Files</source>
+        <translation>Ausgewählte Dateien wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Recover All</source>
+        <translation>Alles &amp;wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Recover all</source>
+        <translation>Alles wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Alles wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Add File Filter</source>
+        <translation>Datei&amp;filter hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add file filter to do recovery of specific extensions</source>
+        <translation>Dateifilter hinzufügen, um gezielt bestimmte Dateierweiterungen wiederherzustellen</translation>
+    </message>
+    <message>
+        <source>Remove &amp;File Filter</source>
+        <translation>Dateifilter &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Remove file filter</source>
+        <translation>Dateifilter entfernen</translation>
+    </message>
+    <message>
+        <source>Stop &amp;Current Process</source>
+        <translation>Aktuellen Vorgang a&amp;bbrechen</translation>
+    </message>
+    <message>
+        <source>Stop current process</source>
+        <translation>Aktuellen Vorgang abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop Current Process</source>
+        <translation>Aktuellen Vorgang abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>Find file in the tree displayed</source>
+        <translation>Datei im angezeigten Verzeichnisbaum suchen</translation>
+    </message>
+    <message>
+        <source>Find Next Item</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find next item in the tree displayed</source>
+        <translation>Nächstes Element im angezeigten Verzeichnisbaum suchen</translation>
+    </message>
+    <message>
+        <source>File &amp;Mask</source>
+        <translation>Datei&amp;maske</translation>
+    </message>
+    <message>
+        <source>Mask unwanted files &amp; folders</source>
+        <translation>Unerwünschte Dateien und Ordner ausblenden</translation>
+    </message>
+    <message>
+        <source>File U&amp;nmask</source>
+        <translation>Maske auf&amp;heben</translation>
+    </message>
+    <message>
+        <source>Display complete tree of files &amp; folders</source>
+        <translation>Vollständigen Baum aller Dateien und Ordner anzeigen</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Select all files &amp; folders</source>
+        <translation>Alle Dateien und Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect All</source>
+        <translation>A&amp;uswahl aufheben</translation>
+    </message>
+    <message>
+        <source>Unmark all</source>
+        <translation>Gesamte Auswahl aufheben</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Log</source>
+        <translation>Protokoll &amp;leeren</translation>
+    </message>
+    <message>
+        <source>Clear all contents of message log</source>
+        <translation>Gesamten Inhalt des Meldungsprotokolls löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Save  Log</source>
+        <translation>Protokoll s&amp;peichern</translation>
+    </message>
+    <message>
+        <source>Save Message log to  a file</source>
+        <translation>Meldungsprotokoll in einer Datei speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Symbolleiste</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>Symbolleiste ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>S&amp;tatusleiste</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>Statusleiste ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Message Log</source>
+        <translation>&amp;Meldungsprotokoll</translation>
+    </message>
+    <message>
+        <source>Show or hide process log</source>
+        <translation>Vorgangsprotokoll ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>&amp;Go Up</source>
+        <translation>&amp;Nach oben</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Large Icons</source>
+        <translation>Große Symbole</translation>
+    </message>
+    <message>
+        <source>Display items by using large icons</source>
+        <translation>Elemente als große Symbole anzeigen</translation>
+    </message>
+    <message>
+        <source>Small Icons</source>
+        <translation>Kleine Symbole</translation>
+    </message>
+    <message>
+        <source>Display items by using small icons</source>
+        <translation>Elemente als kleine Symbole anzeigen</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Displays items in a list</source>
+        <translation>Elemente als Liste anzeigen</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Displays detailed information</source>
+        <translation>Detaillierte Informationen anzeigen</translation>
+    </message>
+    <message>
+        <source>By &amp;Name</source>
+        <translation>Nach &amp;Name</translation>
+    </message>
+    <message>
+        <source>Arrange right view on name</source>
+        <translation>Dateiliste nach Name sortieren</translation>
+    </message>
+    <message>
+        <source>By &amp;Type</source>
+        <translation>Nach &amp;Typ</translation>
+    </message>
+    <message>
+        <source>Arrange right view on type</source>
+        <translation>Dateiliste nach Typ sortieren</translation>
+    </message>
+    <message>
+        <source>By &amp;Size</source>
+        <translation>Nach &amp;Größe</translation>
+    </message>
+    <message>
+        <source>Arrange right view on size</source>
+        <translation>Dateiliste nach Größe sortieren</translation>
+    </message>
+    <message>
+        <source>By &amp;Date</source>
+        <translation>Nach &amp;Datum</translation>
+    </message>
+    <message>
+        <source>Arrange right view on date</source>
+        <translation>Dateiliste nach Datum sortieren</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>&amp;Englisch</translation>
+    </message>
+    <message>
+        <source>Change the current language to english </source>
+        <translation>Sprache der Oberfläche auf Englisch umstellen </translation>
+    </message>
+    <message>
+        <source>&amp;French</source>
+        <translation>&amp;Französisch</translation>
+    </message>
+    <message>
+        <source>Change the current language to french</source>
+        <translation>Sprache der Oberfläche auf Französisch umstellen</translation>
+    </message>
+    <message>
+        <source>&amp;German</source>
+        <translation>&amp;Deutsch</translation>
+    </message>
+    <message>
+        <source>Change the current language to german</source>
+        <translation>Sprache der Oberfläche auf Deutsch umstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Spanish</source>
+        <translation>&amp;Spanisch</translation>
+    </message>
+    <message>
+        <source>Change the current language to spanish</source>
+        <translation>Sprache der Oberfläche auf Spanisch umstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Italian</source>
+        <translation>&amp;Italienisch</translation>
+    </message>
+    <message>
+        <source>Change the current language to italian</source>
+        <translation>Sprache der Oberfläche auf Italienisch umstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>&amp;Hilfethemen</translation>
+    </message>
+    <message>
+        <source>List Help topics</source>
+        <translation>Hilfethemen anzeigen</translation>
+    </message>
+    <message>
+        <source>Help Topics</source>
+        <translation>Hilfethemen</translation>
+    </message>
+    <message>
+        <source>&amp;About Orvane Velmora CDROM </source>
+        <translation>&amp;Info über Orvane Velmora CDROM </translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright</source>
+        <translation>Programminformationen, Versionsnummer und Copyright anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>DialogPrompts</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ist bereits vorhanden.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>Activity</source>
+        <translation>Aktivität</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Total 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Gesamt: 0 Bytes in 0 Dateien in 0 Ordnern</translation>
+    </message>
+    <message>
+        <source>Marked 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Auswahl: 0 Bytes in 0 Dateien in 0 Ordnern</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM 2.0 </source>
+        <translation>Orvane Velmora CDROM 2.0 </translation>
+    </message>
+    <message>
+        <source>Saving files on to the same logical drive that contains your lost data</source>
+        <translation>Das Speichern von Dateien auf dem logischen Laufwerk mit Ihren verlorenen Daten</translation>
+    </message>
+    <message>
+        <source>can cause disk overwrite and result in permanent data loss</source>
+        <translation>kann diese Daten überschreiben und zu dauerhaftem Datenverlust führen</translation>
+    </message>
+    <message>
+        <source>Can not exit</source>
+        <translation>Beenden nicht möglich</translation>
+    </message>
+    <message>
+        <source>Stop current operation before exiting Orvane Velmora CDROM</source>
+        <translation>Brechen Sie den laufenden Vorgang ab, bevor Sie Orvane Velmora CDROM beenden</translation>
+    </message>
+    <message>
+        <source>Insert CDROM To Start Process</source>
+        <translation>Legen Sie eine CD-ROM ein, um den Vorgang zu starten</translation>
+    </message>
+    <message>
+        <source>Root</source>
+        <translation>Stammverzeichnis</translation>
+    </message>
+    <message>
+        <source>Entries Found</source>
+        <translation>Einträge gefunden</translation>
+    </message>
+    <message>
+        <source>Reading..</source>
+        <translation>Lesen…</translation>
+    </message>
+    <message>
+        <source>Select the Destination folder for Saving Files</source>
+        <translation>Wählen Sie den Zielordner zum Speichern der Dateien</translation>
+    </message>
+    <message>
+        <source>Files Recovered</source>
+        <translation>Dateien wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>CD Image </source>
+        <translation>CD-Abbild </translation>
+    </message>
+    <message>
+        <source>Save Image to File</source>
+        <translation>Abbild in Datei speichern</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)</source>
+        <translation>Abbilddatei (*.cd)</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)|*.cd||</source>
+        <translation>Abbilddatei (*.cd)|*.cd||</translation>
+    </message>
+    <message>
+        <source>Open CDROM Image from</source>
+        <translation>CD-ROM-Abbild öffnen</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Creating Tree Structure</source>
+        <translation>Verzeichnisbaum wird erstellt</translation>
+    </message>
+    <message>
+        <source>Process Started</source>
+        <translation>Vorgang gestartet</translation>
+    </message>
+    <message>
+        <source>Process Aborted</source>
+        <translation>Vorgang abgebrochen</translation>
+    </message>
+    <message>
+        <source>Process Completed</source>
+        <translation>Vorgang abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Saving Files Process</source>
+        <translation>Speichern der Dateien</translation>
+    </message>
+    <message>
+        <source>Files Saved</source>
+        <translation>Gespeicherte Dateien:</translation>
+    </message>
+    <message>
+        <source>Files Saved in</source>
+        <translation>Dateien gespeichert in</translation>
+    </message>
+    <message>
+        <source>Dirs</source>
+        <translation>Ordnern</translation>
+    </message>
+    <message>
+        <source>Recovering File</source>
+        <translation>Datei wird wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>File Recovered Successfully</source>
+        <translation>Datei erfolgreich wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>File Recovered Partially</source>
+        <translation>Datei teilweise wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>File Recoverey Failure</source>
+        <translation>Wiederherstellung der Datei fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>CD Image Creation</source>
+        <translation>Erstellen eines CD-Abbilds</translation>
+    </message>
+    <message>
+        <source>Problem Reading Sector No.</source>
+        <translation>Fehler beim Lesen von Sektor Nr.</translation>
+    </message>
+    <message>
+        <source>Unable to Read Sector No.</source>
+        <translation>Nicht lesbarer Sektor Nr.</translation>
+    </message>
+    <message>
+        <source>Not a valid image file to open. </source>
+        <translation>Diese Datei ist keine gültige Abbilddatei. </translation>
+    </message>
+    <message>
+        <source>No matching entry found in the directory tree displayed</source>
+        <translation>Im angezeigten Verzeichnisbaum wurde kein passender Eintrag gefunden</translation>
+    </message>
+    <message>
+        <source>No more entries are available in the directory tree displayed</source>
+        <translation>Im angezeigten Verzeichnisbaum gibt es keine weiteren Einträge</translation>
+    </message>
+    <message>
+        <source>CDROM not found / CDROM entirely corrupted</source>
+        <translation>CD-ROM nicht gefunden / CD-ROM vollständig beschädigt</translation>
+    </message>
+    <message>
+        <source>Unable to create/Open file for storing image</source>
+        <translation>Die Datei für das Abbild kann nicht erstellt oder geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Unable to Open Image File</source>
+        <translation>Die Abbilddatei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Error creating file, disk may be write protected</source>
+        <translation>Fehler beim Erstellen der Datei, der Datenträger ist möglicherweise schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM log</source>
+        <translation>Protokoll Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Save Log To File</source>
+        <translation>Protokoll in Datei speichern</translation>
+    </message>
+    <message>
+        <source>Text Document</source>
+        <translation>Textdokument</translation>
+    </message>
+    <message>
+        <source>Message Log Report of Orvane Velmora CDROM</source>
+        <translation>Bericht des Meldungsprotokolls von Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Reading Sector</source>
+        <translation>Lesen von Sektor</translation>
+    </message>
+    <message>
+        <source>This process cannot be resumed from current state and has to be restarted</source>
+        <translation>Dieser Vorgang kann an dieser Stelle nicht fortgesetzt werden und muss neu gestartet werden</translation>
+    </message>
+    <message>
+        <source>Stop current process ?</source>
+        <translation>Aktuellen Vorgang abbrechen?</translation>
+    </message>
+    <message>
+        <source>Total </source>
+        <translation>Gesamt: </translation>
+    </message>
+    <message>
+        <source>Bytes in</source>
+        <translation>Bytes in</translation>
+    </message>
+    <message>
+        <source>Files in</source>
+        <translation>Dateien in</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordnern</translation>
+    </message>
+    <message>
+        <source>Marked</source>
+        <translation>Auswahl:</translation>
+    </message>
+    <message>
+        <source>KB in</source>
+        <translation>KB in</translation>
+    </message>
+    <message>
+        <source>MB in</source>
+        <translation>MB in</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>GB in</source>
+        <translation>GB in</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Recover Selected</source>
+        <translation>Auswahl wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Alles wiederherstellen</translation>
+    </message>
+    <message>
+        <source>View Large Icons</source>
+        <translation>Große Symbole</translation>
+    </message>
+    <message>
+        <source>View Small Icons</source>
+        <translation>Kleine Symbole</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Liste</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>File ID</source>
+        <translation>Datei-ID</translation>
+    </message>
+    <message>
+        <source>Parent ID</source>
+        <translation>Übergeordnete ID</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Orvane Information Systems Ltd.</source>
+        <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
+    </message>
+    <message>
+        <source>sales@orvane.example</source>
+        <translation>sales@orvane.example</translation>
+    </message>
+    <message>
+        <source>support@orvane.example</source>
+        <translation>support@orvane.example</translation>
+    </message>
+    <message>
+        <source>www.orvane.example</source>
+        <translation>www.orvane.example</translation>
+    </message>
+    <message>
+        <source>Folder could not be read</source>
+        <translation>Ordner konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Folder read in part</source>
+        <translation>Ordner nur teilweise gelesen</translation>
+    </message>
+    <message>
+        <source>Folder holds no directory records</source>
+        <translation>Ordner enthält keine Verzeichniseinträge</translation>
+    </message>
+    <message>
+        <source>Folder lies past the end of the disc</source>
+        <translation>Ordner liegt hinter dem Ende des Datenträgers</translation>
+    </message>
+    <message>
+        <source>The disc holds no files</source>
+        <translation>Der Datenträger enthält keine Dateien</translation>
+    </message>
+    <message>
+        <source>Recording times with an offset from GMT out of range, taken as GMT:</source>
+        <translation>Aufnahmezeiten mit ungültiger Abweichung von GMT, als GMT gelesen:</translation>
+    </message>
+    <message>
+        <source>The Joliet tree could not be read; reading the ISO 9660 tree</source>
+        <translation>Der Joliet-Verzeichnisbaum konnte nicht gelesen werden; der ISO-9660-Baum wird gelesen</translation>
+    </message>
+    <message>
+        <source>The file system tree could not be read; searching the sectors</source>
+        <translation>Der Dateisystembaum konnte nicht gelesen werden; die Sektoren werden durchsucht</translation>
+    </message>
+    <message>
+        <source>sector</source>
+        <translation>Sektor</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::AboutLink</name>
+    <message>
+        <source>Link</source>
+        <translation>Link</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CAboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CErrorMessageDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileFilterDialog</name>
+    <message>
+        <source>Add FileFilter</source>
+        <translation>Dateifilter hinzufügen</translation>
+    </message>
+    <message>
+        <source>Enter Filter Basis</source>
+        <translation>Filterkriterium eingeben</translation>
+    </message>
+    <message>
+        <source>Add To List</source>
+        <translation>Zur Liste hinzufügen</translation>
+    </message>
+    <message>
+        <source>Include</source>
+        <translation>Einschließen</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>Ausschließen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileMaskDialog</name>
+    <message>
+        <source>File Mask</source>
+        <translation>Dateimaske</translation>
+    </message>
+    <message>
+        <source>Set Mask</source>
+        <translation>Maske festlegen</translation>
+    </message>
+    <message>
+        <source>A File mask delimited with semi-colons.</source>
+        <translation>Dateimasken, durch Semikolons getrennt.</translation>
+    </message>
+    <message>
+        <source>Files of Type:</source>
+        <translation>Dateityp:</translation>
+    </message>
+    <message>
+        <source>&amp;Match Case</source>
+        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>&amp;Existing Files</source>
+        <translation>&amp;Vorhandene Dateien</translation>
+    </message>
+    <message>
+        <source>Size from</source>
+        <translation>Größe von</translation>
+    </message>
+    <message>
+        <source>upto</source>
+        <translation>bis</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>in the last</source>
+        <translation>in den letzten</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>Monaten</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>Tagen</translation>
+    </message>
+    <message>
+        <source>between</source>
+        <translation>zwischen dem</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation>und dem</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMainFrame</name>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Symbolleiste</translation>
+    </message>
+    <message>
+        <source>Prompt and progress</source>
+        <translation>Hinweis und Fortschritt</translation>
+    </message>
+    <message>
+        <source>Disc totals</source>
+        <translation>Summen des Datenträgers</translation>
+    </message>
+    <message>
+        <source>Marked totals</source>
+        <translation>Summen der Auswahl</translation>
+    </message>
+    <message>
+        <source>Scroll Lock</source>
+        <translation>Rollen</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMessageLogDialog</name>
+    <message>
+        <source>Message Log</source>
+        <translation>Meldungsprotokoll</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::COverwriteImageDlg</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Image File by the same name already exists. Do You want to Overwrite it?</source>
+        <translation>Eine Abbilddatei mit diesem Namen ist bereits vorhanden. Möchten Sie sie überschreiben?</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CSelectDriveDlg</name>
+    <message>
+        <source>Select CD Drive</source>
+        <translation>CD-Laufwerk auswählen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CStopConfirmDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CWaitDialog</name>
+    <message>
+        <source>Please wait.... , process may take some time</source>
+        <translation>Bitte warten … der Vorgang kann einige Zeit dauern</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::HelpWindow</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation>Hilfe zu %1</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;The help file &lt;b&gt;%1&lt;/b&gt; cannot be found.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Die Hilfedatei &lt;b&gt;%1&lt;/b&gt; wurde nicht gefunden.&lt;/p&gt;</translation>
+    </message>
+</context>
+</TS>

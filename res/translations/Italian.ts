@@ -1,0 +1,954 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT" sourcelanguage="en">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;Drive</source>
+        <translation>&amp;Unità</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>S&amp;trumenti</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Visualizza</translation>
+    </message>
+    <message>
+        <source>Arrange</source>
+        <translation>Ordina</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Lingua</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Guida</translation>
+    </message>
+    <message>
+        <source>&amp;Open Drive</source>
+        <translation>&amp;Apri unità</translation>
+    </message>
+    <message>
+        <source>Open drive</source>
+        <translation>Apri l’unità</translation>
+    </message>
+    <message>
+        <source>Open Drive</source>
+        <translation>Apri unità</translation>
+    </message>
+    <message>
+        <source>&amp;Create Image</source>
+        <translation>&amp;Crea immagine</translation>
+    </message>
+    <message>
+        <source>Create cdrom image</source>
+        <translation>Crea un’immagine del CD-ROM</translation>
+    </message>
+    <message>
+        <source>Open &amp;Image</source>
+        <translation>Apri &amp;immagine</translation>
+    </message>
+    <message>
+        <source>Open cdrom image</source>
+        <translation>Apri un’immagine di CD-ROM</translation>
+    </message>
+    <message>
+        <source>E&amp;xit Orvane Velmora CDROM </source>
+        <translation>&amp;Esci da Orvane Velmora CDROM </translation>
+    </message>
+    <message>
+        <source>Exit Orvane Velmora CDROM</source>
+        <translation>Esci da Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Recover &amp;Selected Files</source>
+        <translation>Recupera i file &amp;selezionati</translation>
+    </message>
+    <message>
+        <source>Recover selected files</source>
+        <translation>Recupera i file selezionati</translation>
+    </message>
+    <message>
+        <source>Recover Selected Files</source>
+        <translation>Recupera i file selezionati</translation>
+    </message>
+    <message>
+        <source>&amp;Recover All</source>
+        <translation>&amp;Recupera tutto</translation>
+    </message>
+    <message>
+        <source>Recover all</source>
+        <translation>Recupera tutto</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Recupera tutto</translation>
+    </message>
+    <message>
+        <source>&amp;Add File Filter</source>
+        <translation>&amp;Aggiungi filtro file</translation>
+    </message>
+    <message>
+        <source>Add file filter to do recovery of specific extensions</source>
+        <translation>Aggiungi un filtro file per recuperare estensioni specifiche</translation>
+    </message>
+    <message>
+        <source>Remove &amp;File Filter</source>
+        <translation>Rimuovi &amp;filtro file</translation>
+    </message>
+    <message>
+        <source>Remove file filter</source>
+        <translation>Rimuovi il filtro file</translation>
+    </message>
+    <message>
+        <source>Stop &amp;Current Process</source>
+        <translation>&amp;Interrompi il processo in corso</translation>
+    </message>
+    <message>
+        <source>Stop current process</source>
+        <translation>Interrompi il processo in corso</translation>
+    </message>
+    <message>
+        <source>Stop Current Process</source>
+        <translation>Interrompi il processo in corso</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Trova</translation>
+    </message>
+    <message>
+        <source>Find file in the tree displayed</source>
+        <translation>Trova un file nell’albero visualizzato</translation>
+    </message>
+    <message>
+        <source>Find Next Item</source>
+        <translation>Trova successivo</translation>
+    </message>
+    <message>
+        <source>Find next item in the tree displayed</source>
+        <translation>Trova l’elemento successivo nell’albero visualizzato</translation>
+    </message>
+    <message>
+        <source>File &amp;Mask</source>
+        <translation>&amp;Maschera file</translation>
+    </message>
+    <message>
+        <source>Mask unwanted files &amp; folders</source>
+        <translation>Nascondi i file e le cartelle indesiderati</translation>
+    </message>
+    <message>
+        <source>File U&amp;nmask</source>
+        <translation>Rimuovi masc&amp;hera</translation>
+    </message>
+    <message>
+        <source>Display complete tree of files &amp; folders</source>
+        <translation>Mostra l’albero completo di file e cartelle</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Seleziona tutto</translation>
+    </message>
+    <message>
+        <source>Select all files &amp; folders</source>
+        <translation>Seleziona tutti i file e le cartelle</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect All</source>
+        <translation>&amp;Deseleziona tutto</translation>
+    </message>
+    <message>
+        <source>Unmark all</source>
+        <translation>Deseleziona tutto</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Log</source>
+        <translation>&amp;Cancella registro</translation>
+    </message>
+    <message>
+        <source>Clear all contents of message log</source>
+        <translation>Cancella tutto il contenuto del registro messaggi</translation>
+    </message>
+    <message>
+        <source>&amp;Save  Log</source>
+        <translation>Sal&amp;va registro</translation>
+    </message>
+    <message>
+        <source>Save Message log to  a file</source>
+        <translation>Salva il registro messaggi su file</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Barra degli strumenti</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>Mostra o nasconde la barra degli strumenti</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>Barra di &amp;stato</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>Mostra o nasconde la barra di stato</translation>
+    </message>
+    <message>
+        <source>&amp;Message Log</source>
+        <translation>Registro &amp;messaggi</translation>
+    </message>
+    <message>
+        <source>Show or hide process log</source>
+        <translation>Mostra o nasconde il registro dei processi</translation>
+    </message>
+    <message>
+        <source>&amp;Go Up</source>
+        <translation>Livello s&amp;uperiore</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>Large Icons</source>
+        <translation>Icone grandi</translation>
+    </message>
+    <message>
+        <source>Display items by using large icons</source>
+        <translation>Visualizza gli elementi come icone grandi</translation>
+    </message>
+    <message>
+        <source>Small Icons</source>
+        <translation>Icone piccole</translation>
+    </message>
+    <message>
+        <source>Display items by using small icons</source>
+        <translation>Visualizza gli elementi come icone piccole</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Elenco</translation>
+    </message>
+    <message>
+        <source>Displays items in a list</source>
+        <translation>Visualizza gli elementi in un elenco</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Dettagli</translation>
+    </message>
+    <message>
+        <source>Displays detailed information</source>
+        <translation>Visualizza informazioni dettagliate</translation>
+    </message>
+    <message>
+        <source>By &amp;Name</source>
+        <translation>Per &amp;nome</translation>
+    </message>
+    <message>
+        <source>Arrange right view on name</source>
+        <translation>Ordina l’elenco dei file per nome</translation>
+    </message>
+    <message>
+        <source>By &amp;Type</source>
+        <translation>Per &amp;tipo</translation>
+    </message>
+    <message>
+        <source>Arrange right view on type</source>
+        <translation>Ordina l’elenco dei file per tipo</translation>
+    </message>
+    <message>
+        <source>By &amp;Size</source>
+        <translation>Per dimen&amp;sione</translation>
+    </message>
+    <message>
+        <source>Arrange right view on size</source>
+        <translation>Ordina l’elenco dei file per dimensione</translation>
+    </message>
+    <message>
+        <source>By &amp;Date</source>
+        <translation>Per &amp;data</translation>
+    </message>
+    <message>
+        <source>Arrange right view on date</source>
+        <translation>Ordina l’elenco dei file per data</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>I&amp;nglese</translation>
+    </message>
+    <message>
+        <source>Change the current language to english </source>
+        <translation>Passa alla lingua inglese </translation>
+    </message>
+    <message>
+        <source>&amp;French</source>
+        <translation>&amp;Francese</translation>
+    </message>
+    <message>
+        <source>Change the current language to french</source>
+        <translation>Passa alla lingua francese</translation>
+    </message>
+    <message>
+        <source>&amp;German</source>
+        <translation>&amp;Tedesco</translation>
+    </message>
+    <message>
+        <source>Change the current language to german</source>
+        <translation>Passa alla lingua tedesca</translation>
+    </message>
+    <message>
+        <source>&amp;Spanish</source>
+        <translation>&amp;Spagnolo</translation>
+    </message>
+    <message>
+        <source>Change the current language to spanish</source>
+        <translation>Passa alla lingua spagnola</translation>
+    </message>
+    <message>
+        <source>&amp;Italian</source>
+        <translation>&amp;Italiano</translation>
+    </message>
+    <message>
+        <source>Change the current language to italian</source>
+        <translation>Passa alla lingua italiana</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>&amp;Argomenti della Guida</translation>
+    </message>
+    <message>
+        <source>List Help topics</source>
+        <translation>Mostra gli argomenti della Guida</translation>
+    </message>
+    <message>
+        <source>Help Topics</source>
+        <translation>Argomenti della Guida</translation>
+    </message>
+    <message>
+        <source>&amp;About Orvane Velmora CDROM </source>
+        <translation>&amp;Informazioni su Orvane Velmora CDROM </translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright</source>
+        <translation>Visualizza le informazioni sul programma, il numero di versione e il copyright</translation>
+    </message>
+</context>
+<context>
+    <name>DialogPrompts</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 esiste già.
+Sostituirlo?</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>Activity</source>
+        <translation>Attività</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Testo</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Stato</translation>
+    </message>
+    <message>
+        <source>Total 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Totale: 0 byte in 0 file in 0 cartelle</translation>
+    </message>
+    <message>
+        <source>Marked 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Selezione: 0 byte in 0 file in 0 cartelle</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM 2.0 </source>
+        <translation>Orvane Velmora CDROM 2.0 </translation>
+    </message>
+    <message>
+        <source>Saving files on to the same logical drive that contains your lost data</source>
+        <translation>Salvare i file sulla stessa unità logica che contiene i dati persi</translation>
+    </message>
+    <message>
+        <source>can cause disk overwrite and result in permanent data loss</source>
+        <translation>può sovrascriverli e causarne la perdita definitiva</translation>
+    </message>
+    <message>
+        <source>Can not exit</source>
+        <translation>Impossibile uscire</translation>
+    </message>
+    <message>
+        <source>Stop current operation before exiting Orvane Velmora CDROM</source>
+        <translation>Interrompere l’operazione in corso prima di uscire da Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Insert CDROM To Start Process</source>
+        <translation>Inserire un CD-ROM per avviare il processo</translation>
+    </message>
+    <message>
+        <source>Root</source>
+        <translation>Radice</translation>
+    </message>
+    <message>
+        <source>Entries Found</source>
+        <translation>voci trovate</translation>
+    </message>
+    <message>
+        <source>Reading..</source>
+        <translation>Lettura…</translation>
+    </message>
+    <message>
+        <source>Select the Destination folder for Saving Files</source>
+        <translation>Selezionare la cartella di destinazione in cui salvare i file</translation>
+    </message>
+    <message>
+        <source>Files Recovered</source>
+        <translation>file recuperati</translation>
+    </message>
+    <message>
+        <source>CD Image </source>
+        <translation>Immagine CD </translation>
+    </message>
+    <message>
+        <source>Save Image to File</source>
+        <translation>Salva immagine su file</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)</source>
+        <translation>File immagine (*.cd)</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)|*.cd||</source>
+        <translation>File immagine (*.cd)|*.cd||</translation>
+    </message>
+    <message>
+        <source>Open CDROM Image from</source>
+        <translation>Apri immagine CD-ROM</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Informazioni</translation>
+    </message>
+    <message>
+        <source>Creating Tree Structure</source>
+        <translation>Creazione della struttura ad albero</translation>
+    </message>
+    <message>
+        <source>Process Started</source>
+        <translation>Processo avviato</translation>
+    </message>
+    <message>
+        <source>Process Aborted</source>
+        <translation>Processo interrotto</translation>
+    </message>
+    <message>
+        <source>Process Completed</source>
+        <translation>Processo completato</translation>
+    </message>
+    <message>
+        <source>Saving Files Process</source>
+        <translation>Salvataggio dei file</translation>
+    </message>
+    <message>
+        <source>Files Saved</source>
+        <translation>File salvati:</translation>
+    </message>
+    <message>
+        <source>Files Saved in</source>
+        <translation>file salvati in</translation>
+    </message>
+    <message>
+        <source>Dirs</source>
+        <translation>cartelle</translation>
+    </message>
+    <message>
+        <source>Recovering File</source>
+        <translation>Recupero del file</translation>
+    </message>
+    <message>
+        <source>File Recovered Successfully</source>
+        <translation>File recuperato correttamente</translation>
+    </message>
+    <message>
+        <source>File Recovered Partially</source>
+        <translation>File recuperato parzialmente</translation>
+    </message>
+    <message>
+        <source>File Recoverey Failure</source>
+        <translation>Recupero del file non riuscito</translation>
+    </message>
+    <message>
+        <source>CD Image Creation</source>
+        <translation>Creazione immagine CD</translation>
+    </message>
+    <message>
+        <source>Problem Reading Sector No.</source>
+        <translation>Problema di lettura del settore n.</translation>
+    </message>
+    <message>
+        <source>Unable to Read Sector No.</source>
+        <translation>Impossibile leggere il settore n.</translation>
+    </message>
+    <message>
+        <source>Not a valid image file to open. </source>
+        <translation>Il file non è un’immagine valida. </translation>
+    </message>
+    <message>
+        <source>No matching entry found in the directory tree displayed</source>
+        <translation>Nessuna voce corrispondente nell’albero delle cartelle visualizzato</translation>
+    </message>
+    <message>
+        <source>No more entries are available in the directory tree displayed</source>
+        <translation>Non ci sono altre voci nell’albero delle cartelle visualizzato</translation>
+    </message>
+    <message>
+        <source>CDROM not found / CDROM entirely corrupted</source>
+        <translation>CD-ROM non trovato / CD-ROM completamente danneggiato</translation>
+    </message>
+    <message>
+        <source>Unable to create/Open file for storing image</source>
+        <translation>Impossibile creare o aprire il file in cui salvare l’immagine</translation>
+    </message>
+    <message>
+        <source>Unable to Open Image File</source>
+        <translation>Impossibile aprire il file immagine</translation>
+    </message>
+    <message>
+        <source>Error creating file, disk may be write protected</source>
+        <translation>Errore durante la creazione del file: il disco potrebbe essere protetto da scrittura</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM log</source>
+        <translation>Registro di Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Save Log To File</source>
+        <translation>Salva registro su file</translation>
+    </message>
+    <message>
+        <source>Text Document</source>
+        <translation>Documento di testo</translation>
+    </message>
+    <message>
+        <source>Message Log Report of Orvane Velmora CDROM</source>
+        <translation>Rapporto del registro messaggi di Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Reading Sector</source>
+        <translation>Lettura del settore</translation>
+    </message>
+    <message>
+        <source>This process cannot be resumed from current state and has to be restarted</source>
+        <translation>Questo processo non potrà essere ripreso dal punto attuale e dovrà essere riavviato</translation>
+    </message>
+    <message>
+        <source>Stop current process ?</source>
+        <translation>Interrompere il processo in corso?</translation>
+    </message>
+    <message>
+        <source>Total </source>
+        <translation>Totale: </translation>
+    </message>
+    <message>
+        <source>Bytes in</source>
+        <translation>byte in</translation>
+    </message>
+    <message>
+        <source>Files in</source>
+        <translation>file in</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>cartelle</translation>
+    </message>
+    <message>
+        <source>Marked</source>
+        <translation>Selezione:</translation>
+    </message>
+    <message>
+        <source>KB in</source>
+        <translation>KB in</translation>
+    </message>
+    <message>
+        <source>MB in</source>
+        <translation>MB in</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>GB in</source>
+        <translation>GB in</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>Cartella</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Recover Selected</source>
+        <translation>Recupera selezione</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Recupera tutto</translation>
+    </message>
+    <message>
+        <source>View Large Icons</source>
+        <translation>Icone grandi</translation>
+    </message>
+    <message>
+        <source>View Small Icons</source>
+        <translation>Icone piccole</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Elenco</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Dettagli</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Dimensione</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>File ID</source>
+        <translation>ID file</translation>
+    </message>
+    <message>
+        <source>Parent ID</source>
+        <translation>ID padre</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Orvane Information Systems Ltd.</source>
+        <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
+    </message>
+    <message>
+        <source>sales@orvane.example</source>
+        <translation>sales@orvane.example</translation>
+    </message>
+    <message>
+        <source>support@orvane.example</source>
+        <translation>support@orvane.example</translation>
+    </message>
+    <message>
+        <source>www.orvane.example</source>
+        <translation>www.orvane.example</translation>
+    </message>
+    <message>
+        <source>Folder could not be read</source>
+        <translation>Impossibile leggere la cartella</translation>
+    </message>
+    <message>
+        <source>Folder read in part</source>
+        <translation>Cartella letta solo in parte</translation>
+    </message>
+    <message>
+        <source>Folder holds no directory records</source>
+        <translation>La cartella non contiene record di directory</translation>
+    </message>
+    <message>
+        <source>Folder lies past the end of the disc</source>
+        <translation>La cartella si trova oltre la fine del disco</translation>
+    </message>
+    <message>
+        <source>The disc holds no files</source>
+        <translation>Il disco non contiene file</translation>
+    </message>
+    <message>
+        <source>Recording times with an offset from GMT out of range, taken as GMT:</source>
+        <translation>Date di registrazione con scostamento da GMT fuori intervallo, lette come GMT:</translation>
+    </message>
+    <message>
+        <source>The Joliet tree could not be read; reading the ISO 9660 tree</source>
+        <translation>Impossibile leggere l’albero Joliet; lettura dell’albero ISO 9660</translation>
+    </message>
+    <message>
+        <source>The file system tree could not be read; searching the sectors</source>
+        <translation>Impossibile leggere l’albero del file system; ricerca nei settori</translation>
+    </message>
+    <message>
+        <source>sector</source>
+        <translation>settore</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::AboutLink</name>
+    <message>
+        <source>Link</source>
+        <translation>Collegamento</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CAboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>Informazioni su %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CErrorMessageDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileFilterDialog</name>
+    <message>
+        <source>Add FileFilter</source>
+        <translation>Aggiungi filtro file</translation>
+    </message>
+    <message>
+        <source>Enter Filter Basis</source>
+        <translation>Immettere il criterio di filtro</translation>
+    </message>
+    <message>
+        <source>Add To List</source>
+        <translation>Aggiungi all’elenco</translation>
+    </message>
+    <message>
+        <source>Include</source>
+        <translation>Includi</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>Escludi</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileMaskDialog</name>
+    <message>
+        <source>File Mask</source>
+        <translation>Maschera file</translation>
+    </message>
+    <message>
+        <source>Set Mask</source>
+        <translation>Imposta maschera</translation>
+    </message>
+    <message>
+        <source>A File mask delimited with semi-colons.</source>
+        <translation>Maschere di file separate da punto e virgola.</translation>
+    </message>
+    <message>
+        <source>Files of Type:</source>
+        <translation>File di tipo:</translation>
+    </message>
+    <message>
+        <source>&amp;Match Case</source>
+        <translation>&amp;Maiuscole/minuscole</translation>
+    </message>
+    <message>
+        <source>&amp;Existing Files</source>
+        <translation>File &amp;esistenti</translation>
+    </message>
+    <message>
+        <source>Size from</source>
+        <translation>Dimensione da</translation>
+    </message>
+    <message>
+        <source>upto</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>in the last</source>
+        <translation>negli ultimi</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>mesi</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>giorni</translation>
+    </message>
+    <message>
+        <source>between</source>
+        <translation>tra il</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation>e il</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Trova</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>Maiuscole/minuscole</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMainFrame</name>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Esci</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Cartelle</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra degli strumenti</translation>
+    </message>
+    <message>
+        <source>Prompt and progress</source>
+        <translation>Messaggio e avanzamento</translation>
+    </message>
+    <message>
+        <source>Disc totals</source>
+        <translation>Totali del disco</translation>
+    </message>
+    <message>
+        <source>Marked totals</source>
+        <translation>Totali della selezione</translation>
+    </message>
+    <message>
+        <source>Scroll Lock</source>
+        <translation>Bloc Scorr</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMessageLogDialog</name>
+    <message>
+        <source>Message Log</source>
+        <translation>Registro messaggi</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::COverwriteImageDlg</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Image File by the same name already exists. Do You want to Overwrite it?</source>
+        <translation>Esiste già un file immagine con questo nome. Sovrascriverlo?</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Sovrascrivi</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CSelectDriveDlg</name>
+    <message>
+        <source>Select CD Drive</source>
+        <translation>Seleziona l’unità CD</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CStopConfirmDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CWaitDialog</name>
+    <message>
+        <source>Please wait.... , process may take some time</source>
+        <translation>Attendere… l’operazione potrebbe richiedere del tempo</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::HelpWindow</name>
+    <message>
+        <source>Help</source>
+        <translation>Guida</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Sommario</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation>Guida di %1</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;The help file &lt;b&gt;%1&lt;/b&gt; cannot be found.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;Impossibile trovare il file della guida &lt;b&gt;%1&lt;/b&gt;.&lt;/p&gt;</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,954 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES" sourcelanguage="en">
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;Drive</source>
+        <translation>U&amp;nidad</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Tools</source>
+        <translation>&amp;Herramientas</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ver</translation>
+    </message>
+    <message>
+        <source>Arrange</source>
+        <translation>Ordenar</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Idioma</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <source>&amp;Open Drive</source>
+        <translation>&amp;Abrir unidad</translation>
+    </message>
+    <message>
+        <source>Open drive</source>
+        <translation>Abrir la unidad</translation>
+    </message>
+    <message>
+        <source>Open Drive</source>
+        <translation>Abrir unidad</translation>
+    </message>
+    <message>
+        <source>&amp;Create Image</source>
+        <translation>&amp;Crear imagen</translation>
+    </message>
+    <message>
+        <source>Create cdrom image</source>
+        <translation>Crear una imagen del CD-ROM</translation>
+    </message>
+    <message>
+        <source>Open &amp;Image</source>
+        <translation>Abrir &amp;imagen</translation>
+    </message>
+    <message>
+        <source>Open cdrom image</source>
+        <translation>Abrir una imagen de CD-ROM</translation>
+    </message>
+    <message>
+        <source>E&amp;xit Orvane Velmora CDROM </source>
+        <translation>&amp;Salir de Orvane Velmora CDROM </translation>
+    </message>
+    <message>
+        <source>Exit Orvane Velmora CDROM</source>
+        <translation>Salir de Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Recover &amp;Selected Files</source>
+        <translation>Recuperar archivos &amp;seleccionados</translation>
+    </message>
+    <message>
+        <source>Recover selected files</source>
+        <translation>Recuperar los archivos seleccionados</translation>
+    </message>
+    <message>
+        <source>Recover Selected Files</source>
+        <translation>Recuperar archivos seleccionados</translation>
+    </message>
+    <message>
+        <source>&amp;Recover All</source>
+        <translation>&amp;Recuperar todo</translation>
+    </message>
+    <message>
+        <source>Recover all</source>
+        <translation>Recuperar todo</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Recuperar todo</translation>
+    </message>
+    <message>
+        <source>&amp;Add File Filter</source>
+        <translation>Añadir &amp;filtro de archivos</translation>
+    </message>
+    <message>
+        <source>Add file filter to do recovery of specific extensions</source>
+        <translation>Añadir un filtro de archivos para recuperar extensiones concretas</translation>
+    </message>
+    <message>
+        <source>Remove &amp;File Filter</source>
+        <translation>&amp;Quitar filtro de archivos</translation>
+    </message>
+    <message>
+        <source>Remove file filter</source>
+        <translation>Quitar el filtro de archivos</translation>
+    </message>
+    <message>
+        <source>Stop &amp;Current Process</source>
+        <translation>&amp;Detener el proceso actual</translation>
+    </message>
+    <message>
+        <source>Stop current process</source>
+        <translation>Detener el proceso actual</translation>
+    </message>
+    <message>
+        <source>Stop Current Process</source>
+        <translation>Detener el proceso actual</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Buscar</translation>
+    </message>
+    <message>
+        <source>Find file in the tree displayed</source>
+        <translation>Buscar un archivo en el árbol mostrado</translation>
+    </message>
+    <message>
+        <source>Find Next Item</source>
+        <translation>Buscar siguiente</translation>
+    </message>
+    <message>
+        <source>Find next item in the tree displayed</source>
+        <translation>Buscar el siguiente elemento en el árbol mostrado</translation>
+    </message>
+    <message>
+        <source>File &amp;Mask</source>
+        <translation>&amp;Máscara de archivos</translation>
+    </message>
+    <message>
+        <source>Mask unwanted files &amp; folders</source>
+        <translation>Ocultar los archivos y carpetas no deseados</translation>
+    </message>
+    <message>
+        <source>File U&amp;nmask</source>
+        <translation>&amp;Quitar máscara</translation>
+    </message>
+    <message>
+        <source>Display complete tree of files &amp; folders</source>
+        <translation>Mostrar el árbol completo de archivos y carpetas</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Seleccionar &amp;todo</translation>
+    </message>
+    <message>
+        <source>Select all files &amp; folders</source>
+        <translation>Seleccionar todos los archivos y carpetas</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect All</source>
+        <translation>&amp;Anular selección</translation>
+    </message>
+    <message>
+        <source>Unmark all</source>
+        <translation>Anular toda la selección</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Log</source>
+        <translation>&amp;Vaciar registro</translation>
+    </message>
+    <message>
+        <source>Clear all contents of message log</source>
+        <translation>Borrar todo el contenido del registro de mensajes</translation>
+    </message>
+    <message>
+        <source>&amp;Save  Log</source>
+        <translation>&amp;Guardar registro</translation>
+    </message>
+    <message>
+        <source>Save Message log to  a file</source>
+        <translation>Guardar el registro de mensajes en un archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>Mostrar u ocultar la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>Barra de &amp;estado</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>Mostrar u ocultar la barra de estado</translation>
+    </message>
+    <message>
+        <source>&amp;Message Log</source>
+        <translation>Registro de &amp;mensajes</translation>
+    </message>
+    <message>
+        <source>Show or hide process log</source>
+        <translation>Mostrar u ocultar el registro de procesos</translation>
+    </message>
+    <message>
+        <source>&amp;Go Up</source>
+        <translation>&amp;Subir un nivel</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Subir</translation>
+    </message>
+    <message>
+        <source>Large Icons</source>
+        <translation>Iconos grandes</translation>
+    </message>
+    <message>
+        <source>Display items by using large icons</source>
+        <translation>Mostrar los elementos como iconos grandes</translation>
+    </message>
+    <message>
+        <source>Small Icons</source>
+        <translation>Iconos pequeños</translation>
+    </message>
+    <message>
+        <source>Display items by using small icons</source>
+        <translation>Mostrar los elementos como iconos pequeños</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Displays items in a list</source>
+        <translation>Mostrar los elementos en una lista</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Detalles</translation>
+    </message>
+    <message>
+        <source>Displays detailed information</source>
+        <translation>Mostrar información detallada</translation>
+    </message>
+    <message>
+        <source>By &amp;Name</source>
+        <translation>Por &amp;nombre</translation>
+    </message>
+    <message>
+        <source>Arrange right view on name</source>
+        <translation>Ordenar la lista de archivos por nombre</translation>
+    </message>
+    <message>
+        <source>By &amp;Type</source>
+        <translation>Por &amp;tipo</translation>
+    </message>
+    <message>
+        <source>Arrange right view on type</source>
+        <translation>Ordenar la lista de archivos por tipo</translation>
+    </message>
+    <message>
+        <source>By &amp;Size</source>
+        <translation>Por t&amp;amaño</translation>
+    </message>
+    <message>
+        <source>Arrange right view on size</source>
+        <translation>Ordenar la lista de archivos por tamaño</translation>
+    </message>
+    <message>
+        <source>By &amp;Date</source>
+        <translation>Por &amp;fecha</translation>
+    </message>
+    <message>
+        <source>Arrange right view on date</source>
+        <translation>Ordenar la lista de archivos por fecha</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>&amp;Inglés</translation>
+    </message>
+    <message>
+        <source>Change the current language to english </source>
+        <translation>Cambiar el idioma de la interfaz a inglés </translation>
+    </message>
+    <message>
+        <source>&amp;French</source>
+        <translation>&amp;Francés</translation>
+    </message>
+    <message>
+        <source>Change the current language to french</source>
+        <translation>Cambiar el idioma de la interfaz a francés</translation>
+    </message>
+    <message>
+        <source>&amp;German</source>
+        <translation>&amp;Alemán</translation>
+    </message>
+    <message>
+        <source>Change the current language to german</source>
+        <translation>Cambiar el idioma de la interfaz a alemán</translation>
+    </message>
+    <message>
+        <source>&amp;Spanish</source>
+        <translation>&amp;Español</translation>
+    </message>
+    <message>
+        <source>Change the current language to spanish</source>
+        <translation>Cambiar el idioma de la interfaz a español</translation>
+    </message>
+    <message>
+        <source>&amp;Italian</source>
+        <translation>I&amp;taliano</translation>
+    </message>
+    <message>
+        <source>Change the current language to italian</source>
+        <translation>Cambiar el idioma de la interfaz a italiano</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>&amp;Temas de ayuda</translation>
+    </message>
+    <message>
+        <source>List Help topics</source>
+        <translation>Mostrar los temas de ayuda</translation>
+    </message>
+    <message>
+        <source>Help Topics</source>
+        <translation>Temas de ayuda</translation>
+    </message>
+    <message>
+        <source>&amp;About Orvane Velmora CDROM </source>
+        <translation>&amp;Acerca de Orvane Velmora CDROM </translation>
+    </message>
+    <message>
+        <source>Display program information, version number and copyright</source>
+        <translation>Mostrar la información del programa, el número de versión y el copyright</translation>
+    </message>
+</context>
+<context>
+    <name>DialogPrompts</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ya existe.
+¿Desea reemplazarlo?</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>Activity</source>
+        <translation>Actividad</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Total 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Total: 0 bytes en 0 archivos en 0 carpetas</translation>
+    </message>
+    <message>
+        <source>Marked 0 Bytes in 0 Files in 0 Folders</source>
+        <translation>Selección: 0 bytes en 0 archivos en 0 carpetas</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM 2.0 </source>
+        <translation>Orvane Velmora CDROM 2.0 </translation>
+    </message>
+    <message>
+        <source>Saving files on to the same logical drive that contains your lost data</source>
+        <translation>Guardar archivos en la misma unidad lógica que contiene los datos perdidos</translation>
+    </message>
+    <message>
+        <source>can cause disk overwrite and result in permanent data loss</source>
+        <translation>puede sobrescribirlos y provocar su pérdida definitiva</translation>
+    </message>
+    <message>
+        <source>Can not exit</source>
+        <translation>No se puede salir</translation>
+    </message>
+    <message>
+        <source>Stop current operation before exiting Orvane Velmora CDROM</source>
+        <translation>Detenga la operación en curso antes de salir de Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Insert CDROM To Start Process</source>
+        <translation>Inserte un CD-ROM para iniciar el proceso</translation>
+    </message>
+    <message>
+        <source>Root</source>
+        <translation>Raíz</translation>
+    </message>
+    <message>
+        <source>Entries Found</source>
+        <translation>entradas encontradas</translation>
+    </message>
+    <message>
+        <source>Reading..</source>
+        <translation>Leyendo…</translation>
+    </message>
+    <message>
+        <source>Select the Destination folder for Saving Files</source>
+        <translation>Seleccione la carpeta de destino para guardar los archivos</translation>
+    </message>
+    <message>
+        <source>Files Recovered</source>
+        <translation>archivos recuperados</translation>
+    </message>
+    <message>
+        <source>CD Image </source>
+        <translation>Imagen de CD </translation>
+    </message>
+    <message>
+        <source>Save Image to File</source>
+        <translation>Guardar la imagen en un archivo</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)</source>
+        <translation>Archivo de imagen (*.cd)</translation>
+    </message>
+    <message>
+        <source>Image File(*.cd)|*.cd||</source>
+        <translation>Archivo de imagen (*.cd)|*.cd||</translation>
+    </message>
+    <message>
+        <source>Open CDROM Image from</source>
+        <translation>Abrir una imagen de CD-ROM</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Información</translation>
+    </message>
+    <message>
+        <source>Creating Tree Structure</source>
+        <translation>Creación de la estructura de árbol</translation>
+    </message>
+    <message>
+        <source>Process Started</source>
+        <translation>Proceso iniciado</translation>
+    </message>
+    <message>
+        <source>Process Aborted</source>
+        <translation>Proceso interrumpido</translation>
+    </message>
+    <message>
+        <source>Process Completed</source>
+        <translation>Proceso completado</translation>
+    </message>
+    <message>
+        <source>Saving Files Process</source>
+        <translation>Guardado de archivos</translation>
+    </message>
+    <message>
+        <source>Files Saved</source>
+        <translation>Archivos guardados:</translation>
+    </message>
+    <message>
+        <source>Files Saved in</source>
+        <translation>archivos guardados en</translation>
+    </message>
+    <message>
+        <source>Dirs</source>
+        <translation>carpetas</translation>
+    </message>
+    <message>
+        <source>Recovering File</source>
+        <translation>Recuperando el archivo</translation>
+    </message>
+    <message>
+        <source>File Recovered Successfully</source>
+        <translation>Archivo recuperado correctamente</translation>
+    </message>
+    <message>
+        <source>File Recovered Partially</source>
+        <translation>Archivo recuperado parcialmente</translation>
+    </message>
+    <message>
+        <source>File Recoverey Failure</source>
+        <translation>Error al recuperar el archivo</translation>
+    </message>
+    <message>
+        <source>CD Image Creation</source>
+        <translation>Creación de imagen de CD</translation>
+    </message>
+    <message>
+        <source>Problem Reading Sector No.</source>
+        <translation>Problema al leer el sector n.º</translation>
+    </message>
+    <message>
+        <source>Unable to Read Sector No.</source>
+        <translation>No se puede leer el sector n.º</translation>
+    </message>
+    <message>
+        <source>Not a valid image file to open. </source>
+        <translation>Este archivo no es una imagen válida. </translation>
+    </message>
+    <message>
+        <source>No matching entry found in the directory tree displayed</source>
+        <translation>No se ha encontrado ninguna entrada coincidente en el árbol de directorios mostrado</translation>
+    </message>
+    <message>
+        <source>No more entries are available in the directory tree displayed</source>
+        <translation>No hay más entradas en el árbol de directorios mostrado</translation>
+    </message>
+    <message>
+        <source>CDROM not found / CDROM entirely corrupted</source>
+        <translation>CD-ROM no encontrado / CD-ROM totalmente dañado</translation>
+    </message>
+    <message>
+        <source>Unable to create/Open file for storing image</source>
+        <translation>No se puede crear o abrir el archivo para guardar la imagen</translation>
+    </message>
+    <message>
+        <source>Unable to Open Image File</source>
+        <translation>No se puede abrir el archivo de imagen</translation>
+    </message>
+    <message>
+        <source>Error creating file, disk may be write protected</source>
+        <translation>Error al crear el archivo; es posible que el disco esté protegido contra escritura</translation>
+    </message>
+    <message>
+        <source>Orvane Velmora CDROM log</source>
+        <translation>Registro de Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Save Log To File</source>
+        <translation>Guardar el registro en un archivo</translation>
+    </message>
+    <message>
+        <source>Text Document</source>
+        <translation>Documento de texto</translation>
+    </message>
+    <message>
+        <source>Message Log Report of Orvane Velmora CDROM</source>
+        <translation>Informe del registro de mensajes de Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Reading Sector</source>
+        <translation>Leyendo el sector</translation>
+    </message>
+    <message>
+        <source>This process cannot be resumed from current state and has to be restarted</source>
+        <translation>Este proceso no se podrá reanudar desde el punto actual y tendrá que empezar de nuevo</translation>
+    </message>
+    <message>
+        <source>Stop current process ?</source>
+        <translation>¿Detener el proceso actual?</translation>
+    </message>
+    <message>
+        <source>Total </source>
+        <translation>Total: </translation>
+    </message>
+    <message>
+        <source>Bytes in</source>
+        <translation>bytes en</translation>
+    </message>
+    <message>
+        <source>Files in</source>
+        <translation>archivos en</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>carpetas</translation>
+    </message>
+    <message>
+        <source>Marked</source>
+        <translation>Selección:</translation>
+    </message>
+    <message>
+        <source>KB in</source>
+        <translation>KB en</translation>
+    </message>
+    <message>
+        <source>MB in</source>
+        <translation>MB en</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>GB in</source>
+        <translation>GB en</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>Carpeta</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Recover Selected</source>
+        <translation>Recuperar la selección</translation>
+    </message>
+    <message>
+        <source>Recover All</source>
+        <translation>Recuperar todo</translation>
+    </message>
+    <message>
+        <source>View Large Icons</source>
+        <translation>Iconos grandes</translation>
+    </message>
+    <message>
+        <source>View Small Icons</source>
+        <translation>Iconos pequeños</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>Lista</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Detalles</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>File ID</source>
+        <translation>ID de archivo</translation>
+    </message>
+    <message>
+        <source>Parent ID</source>
+        <translation>ID del padre</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Orvane Information Systems Ltd.</source>
+        <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
+    </message>
+    <message>
+        <source>sales@orvane.example</source>
+        <translation>sales@orvane.example</translation>
+    </message>
+    <message>
+        <source>support@orvane.example</source>
+        <translation>support@orvane.example</translation>
+    </message>
+    <message>
+        <source>www.orvane.example</source>
+        <translation>www.orvane.example</translation>
+    </message>
+    <message>
+        <source>Folder could not be read</source>
+        <translation>No se pudo leer la carpeta</translation>
+    </message>
+    <message>
+        <source>Folder read in part</source>
+        <translation>Carpeta leída solo en parte</translation>
+    </message>
+    <message>
+        <source>Folder holds no directory records</source>
+        <translation>La carpeta no contiene registros de directorio</translation>
+    </message>
+    <message>
+        <source>Folder lies past the end of the disc</source>
+        <translation>La carpeta está más allá del final del disco</translation>
+    </message>
+    <message>
+        <source>The disc holds no files</source>
+        <translation>El disco no contiene archivos</translation>
+    </message>
+    <message>
+        <source>Recording times with an offset from GMT out of range, taken as GMT:</source>
+        <translation>Fechas de grabación con un desfase respecto a GMT fuera de rango, leídas como GMT:</translation>
+    </message>
+    <message>
+        <source>The Joliet tree could not be read; reading the ISO 9660 tree</source>
+        <translation>No se pudo leer el árbol Joliet; se lee el árbol ISO 9660</translation>
+    </message>
+    <message>
+        <source>The file system tree could not be read; searching the sectors</source>
+        <translation>No se pudo leer el árbol del sistema de archivos; se examinan los sectores</translation>
+    </message>
+    <message>
+        <source>sector</source>
+        <translation>sector</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::AboutLink</name>
+    <message>
+        <source>Link</source>
+        <translation>Vínculo</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CAboutDialog</name>
+    <message>
+        <source>About %1</source>
+        <translation>Acerca de %1</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CErrorMessageDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileFilterDialog</name>
+    <message>
+        <source>Add FileFilter</source>
+        <translation>Añadir filtro de archivos</translation>
+    </message>
+    <message>
+        <source>Enter Filter Basis</source>
+        <translation>Introduzca el criterio de filtrado</translation>
+    </message>
+    <message>
+        <source>Add To List</source>
+        <translation>Añadir a la lista</translation>
+    </message>
+    <message>
+        <source>Include</source>
+        <translation>Incluir</translation>
+    </message>
+    <message>
+        <source>Exclude</source>
+        <translation>Excluir</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFileMaskDialog</name>
+    <message>
+        <source>File Mask</source>
+        <translation>Máscara de archivos</translation>
+    </message>
+    <message>
+        <source>Set Mask</source>
+        <translation>Definir la máscara</translation>
+    </message>
+    <message>
+        <source>A File mask delimited with semi-colons.</source>
+        <translation>Máscaras de archivo separadas por punto y coma.</translation>
+    </message>
+    <message>
+        <source>Files of Type:</source>
+        <translation>Archivos de tipo:</translation>
+    </message>
+    <message>
+        <source>&amp;Match Case</source>
+        <translation>Coincidir &amp;mayúsculas y minúsculas</translation>
+    </message>
+    <message>
+        <source>&amp;Existing Files</source>
+        <translation>Archivos &amp;existentes</translation>
+    </message>
+    <message>
+        <source>Size from</source>
+        <translation>Tamaño desde</translation>
+    </message>
+    <message>
+        <source>upto</source>
+        <translation>hasta</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>in the last</source>
+        <translation>en los últimos</translation>
+    </message>
+    <message>
+        <source>months</source>
+        <translation>meses</translation>
+    </message>
+    <message>
+        <source>days</source>
+        <translation>días</translation>
+    </message>
+    <message>
+        <source>between</source>
+        <translation>entre el</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation>y el</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CFindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Match Case</source>
+        <translation>Coincidir mayúsculas y minúsculas</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMainFrame</name>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Carpetas</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Archivos</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Prompt and progress</source>
+        <translation>Mensaje y progreso</translation>
+    </message>
+    <message>
+        <source>Disc totals</source>
+        <translation>Totales del disco</translation>
+    </message>
+    <message>
+        <source>Marked totals</source>
+        <translation>Totales de la selección</translation>
+    </message>
+    <message>
+        <source>Scroll Lock</source>
+        <translation>Bloq Despl</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CMessageLogDialog</name>
+    <message>
+        <source>Message Log</source>
+        <translation>Registro de mensajes</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::COverwriteImageDlg</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Image File by the same name already exists. Do You want to Overwrite it?</source>
+        <translation>Ya existe un archivo de imagen con ese nombre. ¿Desea sobrescribirlo?</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Sobrescribir</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CSelectDriveDlg</name>
+    <message>
+        <source>Select CD Drive</source>
+        <translation>Seleccionar la unidad de CD</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CStopConfirmDialog</name>
+    <message>
+        <source>Orvane Velmora CDROM</source>
+        <translation>Orvane Velmora CDROM</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::CWaitDialog</name>
+    <message>
+        <source>Please wait.... , process may take some time</source>
+        <translation>Espere, por favor… el proceso puede tardar un poco</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::gui::HelpWindow</name>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Adelante</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contenido</translation>
+    </message>
+    <message>
+        <source>%1 Help</source>
+        <translation>Ayuda de %1</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;The help file &lt;b&gt;%1&lt;/b&gt; cannot be found.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;No se encuentra el archivo de ayuda &lt;b&gt;%1&lt;/b&gt;.&lt;/p&gt;</translation>
+    </message>
+</context>
+</TS>
