@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <clocale>
+
 #include "log/LogReport.h"
+#include "platform/LocaleText.h"
 #include "support/TempDir.h"
 
 namespace velmora::log {
@@ -98,6 +101,33 @@ TEST(LogReportWrite, WritesTheReportAtThePathAsGivenOrSaysWhyNot) {
       EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
     }
   }
+}
+
+
+// The desktop program writes the report in the locale's encoding: names in any
+// script survive a UTF-8 locale, and only what a narrower one cannot hold
+// becomes its default character.
+TEST(LogReportEncoding, LocaleEncodingKeepsWhatTheLocaleCanHold) {
+  const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+  const std::vector<LogRow> rows = {
+      {u"Info", u"\u041e\u0442\u0447\u0451\u0442 \u5149\u789f.txt", u"Process Started",
+       LogIcon::kInformation}};
+  struct Case {
+    const char* locale;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"C.UTF-8", "\xd0\x9e\xd1\x82\xd1\x87\xd1\x91\xd1\x82 \xe5\x85\x89\xe7\xa2\x9f.txt"},
+      {"C", "????? ??.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.locale);
+    if (!std::setlocale(LC_CTYPE, c.locale)) GTEST_SKIP() << c.locale << " is not installed";
+    const std::string report = FormatLogReport(rows, &platform::EncodeForLocale);
+    EXPECT_EQ(report, kHeading + "Info\r\n" + kIndent + c.text + "\r\n" + kIndent +
+                          "Process Started\r\n");
+  }
+  std::setlocale(LC_CTYPE, saved.c_str());
 }
 
 }  // namespace

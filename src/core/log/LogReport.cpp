@@ -15,10 +15,10 @@ constexpr std::size_t kHeadingDashes = 19;
 constexpr std::size_t kSeparatorDashes = 79;
 constexpr std::size_t kFieldIndent = 20;
 
-void AppendIndented(std::string& out, std::u16string_view field) {
+void AppendIndented(std::string& out, std::u16string_view field, const ReportEncoder& encode) {
   if (field.empty()) return;
   out.append(kFieldIndent, ' ');
-  out += text::EncodeWindows1252(field);
+  out += encode(field);
   out += kLineEnd;
 }
 
@@ -30,8 +30,12 @@ std::string OsReason(const std::string& path, int error) {
 }  // namespace
 
 std::string FormatLogReport(const std::vector<LogRow>& rows) {
+  return FormatLogReport(rows, [](std::u16string_view text) { return text::EncodeWindows1252(text); });
+}
+
+std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder& encode) {
   std::string out(kHeadingDashes, '-');
-  out += text::EncodeWindows1252(text::LoadText(text::kLogReportHeading));
+  out += encode(text::LoadText(text::kLogReportHeading));
   out.append(kHeadingDashes, '-');
   out += kLineEnd;
   out += kLineEnd;
@@ -44,17 +48,23 @@ std::string FormatLogReport(const std::vector<LogRow>& rows) {
         out.append(kSeparatorDashes, '-');
         out += kLineEnd;
       }
-      out += text::EncodeWindows1252(row.activity);
+      out += encode(row.activity);
       out += kLineEnd;
     }
-    AppendIndented(out, row.text);
-    AppendIndented(out, row.status);
+    AppendIndented(out, row.text, encode);
+    AppendIndented(out, row.status, encode);
   }
   return out;
 }
 
 bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason) {
-  const std::string report = FormatLogReport(rows);
+  return WriteLogReport(path, rows, reason,
+                        [](std::u16string_view text) { return text::EncodeWindows1252(text); });
+}
+
+bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason,
+                    const ReportEncoder& encode) {
+  const std::string report = FormatLogReport(rows, encode);
   errno = 0;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) {

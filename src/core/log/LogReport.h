@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "log/MessageLog.h"
@@ -14,9 +16,18 @@ namespace velmora::log {
 // field writes no line.
 std::string FormatLogReport(const std::vector<LogRow>& rows);
 
+// Turns one text of the report into the file's 8-bit encoding.
+using ReportEncoder = std::function<std::string(std::u16string_view)>;
+
+// The same layout in the encoding encode gives (the desktop program uses the
+// system's locale encoding, so that names in any script survive).
+std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder& encode);
+
 // Writes FormatLogReport(rows) to path as given, replacing any file there.
 // Returns false with reason set ("path: OS text") when the file cannot be
 // created or written.
 bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason);
+bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason,
+                    const ReportEncoder& encode);
 
 }  // namespace velmora::log

@@ -59,6 +59,10 @@ enum StringId : std::uint16_t {
   kTextDocument = 61284,
   kLogReportHeading = 61285,
   kReadingSector = 61286,
+  kAboutNotice = 61287,
+  kSalesAddress = 61288,
+  kSupportAddress = 61289,
+  kWebSiteAddress = 61290,
   kStopQuestion2 = 61300,
   kStopQuestion1 = 61301,
 };

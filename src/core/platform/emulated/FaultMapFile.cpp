@@ -1,0 +1,63 @@
+#include "platform/emulated/FaultMapFile.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace velmora::platform::emulated {
+namespace {
+
+constexpr std::uint32_t kMaxShortBytes = 2047;
+constexpr long long kMaxDelayMs = 60000;
+
+bool ParseLine(const std::string& line, FaultMap& faults) {
+  std::istringstream in(line);
+  long long lba = -1;
+  std::string kind;
+  if (!(in >> lba >> kind) || lba < 0 || lba > 0xFFFFFFFFLL) return false;
+  SectorFault fault;
+  if (kind == "unreadable") {
+    fault.kind = FaultKind::kUnreadable;
+  } else if (kind == "check") {
+    fault.kind = FaultKind::kCheckCondition;
+  } else if (kind == "short") {
+    long long bytes = -1;
+    if (!(in >> bytes) || bytes < 0 || bytes > kMaxShortBytes) return false;
+    fault.kind = FaultKind::kShortRead;
+    fault.shortBytes = static_cast<std::uint32_t>(bytes);
+  } else if (kind == "slow") {
+    long long delay = -1;
+    if (!(in >> delay) || delay < 0 || delay > kMaxDelayMs) return false;
+    fault.kind = FaultKind::kSlow;
+    fault.delay = std::chrono::milliseconds(delay);
+  } else {
+    return false;
+  }
+  std::string rest;
+  if (in >> rest) return false;
+  faults[static_cast<Lba>(lba)] = fault;
+  return true;
+}
+
+}  // namespace
+
+std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& reason) {
+  std::ifstream file(path);
+  if (!file) {
+    reason = path + ": cannot be read";
+    return std::nullopt;
+  }
+  FaultMap faults;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos || line[first] == '#') continue;
+    if (!ParseLine(line, faults)) {
+      reason = path + ":" + std::to_string(number) + ": expected 'LBA unreadable', 'LBA short BYTES', "
+               "'LBA check' or 'LBA slow MILLISECONDS'";
+      return std::nullopt;
+    }
+  }
+  return faults;
+}
+
+}  // namespace velmora::platform::emulated
