@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,31 +12,61 @@
 
 #include "app/CCDApp.h"
 #include "app/CMainFrame.h"
+#include "app/TextLoader.h"
 #include "platform/Machine.h"
 #include "platform/emulated/EmulatedMachine.h"
+#include "platform/emulated/FaultMapFile.h"
 #include "text/StringTable.h"
 
 namespace {
+
+using velmora::gui::LoadQText;
 
 // Exit code for an --emulated-drive image that cannot be used (1 is the command
 // line parser's own for a malformed command line).
 constexpr int kExitBadImage = 2;
 
-QString Text(std::uint16_t id) { return QString::fromStdU16String(velmora::text::LoadText(id)); }
-
 // Says why the image cannot be used (the reason names the file): on stderr
 // always, and in a message box where someone can see one (the offscreen and
 // minimal platforms have no screen, and a box there would wait forever).
-void ReportBadImage(const std::string& reason) {
-  const QString heading = Text(velmora::text::kCannotOpenImage);
+void ReportBadImage(const QString& heading, const std::string& reason) {
   const QString detail = QString::fromLocal8Bit(reason);
   QTextStream(stderr) << "velmora: " << heading << ": " << detail << Qt::endl;
   const QString platform = QGuiApplication::platformName();
   if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
-    QMessageBox::critical(nullptr, Text(velmora::text::kProductTitle),
+    QMessageBox::critical(nullptr, LoadQText(velmora::text::kProductTitle),
                           heading + QLatin1Char('\n') + detail);
   }
 }
+
+// --open-drive: the disc is in the drive, so the Insert CDROM question of that
+// first Open Drive is answered; every other question goes to the dialogs.
+class InsertAnswered final : public velmora::gui::WindowPrompts {
+ public:
+  explicit InsertAnswered(velmora::gui::WindowPrompts& dialogs) : dialogs_(dialogs) {}
+  std::optional<std::size_t> SelectDrive(const std::vector<std::string>& paths) override {
+    return dialogs_.SelectDrive(paths);
+  }
+  bool ConfirmInsertDisc() override { return true; }
+  bool ConfirmOverwrite(const std::string& path) override { return dialogs_.ConfirmOverwrite(path); }
+  void ShowError(int code) override { dialogs_.ShowError(code); }
+  void ShowNotice(int type) override { dialogs_.ShowNotice(type); }
+  std::optional<std::string> ChooseFolder(const std::u16string& title) override {
+    return dialogs_.ChooseFolder(title);
+  }
+  bool ConfirmStop() override { return dialogs_.ConfirmStop(); }
+  std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
+                                        const QString& name) override {
+    return dialogs_.ChooseSaveFile(title, filter, name);
+  }
+  std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override {
+    return dialogs_.ChooseOpenFile(title, filter);
+  }
+  bool ConfirmReplaceFile(const QString& path) override { return dialogs_.ConfirmReplaceFile(path); }
+
+ private:
+  velmora::gui::WindowPrompts& dialogs_;
+};
 
 }  // namespace
 
@@ -51,7 +82,20 @@ int main(int argc, char** argv) {
       QStringLiteral("emulated-drive"),
       QStringLiteral("Show the disc image IMAGE as the machine's only optical drive."),
       QStringLiteral("IMAGE"));
+  const QCommandLineOption emulatedFaults(
+      QStringLiteral("emulated-faults"),
+      QStringLiteral("Sectors of the emulated drive's disc that read badly, one a line: "
+                     "'LBA unreadable', 'LBA short BYTES', 'LBA check' or 'LBA slow MS'."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption openDrive(
+      QStringLiteral("open-drive"),
+      QStringLiteral("Run Open Drive once the window is shown; the disc is taken to be in."));
+  const QCommandLineOption noSplash(QStringLiteral("no-splash"),
+                                    QStringLiteral("Start without the splash picture."));
   parser.addOption(emulatedDrive);
+  parser.addOption(emulatedFaults);
+  parser.addOption(openDrive);
+  parser.addOption(noSplash);
   parser.process(app);
 
   std::unique_ptr<velmora::platform::Machine> machine;
@@ -61,8 +105,17 @@ int main(int argc, char** argv) {
     std::string reason;
     auto disc = emulated::EmulatedDisc::FromImage(path, reason);
     if (!disc) {
-      ReportBadImage(reason);
+      ReportBadImage(LoadQText(velmora::text::kCannotOpenImage), reason);
       return kExitBadImage;
+    }
+    if (parser.isSet(emulatedFaults)) {
+      const std::string faultPath = QFile::encodeName(parser.value(emulatedFaults)).toStdString();
+      auto faults = emulated::ReadFaultMapFile(faultPath, reason);
+      if (!faults) {
+        ReportBadImage(QStringLiteral("--emulated-faults"), reason);
+        return kExitBadImage;
+      }
+      disc->faults = std::move(*faults);
     }
     auto emulatedMachine = std::make_unique<emulated::EmulatedMachine>();
     emulatedMachine->InsertDisc(0, std::move(*disc));
@@ -77,7 +130,17 @@ int main(int argc, char** argv) {
     }
   }
 
+  app.InitInstance(!parser.isSet(noSplash));
   velmora::gui::CMainFrame frame(*machine);
   frame.show();
+
+  InsertAnswered insertAnswered(frame.windowPrompts());
+  if (parser.isSet(openDrive)) {
+    QTimer::singleShot(0, &frame, [&frame, &insertAnswered] {
+      frame.SetPrompts(&insertAnswered);
+      frame.OnOpenDrive();
+      frame.SetPrompts(nullptr);
+    });
+  }
   return app.exec();
 }

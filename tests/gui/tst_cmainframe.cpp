@@ -59,7 +59,8 @@ void TestCMainFrame::fileExitClosesWindow() {
   frame_->show();
   QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
 
-  QAction* exitAction = FindMenuAction(QStringLiteral("&File"), QStringLiteral("E&xit"));
+  QAction* exitAction = FindMenuAction(QStringLiteral("&Drive"),
+                                       QStringLiteral("E&xit Orvane Velmora CDROM "));
   QVERIFY(exitAction != nullptr);
   exitAction->trigger();
 

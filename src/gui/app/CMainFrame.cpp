@@ -1,36 +1,572 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <algorithm>
+#include <QToolBar>
 
+#include "app/CAboutDialog.h"
+#include "app/CProgressBar.h"
+#include "app/CommandTable.h"
+#include "app/DialogPrompts.h"
+#include "app/HelpWindow.h"
+#include "app/KeyFilter.h"
+#include "app/Languages.h"
+#include "app/Resources.h"
+#include "app/TextLoader.h"
+#include "image/ImageCreator.h"
+#include "image/ImageNaming.h"
+#include "image/ImageOpener.h"
+#include "log/CMessageLogDialog.h"
+#include "log/LogSaver.h"
+#include "log/MessageLogBar.h"
 #include "text/StringTable.h"
 
 namespace velmora::gui {
 namespace {
 
-// The first-run size: room for the folder tree beside the file list.
-constexpr QSize kInitialSize(800, 560);
+constexpr int kPane0Width = 265;
+constexpr int kPane1Width = 285;
+constexpr int kLeftPaneWidth = 195;
+constexpr int kLogBarHeight = 170;
+// The pump lets events through at most this often: a scan reports an entry far
+// more often than the window can usefully repaint.
+constexpr qint64 kPumpIntervalMs = 40;
+// Rules are also applied this often, so that flags the views change show.
+constexpr int kRefreshIntervalMs = 250;
+
+const char* PopupTitle(MenuPopup popup) {
+  switch (popup) {
+    case MenuPopup::kDrive: return QT_TRANSLATE_NOOP("CMainFrame", "&Drive");
+    case MenuPopup::kFile: return QT_TRANSLATE_NOOP("CMainFrame", "&File");
+    case MenuPopup::kTools: return QT_TRANSLATE_NOOP("CMainFrame", "&Tools");
+    case MenuPopup::kView: return QT_TRANSLATE_NOOP("CMainFrame", "&View");
+    case MenuPopup::kViewArrange: return QT_TRANSLATE_NOOP("CMainFrame", "Arrange");
+    case MenuPopup::kLanguage: return QT_TRANSLATE_NOOP("CMainFrame", "&Language");
+    case MenuPopup::kHelp: return QT_TRANSLATE_NOOP("CMainFrame", "&Help");
+  }
+  return "";
+}
+
+QString Translated(const char* text) {
+  return QCoreApplication::translate("CMainFrame", text);
+}
+
+// A placeholder pane until the views are put in.
+QWidget* EmptyPane(const QString& name) {
+  auto* pane = new QWidget;
+  pane->setAccessibleName(name);
+  return pane;
+}
+
+QSettings Settings() { return QSettings(SettingsOrganization(), SettingsApplication()); }
 
 }  // namespace
 
 CMainFrame::CMainFrame(platform::Machine& machine, QWidget* parent)
-    : QMainWindow(parent), reader_(machine) {
-  setWindowTitle(QString::fromStdU16String(text::LoadText(text::kProductTitle)));
+    : QMainWindow(parent),
+      machine_(machine),
+      reader_(machine),
+      dialogPrompts_(std::make_unique<DialogPrompts>(this)),
+      prompts_(dialogPrompts_.get()),
+      scan_(reader_, state_, table_, *this) {
+  InitResources();
+  setObjectName(QStringLiteral("mainFrame"));
+  languageIndex_ = CurrentLanguageIndex();
+  setWindowTitle(LoadQText(text::kProductTitle));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/disc.svg")));
+  CreateSplitter();
   CreateActions();
   CreateMenus();
-  resize(kInitialSize);
+  CreateToolBar();
+  CreateStatusBar();
+  CreateDocks();
+  RestoreSettings();
+  qApp->installEventFilter(new KeyFilter(this, state_));
+  auto* refresh = new QTimer(this);
+  connect(refresh, &QTimer::timeout, this, &CMainFrame::RefreshCommands);
+  refresh->start(kRefreshIntervalMs);
+  RefreshCommands();
+}
+
+CMainFrame::~CMainFrame() {
+  delete currentProgress_;
+  // The log outlives nothing that observes it: the bar goes first.
+  delete logBar_;
+  logBar_ = nullptr;
+}
+
+void CMainFrame::CreateSplitter() {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("mainSplitter"));
+  splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(EmptyPane(tr("Folders")));
+  splitter_->addWidget(EmptyPane(tr("Files")));
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setSizes({kLeftPaneWidth, 100});
+  setCentralWidget(splitter_);
+}
+
+void CMainFrame::SetViews(QWidget* left, QWidget* right) {
+  const QList<int> sizes = splitter_->sizes();
+  if (left) delete splitter_->replaceWidget(0, left);
+  if (right) delete splitter_->replaceWidget(1, right);
+  splitter_->setSizes(sizes);
+  if (ListPane* list = GetRightPane()) {
+    const QVariant style = Settings().value(QStringLiteral("window/listStyle"));
+    if (style.isValid()) list->SetStyle(static_cast<ListStyle>(std::clamp(style.toInt(), 0, 3)));
+    list->RelabelColumns();
+  }
+  RefreshCommands();
+}
+
+TreePane* CMainFrame::GetLeftPane() const {
+  return splitter_->count() > 0 ? dynamic_cast<TreePane*>(splitter_->widget(0)) : nullptr;
+}
+
+ListPane* CMainFrame::GetRightPane() const {
+  return splitter_->count() > 1 ? dynamic_cast<ListPane*>(splitter_->widget(1)) : nullptr;
 }
 
 void CMainFrame::CreateActions() {
-  exitAction_ = new QAction(tr("E&xit"), this);
-  exitAction_->setShortcuts(QKeySequence::Quit);
-  connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+  auto* styles = new QActionGroup(this);
+  styles->setExclusive(true);
+  for (const CommandSpec& command : Commands()) {
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("command%1").arg(command.id));
+    action->setData(command.id);
+    if (*command.icon) action->setIcon(QIcon(QString::fromLatin1(command.icon)));
+    QList<QKeySequence> keys;
+    if (command.standardKey != QKeySequence::UnknownKey) {
+      keys += QKeySequence::keyBindings(command.standardKey);
+    }
+    if (*command.keys) keys += QKeySequence(QString::fromLatin1(command.keys));
+    action->setShortcuts(keys);
+    action->setCheckable(command.checkable);
+    action->setMenuRole(QAction::NoRole);
+    if (command.id >= kSmallIcons && command.id <= kDetailsView) styles->addAction(action);
+    actions_[command.id] = action;
+    addAction(action);
+  }
+  connect(Action(kOpenDrive), &QAction::triggered, this, &CMainFrame::OnOpenDrive);
+  connect(Action(kCreateImage), &QAction::triggered, this, &CMainFrame::OnCreateImage);
+  connect(Action(kOpenImage), &QAction::triggered, this, &CMainFrame::OnOpenImage);
+  connect(Action(kExit), &QAction::triggered, this, &QWidget::close);
+  connect(Action(kStopProcess), &QAction::triggered, this, &CMainFrame::OnStopProcess);
+  connect(Action(kClearLog), &QAction::triggered, this, &CMainFrame::OnClearLog);
+  connect(Action(kSaveLog), &QAction::triggered, this, &CMainFrame::OnSaveLog);
+  connect(Action(kHelpTopics), &QAction::triggered, this, &CMainFrame::OnHelpTopics);
+  connect(Action(kAbout), &QAction::triggered, this, &CMainFrame::OnAbout);
+  connect(Action(kToolbar), &QAction::triggered, this, [this] {
+    toolBar_->setVisible(!toolBar_->isVisible());
+    RefreshCommands();
+  });
+  connect(Action(kStatusBar), &QAction::triggered, this, [this] {
+    statusBar()->setVisible(!statusBar()->isVisible());
+    RefreshCommands();
+  });
+  connect(Action(kMessageLog), &QAction::triggered, this, [this] {
+    if (logBar_) logBar_->setVisible(!logBar_->isVisible());
+    RefreshCommands();
+  });
+  const std::pair<int, ListStyle> styleCommands[] = {{kLargeIcons, ListStyle::kLargeIcons},
+                                                     {kSmallIcons, ListStyle::kSmallIcons},
+                                                     {kListView, ListStyle::kList},
+                                                     {kDetailsView, ListStyle::kDetails}};
+  for (const auto& [id, style] : styleCommands) {
+    connect(Action(id), &QAction::triggered, this, [this, style = style] { SetListStyle(style); });
+  }
+  for (std::uint32_t k = 0; k < kLanguageCount; ++k) {
+    connect(Action(kEnglish + static_cast<int>(k)), &QAction::triggered, this,
+            [this, k] { SwitchLanguage(k); });
+  }
+  // Every command may change a flag: the rules run again after each.
+  for (const auto& [id, action] : actions_) {
+    connect(action, &QAction::triggered, this, &CMainFrame::RefreshCommands, Qt::QueuedConnection);
+  }
 }
 
 void CMainFrame::CreateMenus() {
-  QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
-  fileMenu->addAction(exitAction_);
+  for (MenuPopup popup : {MenuPopup::kDrive, MenuPopup::kFile, MenuPopup::kTools, MenuPopup::kView,
+                          MenuPopup::kLanguage, MenuPopup::kHelp}) {
+    QMenu* menu = menuBar()->addMenu(QString());
+    menus_[static_cast<int>(popup)] = menu;
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommands);
+  }
+  for (const CommandSpec& command : Commands()) {
+    if (command.popup == MenuPopup::kViewArrange) {
+      if (!menus_.count(static_cast<int>(MenuPopup::kViewArrange))) {
+        QMenu* view = menus_[static_cast<int>(MenuPopup::kView)];
+        view->addSeparator();
+        menus_[static_cast<int>(MenuPopup::kViewArrange)] = view->addMenu(QString());
+      }
+    }
+    QMenu* menu = menus_[static_cast<int>(command.popup)];
+    if (command.separatorBefore && !menu->isEmpty()) menu->addSeparator();
+    menu->addAction(Action(command.id));
+  }
+  RetranslateUi();
+}
+
+void CMainFrame::CreateToolBar() {
+  toolBar_ = addToolBar(QString());
+  toolBar_->setObjectName(QStringLiteral("mainToolBar"));
+  toolBar_->setIconSize(QSize(32, 32));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  for (int id : ToolbarLayout()) {
+    if (id == 0) {
+      toolBar_->addSeparator();
+      continue;
+    }
+    QAction* command = Action(id);
+    auto* button = new QAction(command->icon(), QString(), this);
+    button->setObjectName(QStringLiteral("toolbar%1").arg(id));
+    // The button has its own enabling rule; it runs the command's handlers
+    // whatever the menu item's state.
+    connect(button, &QAction::triggered, command, [command] { emit command->triggered(false); });
+    toolbarActions_[id] = button;
+    toolBar_->addAction(button);
+  }
+  RetranslateUi();
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("statusBar"));
+  bar->setSizeGripEnabled(true);
+  const int widths[] = {kPane0Width, kPane1Width, 0, 0};
+  for (int index = 0; index < 4; ++index) {
+    auto* pane = new QLabel(bar);
+    pane->setObjectName(QStringLiteral("statusPane%1").arg(index));
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    if (widths[index] > 0) pane->setFixedWidth(widths[index]);
+    panes_[index] = pane;
+  }
+  panes_[0]->setText(QStringLiteral(" "));
+  panes_[1]->setText(LoadQText(text::kDiscTotalsInitial));
+  panes_[2]->setText(LoadQText(text::kMarkedTotalsInitial));
+  panes_[3]->setText(QStringLiteral("SCRL"));
+  // The Scroll Lock state is not known to the program: the indicator is shown
+  // in its off look.
+  panes_[3]->setEnabled(false);
+  bar->addWidget(panes_[0]);
+  bar->addWidget(panes_[1]);
+  bar->addWidget(panes_[2], 1);
+  bar->addPermanentWidget(panes_[3]);
+  RetranslateUi();
+}
+
+void CMainFrame::CreateDocks() {
+  logBar_ = new MessageLogBar(log_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, logBar_);
+  resizeDocks({logBar_}, {kLogBarHeight}, Qt::Vertical);
+  connect(logBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshCommands);
+}
+
+CMessageLogDialog* CMainFrame::logDialog() const { return logBar_ ? logBar_->dialog() : nullptr; }
+
+void CMainFrame::SetPrompts(WindowPrompts* prompts) {
+  prompts_ = prompts ? prompts : dialogPrompts_.get();
+}
+
+QAction* CMainFrame::Action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::ToolbarAction(int id) const {
+  auto it = toolbarActions_.find(id);
+  return it == toolbarActions_.end() ? nullptr : it->second;
+}
+
+QLabel* CMainFrame::StatusPane(int index) const {
+  return index >= 0 && index < 4 ? panes_[index] : nullptr;
+}
+
+CProgressBar* CMainFrame::currentProgress() const { return currentProgress_; }
+
+void CMainFrame::SetDiscTotalsText(const QString& text) { panes_[1]->setText(text); }
+void CMainFrame::SetMarkedTotalsText(const QString& text) { panes_[2]->setText(text); }
+
+WindowFacts CMainFrame::CurrentFacts() const {
+  WindowFacts facts;
+  facts.languageIndex = languageIndex_;
+  const TreePane* tree = GetLeftPane();
+  facts.selectionNotRoot = tree ? tree->SelectionNotRoot() : state_.selectionNotRoot;
+  const ListPane* list = GetRightPane();
+  facts.rightPaneExists = list != nullptr;
+  if (list) facts.listStyle = list->Style();
+  facts.toolbarVisible = toolBar_ && !toolBar_->isHidden();
+  facts.statusBarVisible = !statusBar()->isHidden();
+  facts.logVisible = logBar_ && !logBar_->isHidden();
+  return facts;
+}
+
+CommandStates CMainFrame::CurrentCommandStates() const {
+  return EvaluateCommands(state_, CurrentFacts());
+}
+
+void CMainFrame::RefreshCommands() {
+  const CommandStates states = CurrentCommandStates();
+  for (const auto& [id, commandState] : states) {
+    if (QAction* action = Action(id)) {
+      action->setEnabled(commandState.menuEnabled);
+      if (action->isCheckable() && action->isChecked() != commandState.checked) {
+        const QSignalBlocker blocker(action);
+        action->setChecked(commandState.checked);
+      }
+    }
+    if (QAction* button = ToolbarAction(id)) button->setEnabled(commandState.toolbarEnabled);
+  }
+}
+
+void CMainFrame::RetranslateUi() {
+  for (const auto& [popup, menu] : menus_) {
+    menu->setTitle(Translated(PopupTitle(static_cast<MenuPopup>(popup))));
+  }
+  for (const CommandSpec& command : Commands()) {
+    QAction* action = Action(command.id);
+    if (!action) continue;
+    action->setText(Translated(command.menuText));
+    action->setStatusTip(Translated(command.prompt));
+    if (QAction* button = ToolbarAction(command.id)) {
+      const QString tip = Translated(*command.toolTip ? command.toolTip : command.prompt);
+      button->setText(tip);
+      button->setToolTip(tip);
+      button->setStatusTip(Translated(command.prompt));
+    }
+  }
+  if (toolBar_) toolBar_->setWindowTitle(tr("Toolbar"));
+  if (panes_[0]) {
+    panes_[0]->setAccessibleName(tr("Prompt and progress"));
+    panes_[1]->setAccessibleName(tr("Disc totals"));
+    panes_[2]->setAccessibleName(tr("Marked totals"));
+    panes_[3]->setAccessibleName(tr("Scroll Lock"));
+  }
+  if (logBar_) logBar_->dialog()->RelabelLogColumns();
+}
+
+bool CMainFrame::SwitchLanguage(std::uint32_t index) {
+  const bool loaded = InstallLanguage(index);
+  // A missing translation leaves English shown, and English is the language
+  // the menu then greys.
+  languageIndex_ = CurrentLanguageIndex();
+  RetranslateUi();
+  if (ListPane* list = GetRightPane()) list->RelabelColumns();
+  if (loaded) Settings().setValue(QStringLiteral("LANG"), index);
+  emit LanguageChanged();
+  RefreshCommands();
+  return loaded;
+}
+
+void CMainFrame::SetListStyle(ListStyle style) {
+  if (ListPane* list = GetRightPane()) list->SetStyle(style);
+  RefreshCommands();
+}
+
+void CMainFrame::ShowPrompt(const QString& text) {
+  // The prompt pane belongs to the progress indicator while one runs.
+  if (currentProgress_) return;
+  panes_[0]->setText(text.isEmpty() ? QStringLiteral(" ") : text);
+}
+
+bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ShowPrompt(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  // Help is reached only through Help Topics.
+  if (event->type() == QEvent::WhatsThis || event->type() == QEvent::QueryWhatsThis) return true;
+  return QMainWindow::event(event);
+}
+
+// ---- the engine's host ----
+
+void CMainFrame::PumpPendingMessages() {
+  if (pumpClock_.isValid() && pumpClock_.elapsed() < kPumpIntervalMs) return;
+  pumpClock_.restart();
+  RefreshCommands();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void CMainFrame::CreateReadingProgress(std::uint32_t range) {
+  delete currentProgress_;
+  const int upper = static_cast<int>(std::min<std::uint32_t>(range, INT32_MAX));
+  currentProgress_ = new CProgressBar(panes_[0], 0, LoadQText(text::kReadingLabel), 100, upper, true);
+  currentProgress_->show();
+}
+
+void CMainFrame::StepProgress(std::u16string_view text) {
+  if (!currentProgress_) return;
+  currentProgress_->SetText(QString::fromStdU16String(std::u16string(text)));
+  currentProgress_->StepIt();
+}
+
+void CMainFrame::DeleteProgress() {
+  delete currentProgress_;
+  currentProgress_ = nullptr;
+}
+
+void CMainFrame::AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                             std::u16string_view status, log::LogIcon icon) {
+  log_.Add(activity, text, status, icon);
+}
+
+void CMainFrame::ShowRoot(bool collapseFirst) {
+  if (TreePane* tree = GetLeftPane()) tree->ShowRoot(collapseFirst);
+}
+
+void CMainFrame::CollapseTopLevel() {
+  if (TreePane* tree = GetLeftPane()) tree->CollapseTopLevel();
+}
+
+// ---- long processes ----
+
+void CMainFrame::RunProcess(const std::function<void()>& process) {
+  ++processDepth_;
+  RefreshCommands();
+  process();
+  --processDepth_;
+  // Whatever the process left of its indicator goes with it.
+  if (processDepth_ == 0 && currentProgress_ && !state_.processRunning) DeleteProgress();
+  RefreshCommands();
+  if (processDepth_ == 0 && closePending_) {
+    closePending_ = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+  }
+}
+
+void CMainFrame::OnOpenDrive() {
+  if (processDepth_ > 0) return;
+  RunProcess([this] { scan_.OnOpenDrive(); });
+  emit ScanFinished();
+}
+
+void CMainFrame::OnCreateImage() {
+  if (processDepth_ > 0) return;
+  const std::optional<QString> path =
+      prompts_->ChooseSaveFile(LoadQText(text::kSaveImageTitle), LoadQText(text::kSaveImageFilter),
+                               QString::fromStdU16String(disc::SuggestedImageName()));
+  if (!path) return;
+  RunProcess([this, &path] {
+    disc::ImageCreator creator(reader_, state_, table_, scan_, *this);
+    creator.CreateImage(QFile::encodeName(*path).toStdString());
+  });
+}
+
+void CMainFrame::OnOpenImage() {
+  if (processDepth_ > 0) return;
+  // The string table keeps the filter in the form "Image File(*.cd)|*.cd||".
+  const QString filter = LoadQText(text::kOpenImageFilter).section(QLatin1Char('|'), 0, 0) +
+                         QStringLiteral(";;") + tr("All files (*)");
+  const std::optional<QString> path =
+      prompts_->ChooseOpenFile(LoadQText(text::kOpenImageTitle), filter);
+  if (!path) return;
+  RunProcess([this, &path] {
+    disc::ImageOpener opener(reader_, machine_, state_, scan_, *this);
+    opener.OnOpenImage(QFile::encodeName(*path).toStdString());
+  });
+  emit ScanFinished();
+}
+
+void CMainFrame::OnStopProcess() {
+  if (!prompts_->ConfirmStop()) return;
+  state_.scanInProgress = false;
+  state_.recoveryRunning = false;
+  state_.stopRequested = true;
+  state_.busy = false;
+  if (!state_.imageCreationRunning) state_.treeComplete = true;
+  state_.processRunning = false;
+  // The indicator goes at once, whatever step the process is at.
+  DeleteProgress();
+  RefreshCommands();
+}
+
+void CMainFrame::OnClearLog() {
+  if (CMessageLogDialog* dialog = logDialog()) {
+    dialog->ClearLog();
+  } else {
+    log_.Clear();
+  }
+  state_.logHasEntries = false;
+  RefreshCommands();
+}
+
+void CMainFrame::OnSaveLog() { SaveLog(this, *prompts_, log_); }
+
+void CMainFrame::OnHelpTopics() {
+  const QString folder =
+      Settings().value(QStringLiteral("Path"), QCoreApplication::applicationDirPath()).toString();
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  helpWindow_->ShowTopic(HelpPagePath(folder, languageIndex_));
+}
+
+void CMainFrame::OnAbout() {
+  CAboutDialog dialog(this);
+  dialog.exec();
+}
+
+// ---- closing and settings ----
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  const bool running = state_.busy || state_.processRunning || state_.recoveryRunning ||
+                       state_.imageCreationRunning || processDepth_ > 0;
+  if (running) {
+    event->ignore();
+    // A process that was told to stop ends at its next step; the window closes
+    // then.
+    if (processDepth_ > 0 && state_.stopRequested && !state_.busy && !state_.processRunning) {
+      closePending_ = true;
+      return;
+    }
+    prompts_->ShowNotice(2);
+    return;
+  }
+  SaveSettings();
+  reader_.CloseDiscReader();
+  if (helpWindow_) helpWindow_->close();
+  event->accept();
+}
+
+void CMainFrame::RestoreSettings() {
+  QSettings settings = Settings();
+  const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+    // First start: the whole screen, also where no window manager maximises.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      setGeometry(screen->availableGeometry());
+    }
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+  const QByteArray split = settings.value(QStringLiteral("window/splitter")).toByteArray();
+  if (!split.isEmpty()) splitter_->restoreState(split);
+}
+
+void CMainFrame::SaveSettings() const {
+  QSettings settings = Settings();
+  settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+  settings.setValue(QStringLiteral("window/state"), saveState());
+  settings.setValue(QStringLiteral("window/splitter"), splitter_->saveState());
+  if (const ListPane* list = GetRightPane()) {
+    settings.setValue(QStringLiteral("window/listStyle"), static_cast<int>(list->Style()));
+  }
 }
 
 }  // namespace velmora::gui

@@ -1,28 +1,165 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
 
+#include "app/CommandRules.h"
+#include "app/ViewPanes.h"
+#include "app/WindowPrompts.h"
 #include "disc/CCDReader.h"
+#include "entries/EntryTable.h"
+#include "host/AppState.h"
+#include "host/ScanHost.h"
+#include "log/MessageLog.h"
 #include "platform/Machine.h"
+#include "scan/ScanProcess.h"
 
 class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
 
 namespace velmora::gui {
 
-// The main window. It owns the disc reader through which every command reads the
-// machine's drives; the machine itself outlives the window.
-class CMainFrame : public QMainWindow {
+class CMessageLogDialog;
+class CProgressBar;
+class DialogPrompts;
+class HelpWindow;
+class MessageLogBar;
+
+// The main window: toolbar, four-pane status bar, the message-log bar and the
+// splitter with the folder tree and the file list. It receives every command,
+// enables each by the command rules, and hosts the engine's long processes,
+// which run on this thread and let events through between their steps.
+class CMainFrame : public QMainWindow, public disc::ScanHost {
   Q_OBJECT
 
  public:
   explicit CMainFrame(platform::Machine& machine, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // The engine's state that the window and its views share.
+  AppState& state() { return state_; }
+  disc::CCDReader& reader() { return reader_; }
+  platform::Machine& machine() { return machine_; }
+  disc::EntryTable& table() { return table_; }
+  disc::ScanProcess& scan() { return scan_; }
+  log::MessageLog& messageLog() { return log_; }
+  CMessageLogDialog* logDialog() const;
+  WindowPrompts& windowPrompts() { return *prompts_; }
+  // Answers every question from prompts instead of dialogs (tests); nullptr
+  // restores the dialogs.
+  void SetPrompts(WindowPrompts* prompts);
+
+  // Puts the folder tree and the file list into the splitter in place of what
+  // is there; the splitter owns them from then on.
+  void SetViews(QWidget* left, QWidget* right);
+  QSplitter* splitter() const { return splitter_; }
+  // The left pane as a folder tree, the right one as a file list; nullptr when
+  // the pane is something else.
+  TreePane* GetLeftPane() const;
+  ListPane* GetRightPane() const;
+
+  // The action of a command (its menu item and keys); the toolbar button has
+  // its own action that triggers this one.
+  QAction* Action(int id) const;
+  QAction* ToolbarAction(int id) const;
+  // Applies the command rules to every menu item and toolbar button now. Runs
+  // after every command and state change the frame sees; views that change
+  // flags call it too.
+  void RefreshCommands();
+  CommandStates CurrentCommandStates() const;
+
+  // The status-bar panes (0 prompts and progress, 1 disc totals, 2 marked
+  // totals, 3 scroll lock).
+  QLabel* StatusPane(int index) const;
+  void SetDiscTotalsText(const QString& text);
+  void SetMarkedTotalsText(const QString& text);
+  CProgressBar* currentProgress() const;
+
+  // Runs a long process inside a command handler: the close is refused and the
+  // commands greyed by their rules until it returns.
+  void RunProcess(const std::function<void()>& process);
+  bool processOnStack() const { return processDepth_ > 0; }
+
+  std::uint32_t languageIndex() const { return languageIndex_; }
+  // Switches to language index (0 English ... 4 Italian); false when its
+  // translation is missing, English is then shown.
+  bool SwitchLanguage(std::uint32_t index);
+  HelpWindow* helpWindow() const { return helpWindow_; }
+
+  // disc::ScanHost
+  Prompts& prompts() override { return *prompts_; }
+  void PumpPendingMessages() override;
+  void CreateReadingProgress(std::uint32_t range) override;
+  void StepProgress(std::u16string_view text) override;
+  void DeleteProgress() override;
+  void AddLogEntry(std::u16string_view activity, std::u16string_view text,
+                   std::u16string_view status, log::LogIcon icon) override;
+  void ShowRoot(bool collapseFirst) override;
+  void CollapseTopLevel() override;
+
+ public slots:
+  void OnOpenDrive();
+  void OnCreateImage();
+  void OnOpenImage();
+  void OnStopProcess();
+  void OnClearLog();
+  void OnSaveLog();
+  void OnHelpTopics();
+  void OnAbout();
+
+ signals:
+  // After a language switch: views reload what they show in words.
+  void LanguageChanged();
+  // After an Open Drive or Open Image scan ended (completed, stopped or failed).
+  void ScanFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void CreateDocks();
+  void CreateSplitter();
+  void RetranslateUi();
+  void RestoreSettings();
+  void SaveSettings() const;
+  void SetListStyle(ListStyle style);
+  WindowFacts CurrentFacts() const;
+  void ShowPrompt(const QString& text);
 
+  platform::Machine& machine_;
+  AppState state_;
   disc::CCDReader reader_;
-  QAction* exitAction_ = nullptr;
+  disc::EntryTable table_;
+  log::MessageLog log_;
+  std::unique_ptr<DialogPrompts> dialogPrompts_;
+  WindowPrompts* prompts_ = nullptr;
+  disc::ScanProcess scan_;
+
+  QSplitter* splitter_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  MessageLogBar* logBar_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::map<int, QAction*> toolbarActions_;
+  std::map<int, QMenu*> menus_;
+  QLabel* panes_[4] = {};
+  QPointer<CProgressBar> currentProgress_;
+  HelpWindow* helpWindow_ = nullptr;
+  QElapsedTimer pumpClock_;
+  int processDepth_ = 0;
+  bool closePending_ = false;
+  std::uint32_t languageIndex_ = 0;
 };
 
 }  // namespace velmora::gui

@@ -1,0 +1,103 @@
+#include "app/CProgressBar.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+
+namespace velmora::gui {
+
+// Keeps the bar placed when its pane changes size (the window is resized, the
+// font changes).
+class ProgressPaneWatcher : public QObject {
+ public:
+  explicit ProgressPaneWatcher(CProgressBar* bar) : QObject(bar), bar_(bar) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange) bar_->Resize();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  CProgressBar* bar_;
+};
+
+QRect PlaceProgressBar(const QRect& pane, int messageWidth, int blankWidth, int sizePercent) {
+  QRect rect = pane;
+  if (messageWidth > 0) rect.setLeft(rect.left() + messageWidth + 4 * blankWidth);
+  // Right and bottom are exclusive here, as the pane's own edges are.
+  int left = rect.left();
+  int right = pane.left() + pane.width();
+  right -= (100 - sizePercent) * pane.width() / 100;
+  if (right < left) {
+    left = std::min(left, pane.left() + pane.width());
+    right = left;
+  }
+  const int margin = pane.height() / 10;
+  return QRect(QPoint(left, pane.top() + margin), QPoint(right - 1, pane.top() + pane.height() - margin - 1));
+}
+
+CProgressBar::CProgressBar(QLabel* pane, int paneIndex, const QString& message, int sizePercent,
+                           int upper, bool smooth)
+    : QProgressBar(pane),
+      pane_(pane),
+      paneIndex_(paneIndex),
+      sizePercent_(sizePercent),
+      message_(message) {
+  setObjectName(QStringLiteral("readingProgress"));
+  setTextVisible(!smooth);
+  setAccessibleName(message);
+  SetRange(0, upper, 1);
+  SetStep(1);
+  previousText_ = pane_->text();
+  pane_->installEventFilter(new ProgressPaneWatcher(this));
+  Resize();
+}
+
+CProgressBar::~CProgressBar() { Clear(); }
+
+void CProgressBar::SetText(const QString& message) {
+  message_ = message;
+  Resize();
+}
+
+void CProgressBar::SetRange(int lower, int upper, int step) {
+  setRange(lower, upper);
+  step_ = step;
+}
+
+void CProgressBar::SetStep(int step) {
+  setVisible(true);
+  step_ = step;
+}
+
+void CProgressBar::StepIt() {
+  setVisible(true);
+  int next = value() + step_;
+  if (next > maximum()) next = minimum();
+  setValue(next);
+}
+
+void CProgressBar::Clear() {
+  if (!pane_) return;
+  hide();
+  pane_->setText(paneIndex_ == 0 ? QStringLiteral(" ") : previousText_);
+}
+
+void CProgressBar::resizeEvent(QResizeEvent* event) { QProgressBar::resizeEvent(event); }
+
+void CProgressBar::Resize() {
+  if (!pane_) return;
+  if (isVisible() || !isHidden()) {
+    pane_->setText(message_);
+    setAccessibleName(message_);
+  }
+  const QFontMetrics metrics(pane_->font());
+  const int messageWidth = message_.isEmpty() ? 0 : metrics.horizontalAdvance(message_);
+  const QRect place = PlaceProgressBar(pane_->contentsRect(), messageWidth,
+                                       metrics.horizontalAdvance(QLatin1Char(' ')), sizePercent_);
+  if (place != placement_) {
+    setGeometry(place);
+    placement_ = place;
+  }
+}
+
+}  // namespace velmora::gui

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QProgressBar>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+
+namespace velmora::gui {
+
+// Where the bar goes in a status-bar pane: after the label and four blanks,
+// size percent of the room left, and a tenth of the pane's height off the top
+// and the bottom. A label wider than the pane leaves a bar of no width at the
+// pane's right edge.
+QRect PlaceProgressBar(const QRect& pane, int messageWidth, int blankWidth, int sizePercent);
+
+// The progress indicator in a status-bar pane: the label, then the bar. The
+// pane is a widget whose label shows the message; deleting the indicator gives
+// the pane its idle text back (a single blank for pane 0).
+class CProgressBar : public QProgressBar {
+  Q_OBJECT
+
+ public:
+  CProgressBar(QLabel* pane, int paneIndex, const QString& message, int sizePercent, int upper,
+               bool smooth);
+  ~CProgressBar() override;
+
+  void SetText(const QString& message);
+  void SetRange(int lower, int upper, int step);
+  void SetStep(int step);
+  // Advances by one step; a step past the upper bound starts the bar over.
+  void StepIt();
+  // Hides the bar and gives the pane its text back.
+  void Clear();
+  QString message() const { return message_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  friend class ProgressPaneWatcher;
+  void Resize();
+
+  QPointer<QLabel> pane_;
+  int paneIndex_ = 0;
+  int sizePercent_ = 100;
+  int step_ = 1;
+  QString message_;
+  QString previousText_;
+  QRect placement_;
+};
+
+}  // namespace velmora::gui

@@ -1,0 +1,72 @@
+#include "app/DialogPrompts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/DriveDialogs.h"
+#include "app/MessageDialogs.h"
+
+namespace velmora::gui {
+
+std::optional<std::size_t> DialogPrompts::SelectDrive(const std::vector<std::string>& drivePaths) {
+  CSelectDriveDlg dialog(drivePaths, parent_);
+  dialog.exec();
+  return dialog.choice();
+}
+
+bool DialogPrompts::ConfirmInsertDisc() {
+  CInsertDiscDlg dialog(parent_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool DialogPrompts::ConfirmOverwrite(const std::string& /*path*/) {
+  COverwriteImageDlg dialog(parent_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void DialogPrompts::ShowError(int code) {
+  CErrorMessageDialog dialog(code, parent_);
+  dialog.exec();
+}
+
+void DialogPrompts::ShowNotice(int type) {
+  CTwoLineInfoDialog dialog(type, parent_);
+  dialog.exec();
+}
+
+std::optional<std::string> DialogPrompts::ChooseFolder(const std::u16string& title) {
+  const QString folder =
+      QFileDialog::getExistingDirectory(parent_, QString::fromStdU16String(title));
+  if (folder.isEmpty()) return std::nullopt;
+  return QFile::encodeName(folder).toStdString();
+}
+
+bool DialogPrompts::ConfirmStop() { return CStopConfirmDialog::Ask(parent_); }
+
+std::optional<QString> DialogPrompts::ChooseSaveFile(const QString& title, const QString& filter,
+                                                     const QString& suggestedName) {
+  // The program asks its own question before a file is replaced.
+  const QString path = QFileDialog::getSaveFileName(parent_, title, suggestedName, filter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> DialogPrompts::ChooseOpenFile(const QString& title, const QString& filter) {
+  const QString path = QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+bool DialogPrompts::ConfirmReplaceFile(const QString& path) {
+  const QString question =
+      QCoreApplication::translate("DialogPrompts", "%1 already exists.\nDo you want to replace it?")
+          .arg(QDir::toNativeSeparators(path));
+  return QMessageBox::question(parent_, ProductCaption(), question,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace velmora::gui

@@ -1,0 +1,76 @@
+#include "app/Languages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTranslator>
+#include <array>
+#include <memory>
+
+#include "app/TextLoader.h"
+
+namespace velmora::gui {
+namespace {
+
+constexpr std::array<const char*, kLanguageCount> kNames = {"English", "French", "German",
+                                                            "Spanish", "Italian"};
+
+QString& FolderOverride() {
+  static QString folder;
+  return folder;
+}
+
+std::uint32_t& Current() {
+  static std::uint32_t index = 0;
+  return index;
+}
+
+std::unique_ptr<QTranslator>& Installed() {
+  static std::unique_ptr<QTranslator> translator;
+  return translator;
+}
+
+void RemoveTranslation() {
+  if (Installed()) {
+    QCoreApplication::removeTranslator(Installed().get());
+    Installed().reset();
+  }
+}
+
+}  // namespace
+
+QString LanguageName(std::uint32_t index) {
+  return index < kLanguageCount ? QString::fromLatin1(kNames[index]) : QString();
+}
+
+QString TranslationFolder() {
+  return FolderOverride().isEmpty() ? QCoreApplication::applicationDirPath() : FolderOverride();
+}
+
+void SetTranslationFolder(const QString& folder) { FolderOverride() = folder; }
+
+bool InstallLanguage(std::uint32_t index) {
+  InstallTranslatedTextSource();
+  // Whatever fails below leaves English in force, and says so.
+  Current() = 0;
+  if (index == 0 || index >= kLanguageCount) {
+    RemoveTranslation();
+    return index == 0;
+  }
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(LanguageName(index), TranslationFolder())) {
+    RemoveTranslation();
+    return false;
+  }
+  RemoveTranslation();
+  QCoreApplication::installTranslator(translator.get());
+  Installed() = std::move(translator);
+  Current() = index;
+  return true;
+}
+
+std::uint32_t CurrentLanguageIndex() { return Current(); }
+
+QString SettingsOrganization() { return QStringLiteral("Orvane Information Systems Ltd."); }
+QString SettingsApplication() { return QStringLiteral("Orvane Velmora CDROM"); }
+
+}  // namespace velmora::gui

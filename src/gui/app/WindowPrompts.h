@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "host/Prompts.h"
+
+namespace velmora::gui {
+
+// The engine's questions plus those only the window asks. The window answers
+// them with dialogs (DialogPrompts); tests answer them from a script.
+class WindowPrompts : public Prompts {
+ public:
+  // "Stop current process ?": true for Yes.
+  virtual bool ConfirmStop() = 0;
+  // A save-file chooser with a title, a filter ("Text Document(*.txt)") and a
+  // suggested name; nothing when cancelled.
+  virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
+                                                const QString& suggestedName) = 0;
+  // An open-file chooser; nothing when cancelled.
+  virtual std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) = 0;
+  // A file of that name exists: true to replace it.
+  virtual bool ConfirmReplaceFile(const QString& path) = 0;
+};
+
+}  // namespace velmora::gui
