@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <limits>
 #include <utility>
 #include <vector>
+
+#include "text/Utf.h"
 
 namespace velmora::cli {
 namespace {
@@ -77,6 +80,16 @@ bool ParsePositionals(const std::vector<std::string_view>& words, CliOptions& op
     } else {
       options.source = words[1];
     }
+  } else if (command == "find") {
+    options.command = Command::kFind;
+    if (operands != 2) {
+      error = "find needs SOURCE PATTERN";
+    } else if (words[2].empty()) {
+      error = "PATTERN must not be empty";
+    } else {
+      options.source = words[1];
+      options.pattern = words[2];
+    }
   } else if (command == "image" || command == "recover") {
     const bool image = command == "image";
     options.command = image ? Command::kImage : Command::kRecover;
@@ -106,19 +119,32 @@ struct OptionScope {
 };
 
 constexpr std::string_view kListOnly = "--tsv and --json belong to ls";
+constexpr std::string_view kMaskOwners =
+    "--mask, --mask-match-case, --min-kb, --max-kb, --days, --months and --between belong "
+    "to ls, find and recover";
+constexpr unsigned kMaskCommands = Bit(Command::kList) | Bit(Command::kFind) | Bit(Command::kRecover);
 constexpr std::string_view kRecoverOnly =
     "--select, --include, --exclude and --report belong to recover";
 
 constexpr OptionScope kScopes[] = {
     {"--tsv", Bit(Command::kList), kListOnly},
     {"--json", Bit(Command::kList), kListOnly},
-    {"--log", Bit(Command::kList) | Bit(Command::kImage) | Bit(Command::kRecover),
-     "--log belongs to ls, image and recover"},
+    {"--log",
+     Bit(Command::kList) | Bit(Command::kFind) | Bit(Command::kImage) | Bit(Command::kRecover),
+     "--log belongs to ls, find, image and recover"},
     {"--overwrite", Bit(Command::kImage), "--overwrite belongs to image"},
     {"--select", Bit(Command::kRecover), kRecoverOnly},
     {"--include", Bit(Command::kRecover), kRecoverOnly},
     {"--exclude", Bit(Command::kRecover), kRecoverOnly},
     {"--report", Bit(Command::kRecover), kRecoverOnly},
+    {"--match-case", Bit(Command::kFind), "--match-case belongs to find"},
+    {"--mask", kMaskCommands, kMaskOwners},
+    {"--mask-match-case", kMaskCommands, kMaskOwners},
+    {"--min-kb", kMaskCommands, kMaskOwners},
+    {"--max-kb", kMaskCommands, kMaskOwners},
+    {"--days", kMaskCommands, kMaskOwners},
+    {"--months", kMaskCommands, kMaskOwners},
+    {"--between", kMaskCommands, kMaskOwners},
 };
 
 // False, with error set, when an option given is not one of command's.
@@ -132,6 +158,80 @@ bool OptionsFitCommand(const std::vector<std::string_view>& given, Command comma
     }
   }
   return true;
+}
+
+// A calendar date written YYYY-MM-DD.
+std::optional<select::CivilDate> ParseDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto year = ParseNumber<std::uint16_t>(text.substr(0, 4));
+  const auto month = ParseNumber<std::uint8_t>(text.substr(5, 2));
+  const auto day = ParseNumber<std::uint8_t>(text.substr(8, 2));
+  if (!year || !month || !day) return std::nullopt;
+  const std::chrono::year_month_day date{std::chrono::year(*year), std::chrono::month(*month),
+                                         std::chrono::day(*day)};
+  if (!date.ok()) return std::nullopt;
+  return select::CivilDate{*year, *month, *day};
+}
+
+// The mask options; false, with error set, for a value that does not fit.
+bool ParseMaskOption(std::string_view name, std::optional<std::string_view> inlineValue,
+                     Parser& parser, select::MaskCriteria& mask) {
+  if (name == "--mask-match-case") {
+    if (inlineValue) {
+      parser.error = "--mask-match-case takes no value";
+      return false;
+    }
+    mask.matchCase = true;
+    return true;
+  }
+  std::optional<std::string> value = parser.ValueOf(name, inlineValue);
+  if (!value) return false;
+  if (name == "--mask") {
+    mask.maskText = text::FromUtf8(*value);
+    return true;
+  }
+  if (name == "--between") {
+    std::optional<std::string> second = parser.ValueOf(name, std::nullopt);
+    if (!second) {
+      parser.error = "--between needs two dates";
+      return false;
+    }
+    const auto first = ParseDate(*value);
+    const auto last = ParseDate(*second);
+    if (!first || !last) {
+      parser.error = "--between needs two dates written YYYY-MM-DD, not '" +
+                     (first ? *second : *value) + "'";
+      return false;
+    }
+    mask.betweenActive = true;
+    mask.dateA = *first;
+    mask.dateB = *last;
+    return true;
+  }
+  const std::optional<std::uint32_t> number = ParseNumber<std::uint32_t>(*value);
+  if (!number) {
+    parser.error = std::string(name) + " needs a whole number, not '" + *value + "'";
+    return false;
+  }
+  if (name == "--min-kb") {
+    mask.sizeFromActive = true;
+    mask.sizeFrom = *number;
+  } else if (name == "--max-kb") {
+    mask.sizeUptoActive = true;
+    mask.sizeUpto = *number;
+  } else if (name == "--days") {
+    mask.daysActive = true;
+    mask.days = *number;
+  } else {
+    mask.monthsActive = true;
+    mask.months = *number;
+  }
+  return true;
+}
+
+bool IsMaskOption(std::string_view name) {
+  return name == "--mask" || name == "--mask-match-case" || name == "--min-kb" ||
+         name == "--max-kb" || name == "--days" || name == "--months" || name == "--between";
 }
 
 }  // namespace
@@ -177,6 +277,15 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
         return std::nullopt;
       }
       (name == "--tsv" ? tsv : name == "--json" ? json : options.overwrite) = true;
+    } else if (name == "--match-case") {
+      if (inlineValue) {
+        error = "--match-case takes no value";
+        return std::nullopt;
+      }
+      options.matchCase = true;
+    } else if (IsMaskOption(name)) {
+      if (!options.mask) options.mask.emplace();
+      if (!ParseMaskOption(name, inlineValue, parser, *options.mask)) return std::nullopt;
     } else if (name == "--select") {
       std::optional<std::string> value = parser.ValueOf(name, inlineValue);
       if (!value) return std::nullopt;

@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "media/Sector.h"
+#include "select/MaskCriteria.h"
 
 namespace velmora::cli {
 
-enum class Command { kHelp, kDrives, kSectors, kList, kImage, kRecover };
+enum class Command { kHelp, kDrives, kSectors, kList, kFind, kImage, kRecover };
 
 // kAuto: TSV when standard output is not a terminal, else the indented tree.
 enum class ListFormat { kAuto, kTsv, kJson };
@@ -40,6 +41,12 @@ struct CliOptions {
   FilterMode filterMode = FilterMode::kNone;
   std::vector<std::string> filterTexts;
   std::optional<std::string> reportPath;
+  // find: PATTERN, and --match-case.
+  std::string pattern;
+  bool matchCase = false;
+  // ls, find, recover: the file mask of --mask, --min-kb, --max-kb, --days,
+  // --months and --between; nothing when none of them is given.
+  std::optional<select::MaskCriteria> mask;
 };
 
 // Parses the arguments after the program name. Options may stand anywhere; "--"

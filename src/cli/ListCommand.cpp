@@ -4,6 +4,7 @@
 
 #include "ExitCode.h"
 #include "CliSession.h"
+#include "DisplayedTable.h"
 #include "platform/Terminal.h"
 #include "browse/EntryListing.h"
 #include "entries/EntryTable.h"
@@ -37,7 +38,8 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   }
   // Releases the tray the scan locked before the listing goes out.
   session.reader.CloseDiscReader();
-  WriteListing(session.table, options.format);
+  DisplayedTable displayed(session.table, options.mask);
+  WriteListing(displayed.table(), options.format);
 
   int result = kExitOk;
   if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {

@@ -6,6 +6,7 @@
 #include "ExitCode.h"
 #include "PathSelection.h"
 #include "CliSession.h"
+#include "DisplayedTable.h"
 #include "entries/EntryTable.h"
 #include "recovery/RecoveryEngine.h"
 #include "select/RecoveryFilterList.h"
@@ -106,7 +107,9 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
       console.Message("stopped during the scan; nothing was recovered");
       return kExitStopped;
     }
-    if (!SelectEntries(options, session.table, session.state, console)) return kExitBadInput;
+    // A mask narrows the table first; --select then picks in what it shows.
+    DisplayedTable displayed(session.table, options.mask);
+    if (!SelectEntries(options, displayed.table(), session.state, console)) return kExitBadInput;
     select::RecoveryFilterList filters;
     if (options.filterMode != FilterMode::kNone) {
       std::vector<std::u16string> texts;
@@ -116,7 +119,7 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     session.host.CountStepsAs(StepUnit::kFile);
     disc::RecoveryEngine engine(session.reader, machine, session.state, session.host,
                                 session.scan);
-    const disc::RecoverySummary summary = engine.Run(session.table, filters, options.reportPath);
+    const disc::RecoverySummary summary = engine.Run(displayed.table(), filters, options.reportPath);
     console.ClearProgress();
     return ReportSummary(options, summary, session.prompts, console);
   };

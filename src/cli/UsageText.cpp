@@ -16,6 +16,10 @@ Commands:
                               as the bytes that did arrive followed by 0xF6 bytes
                               (2048 bytes of 0xF6 when none arrived)
   ls SOURCE                   scan the disc and list every folder and file it holds
+  find SOURCE PATTERN         scan the disc as ls does and print the path of every
+                              entry whose name matches PATTERN, one per line, in
+                              the order of the window's Find and Find Next (see
+                              Names). Root itself is not printed
   image SOURCE OUT            copy the disc sector by sector into the image file OUT
                               (".cd" is appended unless OUT ends in ".cd"): block k
                               holds sector k, an unreadable sector is a block of
@@ -42,9 +46,10 @@ Options:
                               The default when standard output is not a terminal
   --json                      ls: one JSON array of objects
                               {path, type, size, date, extent, parent, session}
-  --log FILE                  ls, image, recover: save the message log to FILE when
+  --log FILE                  ls, find, image, recover: save the message log to FILE when
                               done (Windows-1252 text, CR LF line ends)
   --overwrite                 image: replace OUT when it exists
+  --match-case                find: letters of PATTERN match only in their own case
   --select PATTERN            recover: only the entries whose path (as ls prints it)
                               matches PATTERN, and everything below a folder that
                               matches, with the folders on the way. "*" stands for
@@ -60,6 +65,23 @@ Options:
                               then a summary line
   -h, --help                  show this help
 
+File mask (ls, find, recover): the command works on the tree the window's File
+Mask shows: the files that pass every test given, with their folders.
+  --mask TEXT                 names: pieces separated by ";", each a pattern over
+                              the whole name (see Names); a piece without "*" or
+                              "?" and without a dot, or starting with one, names
+                              an extension ("txt", ".txt" as "*.txt"). "*.*"
+                              takes every file
+  --mask-match-case           --mask compares letters in their own case
+  --min-kb N                  files of at least N x 1000 bytes
+  --max-kb N                  files of less than N x 1000 bytes
+  --days N                    files dated in the last N days: from the day N
+                              calendar days before today (UTC) on
+  --months N                  files dated in the last N months: from the same day
+                              N calendar months before today on
+  --between DATE DATE         files dated from the earlier to the later DATE, both
+                              days included; DATE is YYYY-MM-DD
+
 On a terminal without --tsv or --json, ls prints the folder tree with file sizes
 and counts the entries found on standard error.
 
@@ -67,6 +89,11 @@ A path is the names below Root joined by "/"; on a multi-session disc it starts
 with "Session k/". "?/NAME" is an entry whose folder is not in the listing.
 In --tsv lines and in the tree, a tab, line feed, carriage return and backslash
 inside a name are written as \t, \n, \r and \\.
+
+Names: in a PATTERN, "*" stands for any run of characters (none included), "?"
+for one, and every other character for itself, letters without regard to case
+(Unicode case folding). A pattern is matched against the whole name; one ending
+in ".*" also takes names without a dot ("abc.*" takes ABC and abc.txt).
 
 File filters: a TEXT names an extension when it has no dot or starts with one
 ("txt", ".txt"), as "*.txt" does; a TEXT with "*" or "?" is a wildcard over the
@@ -80,7 +107,8 @@ opens as a SOURCE; a stopped recovery keeps the files saved until then.
 
 Exit status:
   0    done
-  1    sectors, image: some sectors did not read whole; image: the image could
+  1    find: no entry matched;
+       sectors, image: some sectors did not read whole; image: the image could
        not be written; recover: a file was recovered in part, or failed, or
        could not be made at DEST; ls, image, recover: the log or the report could
        not be written
@@ -88,7 +116,7 @@ Exit status:
        exists (without --overwrite) or is the image being read, a DEST that is
        not a folder or whose parent folder is missing, or a --select PATTERN
        that matches no entry (nothing is recovered then)
-  3    ls, image, recover: CDROM not found / CDROM entirely corrupted
+  3    ls, find, image, recover: CDROM not found / CDROM entirely corrupted
   130  stopped by Ctrl-C
 )";
 }

@@ -10,6 +10,7 @@
 #include "Console.h"
 #include "DrivesCommand.h"
 #include "ExitCode.h"
+#include "FindCommand.h"
 #include "ImageCommand.h"
 #include "ListCommand.h"
 #include "RecoverCommand.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
       return RunSectors(*options, *machine, console);
     case Command::kList:
       return RunList(*options, *machine, console);
+    case Command::kFind:
+      return RunFind(*options, *machine, console);
     case Command::kImage:
       return RunImage(*options, *machine, console);
     case Command::kRecover:
