@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -32,9 +33,13 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return kExitBadInput;
 
+  // 0 when neither the TOC nor the file tells where the medium ends.
+  const std::uint64_t mediumEnd = session.reader.MediumSectors();
   std::vector<std::byte> sector(kSectorSize);
   std::uint32_t unreadable = 0;
   Lba firstUnreadable = 0;
+  std::optional<std::uint64_t> pastEnd;
+  std::uint32_t written = options.sectorCount;
   for (std::uint32_t i = 0; i < options.sectorCount; ++i) {
     if (StopSignalRaised()) {
       std::fflush(stdout);
@@ -42,13 +47,18 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
                       std::to_string(options.sectorCount) + " sectors");
       return kExitStopped;
     }
-    const Lba lba = options.firstSector + i;
+    const std::uint64_t lba = std::uint64_t{options.firstSector} + i;
+    if (mediumEnd != 0 && lba >= mediumEnd) {
+      pastEnd = lba;
+      written = i;
+      break;
+    }
     // One sector per read, so that a bad sector costs only itself; the reader
     // picks the file or the pass-through reader as the disc needs.
     std::uint32_t bytesRead = 0;
-    const bool ok = session.reader.ReadSectors(lba, 1, sector, bytesRead);
+    const bool ok = session.reader.ReadSectors(static_cast<Lba>(lba), 1, sector, bytesRead);
     if (!ok || bytesRead < kSectorSize) {
-      if (unreadable++ == 0) firstUnreadable = lba;
+      if (unreadable++ == 0) firstUnreadable = static_cast<Lba>(lba);
       std::fill(sector.begin() + std::min(bytesRead, kSectorSize), sector.end(), kUnreadByte);
     }
     if (!WriteOut(sector)) {
@@ -61,12 +71,16 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     return kExitPartial;
   }
   if (unreadable > 0) {
-    console.Message(std::to_string(unreadable) + " of " + std::to_string(options.sectorCount) +
+    console.Message(std::to_string(unreadable) + " of " + std::to_string(written) +
                     " sectors did not read whole (the first at LBA " +
                     std::to_string(firstUnreadable) + "); filled with 0xF6");
-    return kExitPartial;
   }
-  return kExitOk;
+  if (pastEnd) {
+    console.Message("LBA " + std::to_string(*pastEnd) + " is past the end of the medium (" +
+                    std::to_string(mediumEnd) + " sectors); " + std::to_string(written) + " of " +
+                    std::to_string(options.sectorCount) + " sectors written");
+  }
+  return unreadable > 0 || pastEnd ? kExitPartial : kExitOk;
 }
 
 }  // namespace velmora::cli

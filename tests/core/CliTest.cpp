@@ -174,34 +174,55 @@ TEST_P(CliSourceTest, SectorsWritesTheImageBytes) {
 INSTANTIATE_TEST_SUITE_P(Sources, CliSourceTest, ::testing::ValuesIn(kSources),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
-TEST_F(CliTest, SectorsPastTheEndAreFilledAndFail) {
-  // An image whose last sector is cut short: read as a file, the bytes that are
-  // there come out first; the emulated drive ends the disc at the last whole one.
+TEST_F(CliTest, SectorsStopAtTheEndOfTheMediumAndSaySo) {
+  // An image whose last sector is cut short: read as a file, that sector's bytes
+  // come out, filled up with 0xF6; the emulated drive ends the disc at the last
+  // whole one. A .cd image ends before its trailer block.
   const fs::path cut = dir() / "cut.iso";
   fs::copy_file(image(), cut, fs::copy_options::overwrite_existing);
   const std::string tail = testing::PatternBytes(100, 3);
   std::ofstream(cut, std::ios::binary | std::ios::app) << tail;
+  const fs::path cd = dir() / "whole.cd";
+  fs::copy_file(image(), cd, fs::copy_options::overwrite_existing);
+  {
+    const std::vector<std::byte> trailer = disc::BuildImageTrailer({});
+    std::ofstream(cd, std::ios::binary | std::ios::app)
+        .write(reinterpret_cast<const char*>(trailer.data()),
+               static_cast<std::streamsize>(trailer.size()));
+  }
   const std::uint64_t whole = imageSectors();
   const std::uint64_t size = fs::file_size(cut);
   struct Case {
     const char* name;
     std::vector<std::string> args;
-    std::uint64_t readable;
+    std::uint64_t first;
+    std::uint64_t written;   // sectors written before the end
+    std::uint64_t readable;  // bytes of the file that read
+    std::uint64_t medium;    // sectors of the medium
+    std::size_t messages;
   };
-  const std::string first = std::to_string(whole - 1);
   const Case cases[] = {
-      {"ImageFile", {"sectors", cut.string(), first, "3"}, size},
+      {"ImageFile", {"sectors", cut.string(), std::to_string(whole - 1), "3"}, whole - 1, 2, size,
+       whole + 1, 2},
       {"EmulatedDrive",
-       {"--emulated-drive", cut.string(), "sectors", "drive", first, "3"},
-       whole * kSectorSize},
+       {"--emulated-drive", cut.string(), "sectors", "drive", std::to_string(whole - 1), "3"},
+       whole - 1, 1, whole * kSectorSize, whole, 1},
+      {"CdImageTrailer", {"sectors", cd.string(), std::to_string(whole), "1"}, whole, 0, 0,
+       whole, 1},
+      {"CdImageLastSector", {"sectors", cd.string(), std::to_string(whole - 2), "5"}, whole - 2, 2,
+       whole * kSectorSize, whole, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const CommandResult result = RunCli(c.args);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, ExpectedSectors(cut.string(), whole - 1, 3, c.readable));
-    EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
-    EXPECT_NE(result.err.find("LBA " + std::to_string(whole)), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, ExpectedSectors(cut.string(), c.first, c.written, c.readable));
+    EXPECT_EQ(Lines(result.err).size(), c.messages) << result.err;
+    EXPECT_NE(result.err.find("LBA " + std::to_string(c.first + c.written) +
+                              " is past the end of the medium (" + std::to_string(c.medium) +
+                              " sectors)"),
+              std::string::npos)
+        << result.err;
   }
 }
 

@@ -484,6 +484,48 @@ INSTANTIATE_TEST_SUITE_P(SessionEnds, TwoSessionGap,
                                            GapCase{"fromAbsoluteVolumeSizes", false, true, false}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+TEST(ImageCreator, ImageOfAnImageNeverCopiesItsTrailerAsASector) {
+  struct Case {
+    const char* name;
+    // The first image is stopped after this many blocks; 0: copied whole.
+    Lba stopAt;
+    // The first image's descriptors are wiped: only the medium's end ends the copy.
+    bool descriptorsWiped;
+    Lba copiedSectors;  // sectors of the second image
+  };
+  for (const Case& c : {Case{"cutShortByAStop", 500, false, 501}, Case{"withoutDescriptors", 0, true, 1000}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    auto source = MakeThousandSectorDisc(dir);
+    auto engine = EngineWithDisc({.imagePath = source.string()});
+    const std::filesystem::path first = dir / "first.cd";
+    engine->host.onPump = [&] {
+      if (c.stopAt != 0 && engine->host.progressTexts.size() == c.stopAt)
+        disc::ScanProcess::RequestStop(engine->state);
+    };
+    CreateImage(*engine, first);
+    engine->host.onPump = nullptr;
+    const Lba firstSectors = c.stopAt != 0 ? c.stopAt : 1000;
+    ASSERT_EQ(std::filesystem::file_size(first), (firstSectors + 1) * kBlock);
+    if (c.descriptorsWiped) testing::FillSectors(first, 16, 3, std::byte{0});
+
+    disc::ImageOpener opener(engine->reader, *engine->machine, engine->state, engine->scan,
+                             engine->host);
+    ASSERT_TRUE(opener.OpenImage(first.string()));
+    engine->state.readingImage = true;
+    const std::filesystem::path second = dir / "second.cd";
+    auto outcome = CreateImage(*engine, second);
+    EXPECT_EQ(outcome.result, ImageResult::kCompleted);
+    ASSERT_EQ(std::filesystem::file_size(second), (c.copiedSectors + 1) * kBlock);
+    EXPECT_TRUE(testing::ReadBytes(second, 0, firstSectors * kBlock) ==
+                testing::ReadBytes(first, 0, firstSectors * kBlock));
+    // Past the first image's sectors only unread blocks, then the trailer.
+    EXPECT_TRUE(AllUnread(
+        testing::ReadBytes(second, firstSectors * kBlock, (c.copiedSectors - firstSectors) * kBlock)));
+    EXPECT_EQ(testing::ReadSector(second, c.copiedSectors), SingleTrackTrailer());
+  }
+}
+
 TEST(ImageCreator, ShortSectorOfAMultiTrackDiscIsFlaggedAndKeepsOnlyWhatCame) {
   TempDir dir;
   testing::WriteTree(dir / "s1", {{.path = "ONE.BIN", .patternSize = 40'000, .patternSeed = 1}});

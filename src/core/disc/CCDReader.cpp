@@ -72,6 +72,7 @@ bool CCDReader::OpenSelectedDrive(Prompts& prompts, AppState& state) {
 bool CCDReader::OpenDevicePath(const std::string& path) {
   ClosePassThrough();
   imageOpen_ = false;
+  imageSectors_.reset();
   if (!OpenFileHandle(path)) {
     multiTrack_ = false;
     tracks_.clear();
@@ -103,10 +104,12 @@ bool CCDReader::ReopenSelectedDrive() {
 }
 
 void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multiTrack,
-                         std::uint8_t lastTrack, std::vector<TrackNode> tracks) {
+                         std::uint8_t lastTrack, std::vector<TrackNode> tracks,
+                         std::optional<Lba> sectors) {
   ClosePassThrough();
   file_ = std::move(image);
   imageOpen_ = true;
+  imageSectors_ = sectors;
   multiTrack_ = multiTrack;
   lastTrack_ = multiTrack ? lastTrack : 0;
   tracks_ = multiTrack ? std::move(tracks) : std::vector<TrackNode>{};
@@ -172,7 +175,15 @@ bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byt
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
   if (!file_) return false;
-  return ReadFileAt(static_cast<std::uint64_t>(lba) * kSectorSize, buffer.first(wanted), bytesRead);
+  const std::uint64_t offset = static_cast<std::uint64_t>(lba) * kSectorSize;
+  if (imageOpen_ && imageSectors_) {
+    // Past the image's last sector lies its trailer: a read there finds the end
+    // of the medium, as it would on the disc.
+    const std::uint64_t end = std::uint64_t{*imageSectors_} * kSectorSize;
+    if (offset >= end) return true;
+    wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, end - offset));
+  }
+  return ReadFileAt(offset, buffer.first(wanted), bytesRead);
 }
 
 bool CCDReader::ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead) {
@@ -338,6 +349,13 @@ std::uint64_t CCDReader::FileSize() const {
   return file_->Size().value_or(0);
 }
 
+Lba CCDReader::MediumSectors() const {
+  if (imageOpen_ && imageSectors_) return *imageSectors_;
+  if (!imageOpen_ && tocLeadOut_ > kLeadInFrames) return tocLeadOut_ - kLeadInFrames;
+  // A file that ends inside a block still holds the start of that sector.
+  return static_cast<Lba>((FileSize() + kSectorSize - 1) / kSectorSize);
+}
+
 void CCDReader::ClosePassThrough() { passThrough_.reset(); }
 
 void CCDReader::CloseFile() {
@@ -354,6 +372,7 @@ void CCDReader::CloseDiscReader() {
   xaTracks_.clear();
   drivePaths_.clear();
   imageOpen_ = false;
+  imageSectors_.reset();
 }
 
 }  // namespace velmora::disc

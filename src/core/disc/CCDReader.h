@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -46,8 +47,11 @@ class CCDReader {
   // Reopens the selected drive in the file handle (after an image was used).
   bool ReopenSelectedDrive();
   // Puts an opened image file in place of the drive, with its track list.
+  // sectors: how many sectors the image holds (a .cd image's last block is its
+  // trailer, not a sector); nullopt: every block of the file.
   void UseImage(std::unique_ptr<platform::DeviceFile> image, bool multiTrack,
-                std::uint8_t lastTrack, std::vector<TrackNode> tracks);
+                std::uint8_t lastTrack, std::vector<TrackNode> tracks,
+                std::optional<Lba> sectors = std::nullopt);
 
   bool ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
                        std::uint32_t& bytesRead, std::uint32_t byteLength = 0,
@@ -102,6 +106,10 @@ class CCDReader {
   bool fileOpen() const { return file_ != nullptr; }
   // Size in bytes of what the file handle holds, when the OS can tell it.
   std::uint64_t FileSize() const;
+  // The sectors of the medium: an open image's sectors, else the lead-out of
+  // the TOC, else the blocks the file handle holds (a last one in part counts);
+  // 0 when none of them is known.
+  Lba MediumSectors() const;
   const platform::OpenError& lastOpenError() const { return lastOpenError_; }
   // Commands of the full-TOC pass sent since the reader was made.
   std::uint32_t fullTocPasses() const { return fullTocPasses_; }
@@ -131,6 +139,7 @@ class CCDReader {
   std::vector<bool> xaTracks_;
   bool trayLocked_ = false;
   bool imageOpen_ = false;
+  std::optional<Lba> imageSectors_;
   bool fullTocPending_ = false;
   std::uint32_t fullTocPasses_ = 0;
   std::unique_ptr<platform::DeviceFile> file_;

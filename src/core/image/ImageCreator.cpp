@@ -135,19 +135,17 @@ bool ImageCreator::SingleTrackSectors(Lba& sectors) {
   }
   sectors = reader_.discEnd();
   if (sectors != 0) return true;
-  // No descriptor survived: the disc is still copied, as far as the TOC says.
-  sectors = reader_.tocLeadOut() > kLeadInFrames ? reader_.tocLeadOut() - kLeadInFrames
-                                                 : kUnknownDiscSectors;
+  // No descriptor survived: the disc is still copied, as far as the TOC (or
+  // the image) says.
+  sectors = reader_.MediumSectors();
+  if (sectors == 0) sectors = kUnknownDiscSectors;
   return true;
 }
 
 Lba ImageCreator::LeadOut() const {
   if (reader_.tocLeadOut() > kLeadInFrames) return reader_.tocLeadOut() - kLeadInFrames;
-  if (reader_.imageOpen()) {
-    // The last block of a multi-track image is its trailer, not a sector.
-    auto blocks = static_cast<Lba>(reader_.FileSize() / kSectorSize);
-    return blocks > 0 ? blocks - 1 : 0;
-  }
+  // The last block of an image is its trailer, not a sector.
+  if (reader_.imageOpen()) return reader_.MediumSectors();
   return 0;
 }
 

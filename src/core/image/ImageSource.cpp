@@ -43,7 +43,9 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
       reason = path + ": the image's track list is damaged";
       return ImageOpenResult::kNotAnImage;
     }
-    reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks);
+    // The trailer is the last block and not a sector of the disc.
+    reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks,
+                    static_cast<Lba>(size / kSectorSize - 1));
     return ImageOpenResult::kOpened;
   }
   if (!HasVolumeDescriptor(*file)) {

@@ -152,9 +152,7 @@ bool ScanProcess::ScanSession(bool imageCreation) {
 
 Lba ScanProcess::SessionEnd(std::size_t node) const {
   if (!reader_.multiTrack()) {
-    if (reader_.imageOpen()) return static_cast<Lba>(reader_.FileSize() / kSectorSize);
-    if (reader_.tocLeadOut() > kLeadInFrames) return reader_.tocLeadOut() - kLeadInFrames;
-    return static_cast<Lba>(reader_.FileSize() / kSectorSize);
+    return reader_.MediumSectors();
   }
   const auto& tracks = reader_.tracks();
   if (tracks[node].end != 0) return tracks[node].end;
