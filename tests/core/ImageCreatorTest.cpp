@@ -214,9 +214,17 @@ TEST_P(SingleTrackCopy, BlocksFollowTheSectorsAndEndInTheTrailer) {
   EmulatedDisc emulated{
       .imagePath = source.string(), .sectorCount = c.mediumEnd, .faults = c.faults};
   auto engine = EngineWithDisc(emulated);
+  // The log has entries once a sector fails or the copy ends, not at its start.
+  std::optional<bool> logHadEntriesAtFirstSector;
+  engine->host.onPump = [&] {
+    if (engine->host.progressTexts.size() == 1 && !logHadEntriesAtFirstSector)
+      logHadEntriesAtFirstSector = engine->state.logHasEntries;
+  };
 
   // Chosen without the extension: the rule appends it.
   auto outcome = CreateImage(*engine, dir / "copy");
+  EXPECT_EQ(logHadEntriesAtFirstSector, std::optional<bool>(false));
+  EXPECT_TRUE(engine->state.logHasEntries);
   const std::filesystem::path image = dir / "copy.cd";
   EXPECT_EQ(outcome.destination, image.string());
   EXPECT_EQ(outcome.result, ImageResult::kCompleted);

@@ -92,7 +92,6 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   host_.CreateReadingProgress(sectors);
   host_.AddLogEntry(text::LoadText(text::kImageCreation), path,
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
-  state_.logHasEntries = true;
 
   SectorCopier copier(reader_, state_, scan_, host_, file, path);
   SectorCopier::End end = SectorCopier::End::kDone;
@@ -122,6 +121,7 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   } else {
     host_.AddLogEntry(u" ", path, text::LoadText(text::kProcessCompleted),
                       log::LogIcon::kCompleted);
+    state_.logHasEntries = true;
     outcome.result = ImageResult::kCompleted;
   }
   host_.DeleteProgress();
