@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "text/Utf.h"
+#include "text/CodePage.h"
 
 namespace velmora::cli {
 namespace {
@@ -145,6 +146,7 @@ constexpr OptionScope kScopes[] = {
     {"--days", kMaskCommands, kMaskOwners},
     {"--months", kMaskCommands, kMaskOwners},
     {"--between", kMaskCommands, kMaskOwners},
+    {"--codepage", kMaskCommands, "--codepage belongs to ls, find and recover"},
 };
 
 // False, with error set, when an option given is not one of command's.
@@ -303,6 +305,13 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     } else if (name == "--report") {
       options.reportPath = parser.ValueOf(name, inlineValue);
       if (!options.reportPath) return std::nullopt;
+    } else if (name == "--codepage") {
+      options.codePage = parser.ValueOf(name, inlineValue);
+      if (!options.codePage) return std::nullopt;
+      if (!text::CodePageKnown(*options.codePage)) {
+        error = "--codepage: the code page '" + *options.codePage + "' is not known to the system";
+        return std::nullopt;
+      }
     } else if (name == "--log") {
       options.logPath = parser.ValueOf(name, inlineValue);
       if (!options.logPath) return std::nullopt;

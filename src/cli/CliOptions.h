@@ -47,6 +47,9 @@ struct CliOptions {
   // ls, find, recover: the file mask of --mask, --min-kb, --max-kb, --days,
   // --months and --between; nothing when none of them is given.
   std::optional<select::MaskCriteria> mask;
+  // ls, find, recover: the code page of 8-bit names that are not UTF-8, checked to be
+  // one the system's converter knows.
+  std::optional<std::string> codePage;
 };
 
 // Parses the arguments after the program name. Options may stand anywhere; "--"

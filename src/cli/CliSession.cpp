@@ -5,10 +5,13 @@
 #include "ExitCode.h"
 #include "SourceOpener.h"
 #include "log/LogReport.h"
+#include "text/CodePage.h"
 
 namespace velmora::cli {
 
 bool CliSession::OpenSource() {
+  // 8-bit names that are not UTF-8 are read in the chosen code page.
+  if (options.codePage) text::SetEightBitCodePage(*options.codePage);
   std::string reason;
   if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
     return true;
