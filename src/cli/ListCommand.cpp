@@ -47,6 +47,11 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   } else if (session.host.stopped()) {
     console.Message("stopped; the listing holds what was found until then");
     result = kExitStopped;
+  } else if (const std::uint32_t damaged = session.scan.counters().damagedFolders; damaged > 0) {
+    // Folders that did not read are damage, named in the log.
+    console.Message(std::to_string(damaged) + (damaged == 1 ? " folder" : " folders") +
+                    " did not read whole; the log names them");
+    result = kExitPartial;
   }
   if (!std::cout) {
     console.Message("cannot write the listing to standard output");

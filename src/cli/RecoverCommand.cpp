@@ -121,7 +121,15 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
                                 session.scan);
     const disc::RecoverySummary summary = engine.Run(displayed.table(), filters, options.reportPath);
     console.ClearProgress();
-    return ReportSummary(options, summary, session.prompts, console);
+    int result = ReportSummary(options, summary, session.prompts, console);
+    if (const std::uint32_t damaged = session.scan.counters().damagedFolders;
+        damaged > 0 && result == kExitOk) {
+      // The files of folders that did not read are missing from DEST.
+      console.Message(std::to_string(damaged) + (damaged == 1 ? " folder" : " folders") +
+                      " did not read whole; the log names them");
+      result = kExitPartial;
+    }
+    return result;
   };
   const int result = recover();
   // Releases the tray the scan locked.

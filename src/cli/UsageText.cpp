@@ -44,8 +44,16 @@ Options:
                               path, type (d folder, f file), size in bytes,
                               date (YYYY-MM-DD hh:mm:ss), extent (the File ID).
                               The default when standard output is not a terminal
-  --json                      ls: one JSON array of objects
-                              {path, type, size, date, extent, parent, session}
+  --json                      ls: one JSON array of objects {path, type, size,
+                              date, instant, extent, parent, session}; instant is
+                              the recorded time with its offset from GMT in ISO
+                              8601 ("2020-01-15T17:30:00+05:30"). date and instant
+                              are null where the disc holds no real time (empty
+                              in --tsv)
+  --codepage NAME             ls, find, recover: read 8-bit names that are not
+                              UTF-8 in code page NAME (any name iconv knows:
+                              cp1251, cp866, shift_jis ...); the default is
+                              Windows-1252
   --log FILE                  ls, find, image, recover: save the message log to FILE when
                               done (Windows-1252 text, CR LF line ends)
   --overwrite                 image: replace OUT when it exists

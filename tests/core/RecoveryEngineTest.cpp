@@ -584,7 +584,8 @@ TEST(RecoveryEngineTest, CraftedDirectoryStaysInsideOverwritesNothingAndFollowsN
   const std::uint32_t sub = testing::FileExtentLba(image, "SUB");
   PatchIdentifier(image, root, "XX", "..");
   PatchIdentifier(image, root, "Y", ".");
-  PatchIdentifier(image, root, "A_C.;1", "A/B.;1");  // "A/B." is saved as "A_B.", which is taken
+  // "A/B.;1" is the name "A/B", saved as "A_B", which is taken
+  PatchIdentifier(image, root, "A_C.;1", "A/B.;1");
   // SUB listed twice: SUC becomes a second record of SUB's directory.
   PatchExtent(image, root, "SUC", sub);
   PatchIdentifier(image, root, "SUC", "SUB");
@@ -601,7 +602,7 @@ TEST(RecoveryEngineTest, CraftedDirectoryStaysInsideOverwritesNothingAndFollowsN
   const disc::RecoverySummary summary = rescue.Run(dir / "out");
 
   EXPECT_EQ(TreeOf(dir / "out"),
-            (std::set<std::string>{"_../", "_../IN1.TXT", "_./", "_./IN2.TXT", "A_B.", "A_B (1).",
+            (std::set<std::string>{"_../", "_../IN1.TXT", "_./", "_./IN2.TXT", "A_B", "A_B (1)",
                                    "TOP.TXT", "TOP (1).TXT", "DOCS@", "DOCS (1)/", "DOCS (1)/D.TXT",
                                    "SUB/", "SUB/S.TXT"}));
   std::set<std::string> besideTheDestination;
@@ -612,14 +613,14 @@ TEST(RecoveryEngineTest, CraftedDirectoryStaysInsideOverwritesNothingAndFollowsN
   EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
   EXPECT_EQ(ReadAll(dir / "out/TOP.TXT"), "mine");
   EXPECT_EQ(ReadAll(dir / "out/TOP (1).TXT"), "from the disc");
-  EXPECT_EQ(ReadAll(dir / "out/A_B."), "genuine");
-  EXPECT_EQ(ReadAll(dir / "out/A_B (1)."), "slash");
+  EXPECT_EQ(ReadAll(dir / "out/A_B"), "genuine");
+  EXPECT_EQ(ReadAll(dir / "out/A_B (1)"), "slash");
   EXPECT_EQ(summary.namesChanged, 5u);
   // Every changed name is in the log, the disc's beside the saved one.
   const std::vector<std::string> recovered = rescue.RowsWith(text::kFileRecovered);
   for (const char* row :
-       {"../IN1.TXT -> _../IN1.TXT", "./IN2.TXT -> _./IN2.TXT", "A/B. -> A_B (1).",
-        "TOP.TXT -> TOP (1).TXT", "DOCS/D.TXT -> DOCS (1)/D.TXT", "A_B.", "SUB/S.TXT"}) {
+       {"../IN1.TXT -> _../IN1.TXT", "./IN2.TXT -> _./IN2.TXT", "A/B -> A_B (1)",
+        "TOP.TXT -> TOP (1).TXT", "DOCS/D.TXT -> DOCS (1)/D.TXT", "A_B", "SUB/S.TXT"}) {
     EXPECT_NE(std::find(recovered.begin(), recovered.end(), row), recovered.end()) << row;
   }
   std::vector<std::string> texts;

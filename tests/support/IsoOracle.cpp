@@ -124,6 +124,12 @@ std::string WithoutVersion(const std::string& name) {
   return digits ? name.substr(0, semicolon) : name;
 }
 
+// "NOEXT." is "NOEXT", as 7-Zip, bsdtar and iso-info show an ISO 9660 file
+// name whose extension is empty.
+std::string WithoutEmptyExtension(const std::string& name) {
+  return name.size() > 1 && name.back() == '.' ? name.substr(0, name.size() - 1) : name;
+}
+
 std::vector<std::string> IsoinfoCommand(const std::string& mode, const std::filesystem::path& image,
                                         bool joliet, std::uint32_t sessionStart) {
   std::vector<std::string> argv{"isoinfo", mode};
@@ -319,7 +325,7 @@ std::vector<OracleRecord> IsoinfoListing(const std::filesystem::path& image, boo
       }
       const std::string name = joliet          ? JolietSpelling(spellings, folder, a)
                                : a.isDirectory ? a.name
-                                               : WithoutVersion(a.name);
+                                               : WithoutEmptyExtension(WithoutVersion(a.name));
       OracleRecord record{prefix + name, a.isDirectory, a.size, a.extent, b.date};
       if (record.isDirectory) pending.emplace_back(record.extent, record.path);
       records.push_back(std::move(record));

@@ -28,7 +28,9 @@ namespace velmora::testing {
 // copy with that session's descriptors moved there.
 
 struct OracleRecord {
-  std::string path;  // UTF-8, "/" between names, no leading "/"; a file's ";N" removed
+  // UTF-8, "/" between names, no leading "/"; a file's ";N" removed, and an
+  // ISO 9660 file name's dot before an empty extension
+  std::string path;
   bool isDirectory = false;
   std::uint64_t size = 0;  // data length as recorded (for a folder, its directory's length)
   std::uint32_t extent = 0;

@@ -7,6 +7,7 @@
 #include <span>
 #include <utility>
 
+#include "iso9660/RecordingTime.h"
 #include "text/Utf.h"
 
 namespace velmora::browse {
@@ -108,10 +109,23 @@ std::string EntryListing::PathOf(std::size_t index) const {
 }
 
 std::string FormatEntryDate(const Entry& entry) {
+  // A time that is no real calendar time (a damaged record) is shown as none.
+  if (!disc::RecordingSeconds(entry)) return {};
   char date[96];
   std::snprintf(date, sizeof date, "%04d-%02d-%02d %02d:%02d:%02d", entry.year, entry.month,
                 entry.day, entry.hour, entry.minute, entry.second);
   return date;
+}
+
+std::string FormatEntryInstant(const Entry& entry) {
+  if (!disc::RecordingSeconds(entry)) return {};
+  const int offset = disc::GmtOffsetInRange(entry.gmtOffset) ? entry.gmtOffset : 0;
+  const int minutes = (offset < 0 ? -offset : offset) * 15;
+  char instant[96];
+  std::snprintf(instant, sizeof instant, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", entry.year,
+                entry.month, entry.day, entry.hour, entry.minute, entry.second,
+                offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+  return instant;
 }
 
 std::string EscapeField(std::string_view text) {
@@ -144,9 +158,13 @@ void WriteJsonListing(const EntryTable& table, std::ostream& out) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     if (i == listing.root()) continue;
     const Entry& entry = table[i];
+    const std::string date = FormatEntryDate(entry);
+    const std::string instant = FormatEntryInstant(entry);
     out << (first ? "\n" : ",\n") << "{\"path\":" << JsonString(listing.PathOf(i)) << ",\"type\":\""
-        << TypeCode(entry) << "\",\"size\":" << entry.size << ",\"date\":\""
-        << FormatEntryDate(entry) << "\",\"extent\":" << entry.fileId
+        << TypeCode(entry) << "\",\"size\":" << entry.size
+        << ",\"date\":" << (date.empty() ? "null" : JsonString(date))
+        << ",\"instant\":" << (instant.empty() ? "null" : JsonString(instant))
+        << ",\"extent\":" << entry.fileId
         << ",\"parent\":" << entry.parentId << ",\"session\":" << unsigned{entry.session} << '}';
     first = false;
   }

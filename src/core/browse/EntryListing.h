@@ -33,8 +33,13 @@ class EntryListing {
   std::vector<std::size_t> parents_;
 };
 
-// The recording time of an entry as "YYYY-MM-DD hh:mm:ss", zero-padded.
+// The recording time of an entry as recorded, "YYYY-MM-DD hh:mm:ss",
+// zero-padded; empty when the fields are no real date and time.
 std::string FormatEntryDate(const disc::Entry& entry);
+
+// The recorded time with its offset from GMT in ISO 8601,
+// "2020-01-15T17:30:00+05:30"; empty when the fields are no real date and time.
+std::string FormatEntryInstant(const disc::Entry& entry);
 
 // A tab, line feed, carriage return or backslash as \t, \n, \r, \\, so that a
 // name from the disc keeps to its field and its line.
@@ -45,7 +50,9 @@ std::string EscapeField(std::string_view text);
 void WriteTsvListing(const disc::EntryTable& table, std::ostream& out);
 
 // Every entry but Root in table order, as one JSON array of objects
-// {path, type, size, date, extent, parent, session}; parent is the Parent ID.
+// {path, type, size, date, instant, extent, parent, session}; parent is the
+// Parent ID, date the time as recorded and instant the same with its offset
+// from GMT (both null when the disc's fields are no real time).
 void WriteJsonListing(const disc::EntryTable& table, std::ostream& out);
 
 // The folder tree below Root, two blanks of indent per level, folders ending in

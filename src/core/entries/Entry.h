@@ -2,10 +2,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velmora::disc {
 
 enum class EntryType : std::uint8_t { kFile = 1, kFolder = 2 };
+
+// One extent of a file recorded in several.
+struct FilePart {
+  std::uint32_t extent = 0;
+  std::uint32_t length = 0;
+  bool operator==(const FilePart&) const = default;
+};
 
 // Check states of the three-state boxes.
 inline constexpr std::uint8_t kUnmarked = 0;
@@ -25,10 +33,16 @@ struct Entry {
   std::uint8_t hour = 0;
   std::uint8_t minute = 0;
   std::uint8_t second = 0;
-  std::uint32_t size = 0;  // bytes of a file; 0 for a folder
+  // Offset of the recorded time from GMT in 15-minute steps (0 when the disc's
+  // was out of range).
+  std::int8_t gmtOffset = 0;
+  std::uint64_t size = 0;  // bytes of a file (of all its extents); 0 for a folder
   std::uint8_t session = 0;
   std::uint8_t checkState = kUnmarked;
   std::uint8_t state2 = 2;
+  // A file recorded in several extents: those after the first (File ID), in
+  // order. Empty for every other file.
+  std::vector<FilePart> moreParts;
 
   bool IsFolder() const { return type == EntryType::kFolder; }
 };

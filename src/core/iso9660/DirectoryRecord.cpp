@@ -19,6 +19,7 @@ std::optional<DirectoryRecord> ParseDirectoryRecord(std::span<const std::byte> b
   record.time.hour = reader.U8(21);
   record.time.minute = reader.U8(22);
   record.time.second = reader.U8(23);
+  record.time.gmtOffset = static_cast<std::int8_t>(reader.U8(24));
   record.flags = reader.U8(25);
   std::size_t identifierLength = std::min<std::size_t>(reader.U8(32), record.length - 33u);
   record.identifier = reader.Bytes(33, identifierLength);

@@ -9,8 +9,8 @@ namespace velmora::disc {
 
 inline constexpr std::size_t kMinDirectoryRecord = 34;  // 33 bytes and a 1-byte identifier
 
-// Recording date and time of a directory record (ECMA-119 9.1.5), without its
-// offset from GMT.
+// Recording date and time of a directory record (ECMA-119 9.1.5) as recorded,
+// local to the recorder, with its offset from GMT in 15-minute steps.
 struct RecordingTime {
   std::int32_t year = 0;  // full year (stored byte + 1900)
   std::int32_t month = 0;
@@ -18,7 +18,11 @@ struct RecordingTime {
   std::uint8_t hour = 0;
   std::uint8_t minute = 0;
   std::uint8_t second = 0;
+  std::int8_t gmtOffset = 0;  // -48 (GMT-12) ... +52 (GMT+13)
 };
+
+// Offsets outside -48 ... +52 quarter hours are no offset a writer can record.
+inline bool GmtOffsetInRange(std::int8_t offset) { return offset >= -48 && offset <= 52; }
 
 // One directory record (ECMA-119 9.1).
 struct DirectoryRecord {
@@ -30,6 +34,8 @@ struct DirectoryRecord {
   std::span<const std::byte> identifier;  // cut to the record when its length runs past it
 
   bool IsDirectory() const { return (flags & 0x02) != 0; }
+  // Bit 7: the file goes on in the next record (ECMA-119 9.1.6).
+  bool IsMultiExtent() const { return (flags & 0x80) != 0; }
 };
 
 // Parses the record at the start of bytes. Nothing when the length byte is below

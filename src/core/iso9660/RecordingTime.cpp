@@ -17,4 +17,22 @@ std::optional<std::int64_t> RecordingSeconds(const Entry& entry) {
   return at.time_since_epoch().count();
 }
 
+std::optional<std::int64_t> RecordingInstant(const Entry& entry) {
+  const std::optional<std::int64_t> local = RecordingSeconds(entry);
+  if (!local) return std::nullopt;
+  const std::int8_t offset = GmtOffsetInRange(entry.gmtOffset) ? entry.gmtOffset : 0;
+  return *local - std::int64_t{offset} * 15 * 60;
+}
+
+bool IsRealTime(const RecordingTime& time) {
+  Entry entry;
+  entry.year = time.year;
+  entry.month = time.month;
+  entry.day = time.day;
+  entry.hour = time.hour;
+  entry.minute = time.minute;
+  entry.second = time.second;
+  return RecordingSeconds(entry).has_value();
+}
+
 }  // namespace velmora::disc

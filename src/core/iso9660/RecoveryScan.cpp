@@ -40,7 +40,6 @@ constexpr std::size_t kShortestPathTable = 50;
 // The type L and type M tables of the ISO 9660 tree and of the Joliet tree.
 constexpr std::size_t kPathTablesWanted = 4;
 
-constexpr auto kUnread = static_cast<std::uint8_t>(kUnreadByte);
 
 // The first sector of a directory: a 34-byte "." record pointing at the sector
 // itself, a 34-byte ".." record, and an entry after them.
@@ -66,15 +65,25 @@ bool PlausibleTime(const RecordingTime& time) {
   return time.month >= 1 && time.month <= 12 && time.day >= 1 && time.day <= 31 && time.hour <= 23;
 }
 
-NameEncoding EncodingOf(std::span<const std::byte> identifier) {
-  return LooksSixteenBit(identifier) ? NameEncoding::kSixteenBit : NameEncoding::kEightBit;
+// The names of the records from pos on in the delivered bytes of a
+// directory's first sector decide its encoding together.
+NameEncoding EncodingOfSector(std::span<const std::byte> sector, std::size_t pos) {
+  std::vector<std::span<const std::byte>> identifiers;
+  while (pos < sector.size()) {
+    const auto length = static_cast<std::size_t>(sector[pos]);
+    if (length == 0) break;
+    auto record = ParseDirectoryRecord(sector.subspan(pos));
+    if (!record) break;
+    identifiers.push_back(record->identifier);
+    pos += length;
+  }
+  return JudgeSixteenBit(identifiers) ? NameEncoding::kSixteenBit : NameEncoding::kEightBit;
 }
 
 // Only part of a directory's first sector arrived: the directory is taken as
-// that sector, its names judged by the first entry if it arrived whole.
+// that sector, its names judged by the entries that arrived whole.
 DirectoryCandidate ShortReadCandidate(std::span<const std::byte> read, Lba lba) {
-  auto entry = ParseDirectoryRecord(read.subspan(std::min(kFirstEntry, read.size())));
-  return {lba, 1, entry ? EncodingOf(entry->identifier) : NameEncoding::kEightBit, false};
+  return {lba, 1, EncodingOfSector(read, std::min(kFirstEntry, read.size())), false};
 }
 
 template <typename Counter>
@@ -102,29 +111,32 @@ void RecoveryScan::WalkCandidates() {
     volume_.WalkPathTable(true, true, false);
     return;
   }
-  // Joliet names first: a 16-bit directory whose end was seen is taken whole;
-  // one cut short is walked for what it holds, and a 16-bit path table gives
-  // the top-level folders it may have lost.
-  for (const DirectoryCandidate& candidate : candidates_) {
-    if (candidate.encoding != NameEncoding::kSixteenBit) continue;
-    if (volume_.aborted()) return;
-    const std::uint32_t bytes = candidate.sectorCount * kSectorSize;
-    if (candidate.ended) {
-      volume_.WalkFolders(false, false, candidate.firstSector, bytes, true);
-      return;
+  // Joliet names first, then 8-bit ones, the same way: a directory whose end
+  // was seen is taken whole; one cut short is walked for what it holds, and a
+  // path table of its encoding gives the top-level folders it may have lost.
+  // A walk never starts at a folder an earlier one read (the volume reader
+  // passes over those).
+  for (NameEncoding encoding : {NameEncoding::kSixteenBit, NameEncoding::kEightBit}) {
+    const bool tableOfEncoding =
+        std::any_of(volume_.pathTableSources().begin(), volume_.pathTableSources().end(),
+                    [&](const PathTableSource& t) { return t.encoding == encoding; });
+    for (const DirectoryCandidate& candidate : candidates_) {
+      if (candidate.encoding != encoding) continue;
+      if (volume_.aborted()) return;
+      const std::uint32_t bytes = candidate.sectorCount * kSectorSize;
+      if (candidate.ended) {
+        volume_.WalkFolders(false, false, candidate.firstSector, bytes, true);
+        return;
+      }
+      volume_.WalkFolders(false, false, candidate.firstSector, bytes, false);
+      volume_.encodingSettled = false;
+      if (tableOfEncoding) {
+        volume_.WalkPathTable(false, false, false, encoding);
+        return;
+      }
     }
-    volume_.WalkFolders(false, false, candidate.firstSector, bytes, false);
-    volume_.encodingSettled = false;
-    if (volume_.sixteenBitPathTables > 0) {
-      volume_.WalkPathTable(false, false, false);
-      return;
-    }
-  }
-  auto ended = std::find_if(
-      candidates_.begin(), candidates_.end(),
-      [](const DirectoryCandidate& c) { return c.encoding == NameEncoding::kEightBit && c.ended; });
-  if (ended != candidates_.end() && !volume_.aborted()) {
-    volume_.WalkFolders(false, false, ended->firstSector, ended->sectorCount * kSectorSize, true);
+    // Names of this encoding were walked: the other kind is another tree.
+    if (volume_.acceptedRecords() > 0) return;
   }
 }
 
@@ -196,14 +208,15 @@ std::optional<DirectoryCandidate> RecoveryScan::FollowDirectory(std::uint32_t s,
   // A sector after the first belongs to the directory once a record in it passed.
   bool currentCounted = true;
   std::size_t pos = kFirstEntry;
+  std::size_t delivered = kSectorSize;  // bytes of the sector in the buffer that the read delivered
   next = s + 1;
   for (;;) {
     bool recordFollows = false;
     if (pos < kSectorSize) {
+      // Nothing was read from here on: the end of the records is not known.
+      if (pos >= delivered) return candidate;
       const std::uint8_t length = ByteReader(sector).U8(pos);
       const std::size_t left = kSectorSize - pos;
-      // Nothing was read from here on: the end of the records is not known.
-      if (length == kUnread) return candidate;
       // A zero tail of exactly kDirectoryTail bytes also ends the records:
       // taken as a record, its zero date would throw away a whole directory.
       if (length == 0 && left >= kDirectoryTail) {
@@ -216,13 +229,17 @@ std::optional<DirectoryCandidate> RecoveryScan::FollowDirectory(std::uint32_t s,
       // A record must lie in its sector and carry a time a writer can record;
       // in the first sector anything else means this is no directory, after it
       // that the directory ended with the sector before.
-      auto record = ParseDirectoryRecord(sector.subspan(pos));
+      auto record = ParseDirectoryRecord(std::span<const std::byte>(sector).first(delivered).subspan(pos));
+      // A record cut short by the end of what was read.
+      if (!record && pos + ByteReader(sector).U8(pos) > delivered && pos + ByteReader(sector).U8(pos) <= kSectorSize) {
+        return candidate;
+      }
       if (!record || !PlausibleTime(record->time)) {
         if (current == s) return std::nullopt;
         candidate.ended = true;
         return candidate;
       }
-      if (pos == kFirstEntry && current == s) candidate.encoding = EncodingOf(record->identifier);
+      if (pos == kFirstEntry && current == s) candidate.encoding = EncodingOfSector(sector, pos);
       if (!currentCounted) {
         ++candidate.sectorCount;
         currentCounted = true;
@@ -237,6 +254,7 @@ std::optional<DirectoryCandidate> RecoveryScan::FollowDirectory(std::uint32_t s,
     next = current + 1;
     std::uint32_t bytesRead = 0;
     if (ReadScanSector(current, sector, bytesRead) != SectorRead::kRead) return candidate;
+    delivered = std::min<std::size_t>(bytesRead, kSectorSize);
     // The next directory begins here: this one ended with the sector before,
     // and the scan examines this one next.
     if (StartsDirectory(sector, base + current)) {
@@ -260,7 +278,9 @@ void RecoveryScan::ScanForPathTables() {
        complete < kPathTablesWanted && ReadNextSector(s, sector, bytesRead);) {
     std::uint32_t next = s + 1;
     std::optional<FoundPathTable> table;
-    if (StartsPathTable(sector)) table = FollowPathTable(s, sector, next);
+    if (StartsPathTable(sector)) {
+      table = FollowPathTable(s, std::span<const std::byte>(sector).first(bytesRead), next);
+    }
     s = next;
     if (!table) continue;
     sources.push_back(table->source);
@@ -284,6 +304,9 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
   source.encoding =
       head.U8(kSecondIdentifierByte) == 0 ? NameEncoding::kSixteenBit : NameEncoding::kEightBit;
   std::vector<std::byte> table(first.begin(), first.end());
+  table.resize(kSectorSize, std::byte{0});
+  // The end of the bytes the reads delivered, without a gap before it.
+  std::size_t delivered = first.size();
   std::vector<std::byte> sector(kSectorSize);
   std::uint32_t examined = 1;
   // Records run on from one sector into the next: reads sectors until the
@@ -294,6 +317,7 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
       std::uint32_t bytesRead = 0;
       if (ReadScanSector(s + source.sectorCount, sector, bytesRead) != SectorRead::kRead)
         return false;
+      if (delivered == table.size()) delivered += std::min<std::size_t>(bytesRead, kSectorSize);
       table.insert(table.end(), sector.begin(), sector.end());
       ++source.sectorCount;
     }
@@ -309,6 +333,12 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
   std::size_t pos = kPathTableFirstRecord;
   while (pos < std::size_t{kMaxStructureSectors} * kSectorSize) {
     if (!reach(pos)) return cutShort();
+    // Nothing was read from here on; what came before is used if it is not
+    // too short to be a table.
+    if (pos >= delivered) {
+      if (pos < kShortestPathTable) return std::nullopt;
+      return cutShort();
+    }
     const std::uint8_t length = ByteReader(table).U8(pos);
     if (length == 0) {
       if (pos <= kShortestPathTable) return std::nullopt;
@@ -316,16 +346,10 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
       next = s + examined;
       return found;
     }
-    // Nothing was read from here on; what came before is used if it is not
-    // too short to be a table.
-    if (length == kUnread) {
-      if (pos < kShortestPathTable) return std::nullopt;
-      return cutShort();
-    }
     if (length % 2 != 0) {
       // An odd identifier is followed by a zero padding byte.
       const std::size_t padding = pos + kPathTableRecordHead + length;
-      if (!reach(padding)) return cutShort();
+      if (!reach(padding) || padding >= delivered) return cutShort();
       if (ByteReader(table).U8(padding) != 0) return std::nullopt;
     }
     pos += kPathTableRecordHead + length + length % 2;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "iso9660/DirectoryRecord.h"
 #include "entries/Entry.h"
@@ -16,10 +17,12 @@ struct WorkRecord {
   EntryType type = EntryType::kFile;
   std::uint32_t extent = 0;
   RecordingTime time;
-  std::uint32_t size = 0;
+  std::uint64_t size = 0;  // a file recorded in several extents: their sum
   std::int32_t parentId = 0;
   std::uint32_t folderDataLength = 0;
   bool fromPathTable = false;
+  // The extents after the first of a file recorded in several (ECMA-119 9.1.6).
+  std::vector<FilePart> moreParts;
 };
 
 // What the volume reader needs from the scan that drives it.
@@ -36,6 +39,9 @@ class ScanSink {
   virtual void MarkLogHasEntries() = 0;
   // True when a file of that File ID and name was listed by an earlier session.
   virtual bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) = 0;
+  // A folder whose directory did not read whole was named in the log: the scan
+  // counts it as damage.
+  virtual void CountDamagedFolder() {}
 };
 
 }  // namespace velmora::disc

@@ -4,6 +4,7 @@
 
 #include "media/ByteReader.h"
 #include "iso9660/NameDecoder.h"
+#include "iso9660/RecordingTime.h"
 #include "iso9660/RecoveryScan.h"
 #include "text/StringTable.h"
 
@@ -13,6 +14,20 @@ namespace {
 constexpr std::uint32_t kFirstDescriptorSector = 16;
 constexpr std::uint32_t kDescriptorSectors = 100;
 constexpr std::size_t kPathTableFirstRecord = 10;  // the root's own record is skipped
+
+std::u16string Decimal(std::uint64_t value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// Byte 0 is 255 and bytes 1-6 the standard identifier and version.
+bool IsSetTerminator(std::span<const std::byte> sector) {
+  static constexpr std::uint8_t kTerminator[] = {255, 'C', 'D', '0', '0', '1', 1};
+  for (std::size_t i = 0; i < std::size(kTerminator); ++i) {
+    if (static_cast<std::uint8_t>(sector[i]) != kTerminator[i]) return false;
+  }
+  return true;
+}
 
 std::uint32_t SectorsFor(std::uint32_t bytes) { return (bytes + kSectorSize - 1) / kSectorSize; }
 
@@ -43,19 +58,29 @@ std::uint32_t VolumeReader::BoundedLength(Lba lba, std::uint32_t length) const {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(bounded, room));
 }
 
+void VolumeReader::ResetWalk() {
+  workList_.clear();
+  walkedExtents_.clear();
+  folderNames_.clear();
+  pathTableSources_.clear();
+  acceptedRecords_ = 0;
+  treeRead_ = false;
+}
+
 bool VolumeReader::FindVolume(const SessionGeometry& session) {
   session_ = session;
   encodingSettled = false;
   recoveryMode = false;
   aborted_ = false;
-  acceptedRecords_ = 0;
   sixteenBitPathTables = 0;
+  offsetsOutOfRange_ = 0;
   volumeInfo_.reset();
-  pathTableSources_.clear();
-  workList_.clear();
-  walkedExtents_.clear();
+  ResetWalk();
 
+  // The descriptor set runs from sector 16 to its terminator; what lies past
+  // it (an image file written as the first file, say) is not this volume's.
   std::vector<std::uint32_t> primaries;  // every primary found, in order
+  std::optional<std::uint32_t> supplementary;
   std::vector<std::byte> sector(kSectorSize);
   for (std::uint32_t s = kFirstDescriptorSector; s < kFirstDescriptorSector + kDescriptorSectors; ++s) {
     if (sink_.StopRequested()) {
@@ -66,29 +91,59 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     std::fill(sector.begin(), sector.end(), kUnreadByte);
     std::uint32_t bytesRead = 0;
     if (!ReadRelative(s, 1, sector, bytesRead)) continue;
+    if (IsSetTerminator(sector)) break;
     if (!IsVolumeDescriptor(sector)) continue;
     if (static_cast<std::uint8_t>(sector[0]) == kPrimaryDescriptor) {
       encodingSettled = true;
       primaries.push_back(s);
-    } else if (bytesRead == kSectorSize && LoadVolumeInfo(s)) {
+    } else if (bytesRead == kSectorSize && !supplementary) {
       // A supplementary descriptor is taken before any primary one; its escape
       // sequences are not examined.
       encodingSettled = true;
-      if (session_.imageCreation) return true;
-      ReadVolumeTree(true);
-      return true;
+      supplementary = s;
+    }
+  }
+  const auto finish = [&](bool result) {
+    if (offsetsOutOfRange_ > 0) {
+      sink_.AddLogEntry(text::LoadText(text::kInfo),
+                        text::LoadText(text::kGmtOffsetsIgnored) + u" " + Decimal(offsetsOutOfRange_),
+                        u" ", log::LogIcon::kInformation);
+    }
+    return result;
+  };
+  if (supplementary) {
+    if (session_.imageCreation && LoadVolumeInfo(*supplementary)) return true;
+    if (!session_.imageCreation && ReadTreeOf(*supplementary, true)) return finish(true);
+    if (aborted_) return finish(true);
+    if (!session_.imageCreation) {
+      sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kJolietTreeUnreadable),
+                        u" ", log::LogIcon::kInformation);
     }
   }
   for (std::uint32_t s : primaries) {
-    if (!LoadVolumeInfo(s)) continue;
-    if (session_.imageCreation) return true;
-    ReadVolumeTree(false);
-    return false;
+    if (session_.imageCreation) {
+      if (LoadVolumeInfo(s)) return true;
+      continue;
+    }
+    if (ReadTreeOf(s, false) || aborted_) return finish(false);
   }
   // Image creation only wants the volume size; it never lists entries.
   if (session_.imageCreation) return false;
+  if (volumeInfo_) {
+    sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kPrimaryTreeUnreadable),
+                      u" ", log::LogIcon::kInformation);
+  }
+  ResetWalk();
   RecoveryScan(*this, reader_).RecoverVolume();
-  return false;
+  return finish(false);
+}
+
+bool VolumeReader::ReadTreeOf(std::uint32_t relativeSector, bool sixteenBit) {
+  if (!LoadVolumeInfo(relativeSector)) return false;
+  ResetWalk();
+  encodingSettled = true;
+  ReadVolumeTree(sixteenBit);
+  return treeRead_ || acceptedRecords_ > 0;
 }
 
 bool VolumeReader::LoadVolumeInfo(std::uint32_t relativeSector) {
@@ -110,6 +165,7 @@ void VolumeReader::ReadVolumeTree(bool sixteenBit) {
                reader_.ReadSectors(info.rootExtent, 0, root, bytesRead, rootLength, true) &&
                bytesRead == rootLength && StartsDirectory(root, info.rootExtent);
   if (whole) {
+    treeRead_ = true;
     WalkFolders(false, sixteenBit, info.rootExtent, rootLength, true);
     return;
   }
@@ -141,29 +197,53 @@ void VolumeReader::ReadVolumeTree(bool sixteenBit) {
   }
 }
 
+bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& delivered) {
+  delivered = 0;
+  if (sectors == 0) {
+    ReportDamagedFolder(extent, text::kFolderPastEnd);
+    return false;
+  }
+  buffer_.assign(static_cast<std::size_t>(sectors) * kSectorSize, std::byte{0});
+  if (!reader_.ReadSectors(extent, sectors, buffer_, delivered)) {
+    delivered = 0;
+    ReportDamagedFolder(extent, text::kFolderNotRead);
+    return false;
+  }
+  delivered = std::min<std::uint32_t>(delivered, static_cast<std::uint32_t>(buffer_.size()));
+  if (!StartsDirectory(std::span<const std::byte>(buffer_).first(delivered), extent)) {
+    ReportDamagedFolder(extent, delivered == 0 ? text::kFolderNotRead : text::kFolderNoDirectory);
+    return false;
+  }
+  if (delivered < buffer_.size()) {
+    ReportDamagedFolder(extent, text::kFolderReadInPart);
+  }
+  return true;
+}
+
 bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
                                std::uint32_t byteLength, bool reportEnd) {
   if (aborted_) return false;
   sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kCreatingTreeStructure),
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
   std::size_t cursor = 0;
-  std::vector<std::byte> buffer;
   if (fromPathTable) {
     auto first = std::find_if(workList_.begin(), workList_.end(),
                               [](const WorkRecord& r) { return r.fromPathTable; });
     cursor = static_cast<std::size_t>(first - workList_.begin());
   } else {
     workList_.clear();
+    // A walk that starts at a folder an earlier walk of this session read
+    // would list its files a second time.
+    if (!walkedExtents_.insert(lba).second) return true;
     std::uint32_t sectors = SectorsFor(BoundedLength(lba, byteLength));
-    buffer = FilledBuffer(sectors, kUnreadByte);
-    std::uint32_t bytesRead = 0;
-    if (sectors == 0 || !reader_.ReadSectors(lba, sectors, buffer, bytesRead)) return false;
+    std::uint32_t delivered = 0;
+    const bool read = ReadFolder(lba, sectors, delivered);
+    if (delivered == 0) return false;
     if (sink_.StopRequested()) {
       Abort();
       return true;
     }
-    walkedExtents_.insert(lba);
-    ParseFolder(buffer, lba, true, sixteenBit);
+    if (read) ParseFolder(std::span<const std::byte>(buffer_).first(delivered), lba, true, sixteenBit);
   }
 
   // Breadth first: folders are read in the order they were appended.
@@ -180,12 +260,9 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
     // A damaged disc can point a directory back up the tree: each extent is
     // walked once per session, so every walk ends.
     if (!walkedExtents_.insert(extent).second) continue;
-    std::uint32_t sectors = SectorsFor(BoundedLength(extent, dataLength));
-    if (sectors == 0) continue;
-    buffer.assign(static_cast<std::size_t>(sectors) * kSectorSize, std::byte{0});
-    std::uint32_t bytesRead = 0;
-    if (reader_.ReadSectors(extent, sectors, buffer, bytesRead)) {
-      ParseFolder(buffer, extent, false, sixteenBit);
+    std::uint32_t delivered = 0;
+    if (ReadFolder(extent, SectorsFor(BoundedLength(extent, dataLength)), delivered)) {
+      ParseFolder(std::span<const std::byte>(buffer_).first(delivered), extent, false, sixteenBit);
     }
   }
   if (reportEnd) {
@@ -195,44 +272,96 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
   return true;
 }
 
-void VolumeReader::ParseFolder(std::span<const std::byte> buffer, std::uint32_t folderExtent,
-                               bool rootChildren, bool sixteenBit) {
-  if (!StartsDirectory(buffer, folderExtent)) return;
+std::vector<VolumeReader::FolderItem> VolumeReader::FolderItems(
+    std::span<const std::byte> buffer) const {
+  std::vector<FolderItem> items;
   const std::size_t total = buffer.size();
   // The "." and ".." records are skipped by their length bytes.
-  std::size_t pos = static_cast<std::size_t>(buffer[0]);
-  if (pos < total) {
-    auto parentLength = static_cast<std::uint8_t>(buffer[pos]);
-    if (parentLength != 0 && parentLength != static_cast<std::uint8_t>(kUnreadByte)) pos += parentLength;
-  }
+  std::size_t pos = total > 0 ? static_cast<std::size_t>(buffer[0]) : 0;
+  if (pos < total) pos += static_cast<std::size_t>(buffer[pos]);
+  // The parts of a file recorded in several extents, until its last record.
+  std::optional<FolderItem> pending;
+  const auto sameFile = [](const DirectoryRecord& a, const DirectoryRecord& b) {
+    return std::equal(a.identifier.begin(), a.identifier.end(), b.identifier.begin(),
+                      b.identifier.end());
+  };
   while (pos < total) {
     auto length = static_cast<std::uint8_t>(buffer[pos]);
     std::size_t sectorEnd = (pos / kSectorSize + 1) * kSectorSize;
-    if (length == static_cast<std::uint8_t>(kUnreadByte)) return;  // nothing was read from here on
     // A zero length byte ends the records of this sector; a record never
     // crosses a sector boundary, so one that would is taken as the same.
     if (length == 0 || pos + length > sectorEnd) {
       pos = sectorEnd;
       continue;
     }
+    // A record that runs past what the read delivered: nothing more was read.
+    if (pos + length > total) break;
     auto record = ParseDirectoryRecord(buffer.subspan(pos, length));
-    if (record) Accept(*record, rootChildren, folderExtent, sixteenBit);
     pos += length;
+    if (!record) continue;
+    if (pending && !record->IsDirectory() && sameFile(pending->record, *record)) {
+      pending->moreParts.push_back({record->extent, record->dataLength});
+      pending->size += record->dataLength;
+      if (!record->IsMultiExtent()) {
+        items.push_back(std::move(*pending));
+        pending.reset();
+      }
+      continue;
+    }
+    if (pending) {
+      // Its last record is missing: the parts that were recorded make the file.
+      items.push_back(std::move(*pending));
+      pending.reset();
+    }
+    FolderItem item{*record, record->IsDirectory() ? 0 : record->dataLength, {}, false};
+    if (!record->IsDirectory() && record->IsMultiExtent()) {
+      pending = std::move(item);
+    } else {
+      items.push_back(std::move(item));
+    }
   }
+  if (pending) items.push_back(std::move(*pending));
+  return items;
 }
 
-void VolumeReader::Accept(const DirectoryRecord& record, bool rootChildren,
-                          std::uint32_t folderExtent, bool sixteenBit) {
+void VolumeReader::ParseFolder(std::span<const std::byte> buffer, std::uint32_t folderExtent,
+                               bool rootChildren, bool sixteenBit) {
+  std::vector<FolderItem> items = FolderItems(buffer);
   if (!encodingSettled) {
-    // Without a descriptor the first record decides the encoding of the walk.
-    sixteenBitNames_ = LooksSixteenBit(record.identifier);
+    // Without a descriptor the records of the walk's first folder decide.
+    std::vector<std::span<const std::byte>> identifiers;
+    for (const FolderItem& item : items) identifiers.push_back(item.record.identifier);
+    sixteenBitNames_ = JudgeSixteenBit(identifiers);
     encodingSettled = true;
   } else if (!recoveryMode) {
     sixteenBitNames_ = sixteenBit;
   }
+  // Several versions of one file name: the highest keeps the plain name, the
+  // others their ";N".
+  std::unordered_map<std::u16string, std::uint32_t> highest;
+  std::vector<std::optional<std::uint32_t>> versions(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const DirectoryRecord& record = items[i].record;
+    if (record.IsDirectory()) continue;
+    versions[i] = FileVersion(record.identifier, sixteenBitNames_);
+    if (!versions[i]) continue;
+    std::uint32_t& top = highest[DecodeName(record.identifier, sixteenBitNames_, false)];
+    top = std::max(top, *versions[i]);
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (versions[i] && highest.size() > 0) {
+      const auto top = highest.find(DecodeName(items[i].record.identifier, sixteenBitNames_, false));
+      items[i].keepVersion = top != highest.end() && *versions[i] < top->second;
+    }
+    Accept(items[i], rootChildren, folderExtent);
+  }
+}
+
+void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32_t folderExtent) {
+  const DirectoryRecord& record = item.record;
   WorkRecord work;
   work.type = record.IsDirectory() ? EntryType::kFolder : EntryType::kFile;
-  work.name = DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory());
+  work.name = DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
   // In a later session, a file whose extent lies in an earlier one was listed
   // there already, unless that session's directories did not read.
   if (session_.multiTrack && session_.session > 1 && !record.IsDirectory() &&
@@ -242,25 +371,60 @@ void VolumeReader::Accept(const DirectoryRecord& record, bool rootChildren,
   ++acceptedRecords_;
   work.extent = record.extent;
   work.time = record.time;
+  if (!GmtOffsetInRange(work.time.gmtOffset)) {
+    work.time.gmtOffset = 0;
+    ++offsetsOutOfRange_;
+  }
   if (record.IsDirectory()) {
     work.folderDataLength = record.dataLength;
   } else {
-    work.size = record.dataLength;
+    work.size = item.size;
+    work.moreParts = item.moreParts;
   }
   work.parentId = rootChildren ? session_.topLevelParentId : static_cast<std::int32_t>(folderExtent);
   bool named = !record.identifier.empty();
+  if (named && record.IsDirectory()) folderNames_.try_emplace(record.extent, FolderName{work.name, work.parentId});
   if (named) workList_.push_back(work);
   sink_.AcceptRecord(work, named);
+}
+
+std::u16string VolumeReader::FolderPath(Lba extent) const {
+  std::u16string path;
+  Lba at = extent;
+  // A damaged disc can name folders in a loop: the path is cut short then.
+  for (int depth = 0; depth < 256; ++depth) {
+    const auto found = folderNames_.find(at);
+    if (found == folderNames_.end()) break;
+    path = path.empty() ? found->second.name : found->second.name + u"/" + path;
+    if (found->second.parentId == session_.topLevelParentId || found->second.parentId < 0) break;
+    at = static_cast<Lba>(found->second.parentId);
+  }
+  return path.empty() ? text::LoadText(text::kRootName) : path;
+}
+
+void VolumeReader::ReportDamagedFolder(Lba extent, std::uint16_t what) {
+  sink_.AddLogEntry(u" ",
+                    FolderPath(extent) + u" (" + text::LoadText(text::kSector) + u" " +
+                        Decimal(extent) + u")",
+                    text::LoadText(what), log::LogIcon::kFailure);
+  sink_.MarkLogHasEntries();
+  sink_.CountDamagedFolder();
 }
 
 void VolumeReader::ReadFolderStamp(WorkRecord& record) {
   std::vector<std::byte> sector = FilledBuffer(1, kUnreadByte);
   std::uint32_t bytesRead = 0;
   if (!reader_.ReadSectors(record.extent, 1, sector, bytesRead)) return;
-  auto self = ParseDirectoryRecord(sector);
-  if (!self) return;
-  record.time = self->time;
+  auto self = ParseDirectoryRecord(std::span<const std::byte>(sector).first(
+      std::min<std::size_t>(bytesRead, sector.size())));
+  if (!self || !IsSelfRecord(*self, record.extent)) return;
   record.folderDataLength = self->dataLength;
+  if (!IsRealTime(self->time)) return;
+  record.time = self->time;
+  if (!GmtOffsetInRange(record.time.gmtOffset)) {
+    record.time.gmtOffset = 0;
+    ++offsetsOutOfRange_;
+  }
 }
 
 bool VolumeReader::ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
@@ -273,7 +437,8 @@ bool VolumeReader::ReadPathTableSource(const PathTableSource& source, std::vecto
   return true;
 }
 
-void VolumeReader::WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit) {
+void VolumeReader::WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit,
+                                 std::optional<NameEncoding> encoding) {
   if (aborted_) return;
   if (fresh) workList_.clear();
   std::set<std::pair<std::uint32_t, std::u16string>> known;
@@ -282,14 +447,19 @@ void VolumeReader::WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit) {
   }
 
   // Outside recovery mode the first source that reads; in recovery mode the
-  // first with 16-bit names, or an 8-bit one when no 16-bit table exists.
+  // first with the names asked for, by default 16-bit ones, or an 8-bit one
+  // when no 16-bit table exists.
   std::vector<std::byte> data;
   const PathTableSource* chosen = nullptr;
   bool whole = false;
-  bool anySixteenBit = std::any_of(pathTableSources_.begin(), pathTableSources_.end(),
-                                   [](const PathTableSource& s) { return s.encoding == NameEncoding::kSixteenBit; });
+  if (!encoding) {
+    const bool anySixteenBit = std::any_of(
+        pathTableSources_.begin(), pathTableSources_.end(),
+        [](const PathTableSource& s) { return s.encoding == NameEncoding::kSixteenBit; });
+    encoding = anySixteenBit ? NameEncoding::kSixteenBit : NameEncoding::kEightBit;
+  }
   for (const PathTableSource& source : pathTableSources_) {
-    if (recoveryMode && anySixteenBit && source.encoding != NameEncoding::kSixteenBit) continue;
+    if (recoveryMode && source.encoding != *encoding) continue;
     if (ReadPathTableSource(source, data, whole)) {
       chosen = &source;
       break;
@@ -298,7 +468,10 @@ void VolumeReader::WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit) {
   if (!chosen) return;
   if (recoveryMode) {
     sixteenBit = chosen->encoding == NameEncoding::kSixteenBit;
-    walkAfter = whole || sixteenBitPathTables < 2;
+    const std::size_t tablesOfEncoding = static_cast<std::size_t>(
+        std::count_if(pathTableSources_.begin(), pathTableSources_.end(),
+                      [&](const PathTableSource& s) { return s.encoding == chosen->encoding; }));
+    walkAfter = whole || tablesOfEncoding < 2;
   }
 
   ByteReader table(data);

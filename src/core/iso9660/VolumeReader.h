@@ -6,6 +6,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -56,8 +57,11 @@ class VolumeReader {
   bool WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba, std::uint32_t byteLength,
                    bool reportEnd);
   // Adds the top-level folders of the first usable path-table source; fresh
-  // starts a new work list, walkAfter walks the folders afterwards.
-  void WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit);
+  // starts a new work list, walkAfter walks the folders afterwards. In
+  // recovery mode the table has the names of encoding (by default 16-bit ones
+  // when there are any).
+  void WalkPathTable(bool fresh, bool walkAfter, bool sixteenBit,
+                     std::optional<NameEncoding> encoding = std::nullopt);
 
   // Reads count sectors at session-relative sector s (absolute base + s).
   bool ReadRelative(std::uint32_t relativeSector, std::uint32_t count, std::span<std::byte> buffer,
@@ -80,15 +84,42 @@ class VolumeReader {
   const std::vector<WorkRecord>& workList() const { return workList_; }
   // Records accepted in this session, named or not.
   std::uint32_t acceptedRecords() const { return acceptedRecords_; }
+  // A root directory (or a path-table folder) of this session read as a
+  // directory: a volume with no entries is then an empty file system.
+  bool treeRead() const { return treeRead_; }
 
  private:
-  // Parses the records of one folder read into buffer (n whole sectors).
+  // One file or folder of a directory: its record, and for a file recorded in
+  // several extents the parts after the first.
+  struct FolderItem {
+    DirectoryRecord record;
+    std::uint64_t size = 0;
+    std::vector<FilePart> moreParts;
+    bool keepVersion = false;
+  };
+
+  // Reads the folder at extent (sectors whole sectors) into buffer_; false,
+  // with the damage named in the log, when it did not read whole as a
+  // directory. delivered: the bytes the read delivered.
+  bool ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& delivered);
+  // Parses the records of one folder: buffer holds the bytes the read
+  // delivered, nothing past them.
   void ParseFolder(std::span<const std::byte> buffer, std::uint32_t folderExtent, bool rootChildren,
                    bool sixteenBit);
-  void Accept(const DirectoryRecord& record, bool rootChildren, std::uint32_t folderExtent,
-              bool sixteenBit);
-  // Fills date, time and data length of a folder from its "." record.
+  // The records after "." and "..", a file of several extents joined into one.
+  std::vector<FolderItem> FolderItems(std::span<const std::byte> buffer) const;
+  void Accept(const FolderItem& item, bool rootChildren, std::uint32_t folderExtent);
+  // Fills date, time and data length of a folder from its "." record, when
+  // that reads and holds a real time.
   void ReadFolderStamp(WorkRecord& record);
+  // Names a folder that did not read whole in the log and counts it.
+  void ReportDamagedFolder(Lba extent, std::uint16_t what);
+  // The folder's path below the session's top, from the names accepted.
+  std::u16string FolderPath(Lba extent) const;
+  // Reads the tree of the descriptor at relative sector s; true when it gave
+  // anything (or a readable empty root).
+  bool ReadTreeOf(std::uint32_t relativeSector, bool sixteenBit);
+  void ResetWalk();
   bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
                            bool& whole);
 
@@ -99,9 +130,17 @@ class VolumeReader {
   std::vector<PathTableSource> pathTableSources_;
   std::vector<WorkRecord> workList_;
   std::set<std::uint32_t> walkedExtents_;
+  struct FolderName {
+    std::u16string name;
+    std::int32_t parentId = 0;
+  };
+  std::unordered_map<std::uint32_t, FolderName> folderNames_;
+  std::vector<std::byte> buffer_;
   std::uint32_t acceptedRecords_ = 0;
+  std::uint32_t offsetsOutOfRange_ = 0;
   bool aborted_ = false;
   bool sixteenBitNames_ = false;
+  bool treeRead_ = false;
 };
 
 }  // namespace velmora::disc

@@ -202,7 +202,7 @@ std::string DestinationTree::SavedPath(std::size_t index, const std::string& sav
 void DestinationTree::SetFolderTimes() {
   for (const auto& [node, folder] : nodes_) {
     if (!folder.created) continue;
-    const std::optional<std::int64_t> seconds = RecordingSeconds(table_[node]);
+    const std::optional<std::int64_t> seconds = RecordingInstant(table_[node]);
     if (!seconds) continue;
     platform::FolderSink* sink = Open(node);
     platform::SinkError error;

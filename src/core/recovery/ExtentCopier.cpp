@@ -37,6 +37,11 @@ bool ExtentCopier::KeepGoing() {
 }
 
 CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink& sink) {
+  return CopyExtent(extent, size, sink, true);
+}
+
+CopyResult ExtentCopier::CopyExtent(Lba extent, std::uint32_t size, platform::FileSink& sink,
+                                    bool resizeOnStop) {
   CopyResult result;
   const std::uint64_t sectors = (std::uint64_t{size} + kSectorSize - 1) / kSectorSize;
   std::uint64_t sector = 0;
@@ -80,9 +85,46 @@ CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink
   if (result.stopped) {
     const std::uint64_t at = sector * kSectorSize;
     AddUnreadable(result.unreadable, at, std::uint64_t{size} - 1);
-    if (!sink.Resize(size, result.writeError)) result.writeFailed = true;
+    if (resizeOnStop && !sink.Resize(size, result.writeError)) result.writeFailed = true;
   }
   return result;
+}
+
+CopyResult ExtentCopier::CopyFile(const Entry& entry, platform::FileSink& sink) {
+  if (entry.moreParts.empty()) {
+    return Copy(entry.fileId, static_cast<std::uint32_t>(entry.size), sink);
+  }
+  std::vector<FilePart> parts;
+  std::uint64_t rest = entry.size;
+  for (const FilePart& part : entry.moreParts) rest -= std::min<std::uint64_t>(rest, part.length);
+  parts.push_back({entry.fileId, static_cast<std::uint32_t>(rest)});
+  parts.insert(parts.end(), entry.moreParts.begin(), entry.moreParts.end());
+
+  CopyResult whole;
+  std::uint64_t at = 0;
+  for (const FilePart& part : parts) {
+    if (whole.stopped || whole.writeFailed) {
+      // Stop came: the parts not read are listed, and the file keeps its size.
+      if (part.length > 0) AddUnreadable(whole.unreadable, at, at + part.length - 1);
+      at += part.length;
+      continue;
+    }
+    CopyResult one = CopyExtent(part.extent, part.length, sink, false);
+    whole.bytesRead += one.bytesRead;
+    for (const ByteRange& range : one.unreadable) {
+      AddUnreadable(whole.unreadable, at + range.first, at + range.last);
+    }
+    whole.stopped = one.stopped;
+    if (one.writeFailed) {
+      whole.writeFailed = true;
+      whole.writeError = one.writeError;
+    }
+    at += part.length;
+  }
+  if (whole.stopped && !whole.writeFailed && !sink.Resize(entry.size, whole.writeError)) {
+    whole.writeFailed = true;
+  }
+  return whole;
 }
 
 bool ExtentCopier::CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t wanted,

@@ -5,6 +5,7 @@
 
 #include "host/AppState.h"
 #include "disc/CCDReader.h"
+#include "entries/Entry.h"
 #include "recovery/RecoveryReport.h"
 #include "host/ScanHost.h"
 #include "platform/FileSink.h"
@@ -36,8 +37,14 @@ class ExtentCopier {
   ExtentCopier(CCDReader& reader, ScanHost& host, const AppState& state);
 
   CopyResult Copy(Lba extent, std::uint32_t size, platform::FileSink& sink);
+  // Copies the whole of a file: its extent at File ID and, for a file recorded
+  // in several extents, the others after it in order. The unreadable ranges
+  // are offsets in the whole file.
+  CopyResult CopyFile(const Entry& entry, platform::FileSink& sink);
 
  private:
+  // Copy; resizeOnStop extends the file to size when Stop came.
+  CopyResult CopyExtent(Lba extent, std::uint32_t size, platform::FileSink& sink, bool resizeOnStop);
   // Reads sector lba (size bytes wanted of it) alone and writes what it gives,
   // then zeros for the rest; at is the file offset of the sector.
   bool CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t wanted,

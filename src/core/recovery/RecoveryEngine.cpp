@@ -122,9 +122,9 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   record.savedPath = tree_->SavedPath(index, created.savedName);
   if (created.renamed) ++summary_.namesChanged;
 
-  CopyResult copy = copier_.Copy(entry.fileId, entry.size, *created.file);
+  CopyResult copy = copier_.CopyFile(entry, *created.file);
   platform::SinkError error;
-  if (const std::optional<std::int64_t> seconds = RecordingSeconds(entry)) {
+  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry)) {
     // A time that does not take costs no data.
     created.file->SetModified(*seconds, error);
   }

@@ -81,9 +81,16 @@ bool ScanProcess::Scan() {
   }
   if (scanned) {
     // A disc that gave nothing at all is reported, never shown as an empty
-    // success.
+    // success; a file system that reads and holds nothing is an empty tree.
     if (counters_.entryCount == 0 && !state_.stopRequested) {
-      ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
+      if (counters_.treeRead) {
+        if (!displayStarted_) StartScanDisplay();
+        host_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kDiscHoldsNoFiles),
+                          text::LoadText(text::kProcessCompleted), log::LogIcon::kCompleted);
+        state_.logHasEntries = true;
+      } else {
+        ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
+      }
     }
     FinishScan();
   }
@@ -147,6 +154,7 @@ bool ScanProcess::ScanSession(bool imageCreation) {
   state_.busy = true;
   VolumeReader volume(reader_, *this);
   volume.FindVolume(GeometryOf(reader_.currentTrack(), imageCreation));
+  if (volume.treeRead()) counters_.treeRead = true;
   return true;
 }
 
@@ -234,7 +242,9 @@ void ScanProcess::ReportEntry(std::uint32_t entryCount, const WorkRecord* record
   entry.hour = record->time.hour;
   entry.minute = record->time.minute;
   entry.second = record->time.second;
+  entry.gmtOffset = record->time.gmtOffset;
   entry.size = record->size;
+  entry.moreParts = record->moreParts;
   entry.session = counters_.currentSession;
   table_.AddEntry(std::move(entry));
 }
@@ -264,6 +274,8 @@ void ScanProcess::AddLogEntry(std::u16string_view activity, std::u16string_view 
 }
 
 void ScanProcess::MarkLogHasEntries() { state_.logHasEntries = true; }
+
+void ScanProcess::CountDamagedFolder() { ++counters_.damagedFolders; }
 
 bool ScanProcess::ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) {
   return table_.HasFileFromEarlierSession(fileId, name, counters_.currentSession);

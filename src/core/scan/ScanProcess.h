@@ -18,6 +18,10 @@ struct ScanCounters {
   std::uint32_t filesFound = 0;
   std::uint64_t totalFileBytes = 0;
   std::uint8_t currentSession = 1;
+  // Folders whose directory did not read whole (each named in the log).
+  std::uint32_t damagedFolders = 0;
+  // A session's file system tree read, even one without entries.
+  bool treeRead = false;
 };
 
 // The Open Drive process: asks for the disc, locks the tray, and scans every
@@ -68,6 +72,7 @@ class ScanProcess : private ScanSink {
                    std::u16string_view status, log::LogIcon icon) override;
   void MarkLogHasEntries() override;
   bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) override;
+  void CountDamagedFolder() override;
 
   CCDReader& reader_;
   AppState& state_;

@@ -65,6 +65,15 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kStopQuestion2,
        u"This process cannot be resumed from current state and has to be restarted"},
       {kStopQuestion1, u"Stop current process ?"},
+      {kFolderNotRead, u"Folder could not be read"},
+      {kFolderReadInPart, u"Folder read in part"},
+      {kFolderNoDirectory, u"Folder holds no directory records"},
+      {kFolderPastEnd, u"Folder lies past the end of the disc"},
+      {kDiscHoldsNoFiles, u"The disc holds no files"},
+      {kGmtOffsetsIgnored, u"Recording times with an offset from GMT out of range, taken as GMT:"},
+      {kJolietTreeUnreadable, u"The Joliet tree could not be read; reading the ISO 9660 tree"},
+      {kPrimaryTreeUnreadable, u"The file system tree could not be read; searching the sectors"},
+      {kSector, u"sector"},
   };
   return table;
 }

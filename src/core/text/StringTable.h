@@ -65,6 +65,15 @@ enum StringId : std::uint16_t {
   kWebSiteAddress = 61290,
   kStopQuestion2 = 61300,
   kStopQuestion1 = 61301,
+  kFolderNotRead = 61420,
+  kFolderReadInPart = 61421,
+  kFolderNoDirectory = 61422,
+  kFolderPastEnd = 61423,
+  kDiscHoldsNoFiles = 61424,
+  kGmtOffsetsIgnored = 61425,
+  kJolietTreeUnreadable = 61426,
+  kPrimaryTreeUnreadable = 61427,
+  kSector = 61428,
 };
 
 // The text of id in the current language; an id without a text gives "".
