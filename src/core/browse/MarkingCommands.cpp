@@ -1,0 +1,50 @@
+#include "browse/MarkingCommands.h"
+
+namespace velmora::browse {
+
+void MarkingCommands::RecountMarked() {
+  MarkedSum sum = marking_.SumMarked();
+  state_.anyEntryMarked = sum.anyEntryMarked;
+  state_.markedTotalsNonZero = sum.anyEntryMarked;
+  totals_.ShowMarkedTotals(sum.totals);
+}
+
+void MarkingCommands::AfterClick(std::uint8_t value) {
+  if (value == disc::kUnmarked) state_.allMarked = false;
+  RecountMarked();
+}
+
+void MarkingCommands::FolderBoxClicked(std::size_t folder) {
+  AfterClick(marking_.ClickFolderBox(folder));
+}
+
+void MarkingCommands::RowBoxClicked(std::size_t row, std::size_t displayed) {
+  AfterClick(marking_.ClickRowBox(row, displayed));
+}
+
+void MarkingCommands::SelectAll() {
+  marking_.SetAll(disc::kMarked);
+  state_.allMarked = true;
+  state_.anyEntryMarked = true;
+  state_.markedTotalsNonZero = true;
+  // The marked pane then reads as the disc pane does, and keeps those numbers
+  // through a language switch.
+  totals_.ShowMarkedTotals(totals_.disc());
+}
+
+void MarkingCommands::UnselectAll() {
+  marking_.SetAll(disc::kUnmarked);
+  state_.allMarked = false;
+  state_.anyEntryMarked = false;
+  state_.markedTotalsNonZero = false;
+  totals_.ShowMarkedTotals({});
+}
+
+void MarkingCommands::ForgetMarks() {
+  state_.allMarked = false;
+  state_.anyEntryMarked = false;
+  state_.markedTotalsNonZero = false;
+  totals_.ShowMarkedTotals({});
+}
+
+}  // namespace velmora::browse
