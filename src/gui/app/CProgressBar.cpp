@@ -61,6 +61,8 @@ void CProgressBar::SetText(const QString& message) {
 
 void CProgressBar::SetRange(int lower, int upper, int step) {
   setRange(lower, upper);
+  // The bar starts at its lower bound (QProgressBar alone starts "reset").
+  setValue(lower);
   step_ = step;
 }
 

@@ -1,0 +1,98 @@
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/CMainFrame.h"
+#include "app/CommandId.h"
+#include "app/Languages.h"
+#include "log/CMessageLogDialog.h"
+#include "platform/emulated/EmulatedMachine.h"
+#include "text/StringTable.h"
+
+using namespace velmora;
+using namespace velmora::gui;
+
+// The language switch at run time, and a translation that is not there.
+class TestLanguages : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void switchTranslatesMenusColumnsAndTexts();
+  void missingTranslationFallsBackToEnglish();
+
+ private:
+  QString FirstMenuTitle() const { return frame_->menuBar()->actions().first()->text(); }
+  QString ActivityColumn() const {
+    return frame_->logDialog()->list()->headerItem()->text(0);
+  }
+  static QVariant StoredLanguage() {
+    return QSettings(SettingsOrganization(), SettingsApplication()).value(QStringLiteral("LANG"));
+  }
+
+  std::unique_ptr<platform::emulated::EmulatedMachine> machine_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+void TestLanguages::init() {
+  QSettings(SettingsOrganization(), SettingsApplication()).clear();
+  SetTranslationFolder(QStringLiteral(VELMORA_TEST_QM_DIR));
+  InstallLanguage(0);
+  machine_ = std::make_unique<platform::emulated::EmulatedMachine>();
+  frame_ = std::make_unique<CMainFrame>(*machine_);
+}
+
+void TestLanguages::cleanup() {
+  frame_.reset();
+  machine_.reset();
+  InstallLanguage(0);
+}
+
+void TestLanguages::switchTranslatesMenusColumnsAndTexts() {
+  frame_->AddLogEntry(u"Info", u"Creating Tree Structure", u"Process Started",
+                      log::LogIcon::kInformation);
+  QVERIFY(!frame_->Action(kEnglish)->isEnabled());
+
+  frame_->Action(kFrench)->trigger();
+  QCOMPARE(FirstMenuTitle(), QStringLiteral("&Lecteur"));
+  QCOMPARE(frame_->Action(kOpenDrive)->text(), QStringLiteral("&Ouvrir le lecteur"));
+  QCOMPARE(frame_->ToolbarAction(kOpenDrive)->toolTip(), QStringLiteral("Ouvrir le lecteur"));
+  QCOMPARE(ActivityColumn(), QStringLiteral("Activité"));
+  QCOMPARE(QString::fromStdU16String(text::LoadText(text::kProcessStarted)),
+           QStringLiteral("Processus démarré"));
+  // Rows already written keep their words.
+  QCOMPARE(frame_->logDialog()->list()->topLevelItem(0)->text(2), QStringLiteral("Process Started"));
+  QCOMPARE(frame_->languageIndex(), 1u);
+  QVERIFY(!frame_->Action(kFrench)->isEnabled());
+  QVERIFY(frame_->Action(kEnglish)->isEnabled());
+  QCOMPARE(StoredLanguage().toInt(), 1);
+
+  frame_->Action(kEnglish)->trigger();
+  QCOMPARE(FirstMenuTitle(), QStringLiteral("&Drive"));
+  QCOMPARE(ActivityColumn(), QStringLiteral("Activity"));
+  QCOMPARE(StoredLanguage().toInt(), 0);
+  QVERIFY(!frame_->Action(kEnglish)->isEnabled());
+}
+
+void TestLanguages::missingTranslationFallsBackToEnglish() {
+  frame_->Action(kFrench)->trigger();
+  QCOMPARE(FirstMenuTitle(), QStringLiteral("&Lecteur"));
+
+  // The test folder holds no German: English is shown, and English is the item
+  // greyed; the stored language stays the one that worked.
+  frame_->Action(kGerman)->trigger();
+  QCOMPARE(FirstMenuTitle(), QStringLiteral("&Drive"));
+  QCOMPARE(ActivityColumn(), QStringLiteral("Activity"));
+  QCOMPARE(QString::fromStdU16String(text::LoadText(text::kProcessStarted)),
+           QStringLiteral("Process Started"));
+  QCOMPARE(frame_->languageIndex(), 0u);
+  QVERIFY(!frame_->Action(kEnglish)->isEnabled());
+  QVERIFY(frame_->Action(kGerman)->isEnabled());
+  QVERIFY(frame_->Action(kFrench)->isEnabled());
+  QCOMPARE(StoredLanguage().toInt(), 1);
+}
+
+QTEST_MAIN(TestLanguages)
+#include "tst_languages.moc"

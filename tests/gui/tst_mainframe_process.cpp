@@ -1,0 +1,196 @@
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "FixtureDisc.h"
+#include "ScriptedWindowPrompts.h"
+#include "app/CMainFrame.h"
+#include "app/CProgressBar.h"
+#include "app/CommandId.h"
+#include "text/StringTable.h"
+
+using namespace velmora;
+using namespace velmora::gui;
+using velmora::testing::FixtureDisc;
+using velmora::testing::ScriptedWindowPrompts;
+
+// The long processes in the window: Stop during a scan, the refusal to close
+// while one runs, the progress indicator it shows, the keys the window drops.
+class TestMainFrameProcess : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void scanFillsTableAndLog();
+  void stopDuringScanKeepsAUsableTree();
+  void closeRefusedWhileBusyAllowedAfterStop();
+  void keyFilterDropsKeysInsideTheWindow();
+  void findNextKeyFollowsItsRule();
+
+ private:
+  QStringList LogStatuses() const;
+  // Runs action once the scan shows its entry count (from inside its pump).
+  void WhileScanning(std::function<void()> action);
+
+  std::unique_ptr<FixtureDisc> disc_;
+  std::unique_ptr<CMainFrame> frame_;
+  ScriptedWindowPrompts prompts_;
+};
+
+void TestMainFrameProcess::init() {
+  disc_ = std::make_unique<FixtureDisc>(40, 25, 3);
+  frame_ = std::make_unique<CMainFrame>(disc_->machine);
+  prompts_ = ScriptedWindowPrompts{};
+  frame_->SetPrompts(&prompts_);
+  frame_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+}
+
+void TestMainFrameProcess::cleanup() {
+  frame_.reset();
+  disc_.reset();
+}
+
+QStringList TestMainFrameProcess::LogStatuses() const {
+  QStringList statuses;
+  for (const log::LogRow& row : frame_->messageLog().rows()) {
+    statuses << QString::fromStdU16String(row.status);
+  }
+  return statuses;
+}
+
+void TestMainFrameProcess::WhileScanning(std::function<void()> action) {
+  auto* poll = new QTimer(frame_.get());
+  connect(poll, &QTimer::timeout, frame_.get(), [this, poll, action] {
+    if (!frame_->currentProgress() ||
+        !frame_->StatusPane(0)->text().endsWith(QStringLiteral(" Entries Found"))) {
+      return;
+    }
+    poll->stop();
+    poll->deleteLater();
+    action();
+  });
+  poll->start(0);
+}
+
+void TestMainFrameProcess::scanFillsTableAndLog() {
+  frame_->Action(kOpenDrive)->trigger();
+
+  QCOMPARE(prompts_.asked.count(QStringLiteral("insert")), 1);
+  // Root, 40 folders, 1000 files.
+  QCOMPARE(frame_->table().size(), std::size_t{1041});
+  QCOMPARE(LogStatuses(), (QStringList{"Process Started", "Process Completed"}));
+  QVERIFY(frame_->state().treeComplete);
+  QVERIFY(frame_->state().logHasEntries);
+  QVERIFY(!frame_->state().busy);
+  QVERIFY(frame_->currentProgress() == nullptr);
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral(" "));
+  frame_->RefreshCommands();
+  QVERIFY(frame_->Action(kFind)->isEnabled());
+  QVERIFY(frame_->Action(kSaveLog)->isEnabled());
+}
+
+void TestMainFrameProcess::stopDuringScanKeepsAUsableTree() {
+  QString progressLabel;
+  bool progressShown = false;
+  bool stopEnabled = false;
+  bool openDriveEnabled = true;
+  WhileScanning([&] {
+    progressShown = frame_->currentProgress() != nullptr;
+    progressLabel = frame_->StatusPane(0)->text();
+    stopEnabled = frame_->Action(kStopProcess)->isEnabled();
+    openDriveEnabled = frame_->Action(kOpenDrive)->isEnabled();
+    frame_->Action(kStopProcess)->trigger();
+    // The indicator goes at once, not at the scan's next step.
+    QVERIFY(frame_->currentProgress() == nullptr);
+    QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral(" "));
+  });
+  frame_->Action(kOpenDrive)->trigger();
+
+  QVERIFY(progressShown);
+  QVERIFY2(progressLabel.endsWith(QStringLiteral(" Entries Found")), qPrintable(progressLabel));
+  QVERIFY(stopEnabled);
+  QVERIFY(!openDriveEnabled);
+  QCOMPARE(prompts_.asked.count(QStringLiteral("stop")), 1);
+  const std::size_t partial = frame_->table().size();
+  QVERIFY2(partial > 0 && partial < 1041, qPrintable(QString::number(partial)));
+  QCOMPARE(LogStatuses().last(), QStringLiteral("Process Aborted"));
+  QVERIFY(frame_->state().treeComplete);
+  QVERIFY(!frame_->state().processRunning);
+  QVERIFY(!frame_->state().stopRequested);
+  QVERIFY(frame_->currentProgress() == nullptr);
+
+  // The tree is usable: its commands are there, and the next scan runs whole.
+  frame_->RefreshCommands();
+  QVERIFY(frame_->Action(kFind)->isEnabled());
+  QVERIFY(frame_->Action(kOpenDrive)->isEnabled());
+  frame_->Action(kOpenDrive)->trigger();
+  QCOMPARE(frame_->table().size(), std::size_t{1041});
+  QCOMPARE(LogStatuses().last(), QStringLiteral("Process Completed"));
+}
+
+void TestMainFrameProcess::closeRefusedWhileBusyAllowedAfterStop() {
+  bool visibleAfterRefusal = false;
+  bool visibleAfterStop = false;
+  WhileScanning([&] {
+    QVERIFY(frame_->state().busy);
+    frame_->close();
+    visibleAfterRefusal = frame_->isVisible();
+    frame_->Action(kStopProcess)->trigger();
+    // Stopped, but the scan is still on the stack: the window waits for it.
+    frame_->close();
+    visibleAfterStop = frame_->isVisible();
+  });
+  frame_->Action(kOpenDrive)->trigger();
+
+  QVERIFY(visibleAfterRefusal);
+  QCOMPARE(prompts_.asked.count(QStringLiteral("notice 2")), 1);
+  QVERIFY(visibleAfterStop);
+  // Once the scan has returned, the close that waited goes through.
+  QTRY_VERIFY(!frame_->isVisible());
+  QCOMPARE(prompts_.asked.count(QStringLiteral("notice 2")), 1);
+}
+
+void TestMainFrameProcess::keyFilterDropsKeysInsideTheWindow() {
+  auto* left = new QLineEdit;
+  frame_->SetViews(left, nullptr);
+  left->setFocus();
+  QTest::keyClicks(left, QStringLiteral("nonsense"));
+  // N and O never reach a widget of the main window.
+  QCOMPARE(left->text(), QStringLiteral("sese"));
+
+  // A dialog's own keys are its own.
+  QLineEdit outside;
+  outside.show();
+  QTest::keyClicks(&outside, QStringLiteral("no"));
+  QCOMPARE(outside.text(), QStringLiteral("no"));
+
+  // Ctrl+O opens an image; its chooser is the proof.
+  prompts_.openFile.reset();
+  QTest::keyClick(left, Qt::Key_O, Qt::ControlModifier);
+  QCOMPARE(prompts_.asked.filter(QStringLiteral("open file")).size(), 1);
+}
+
+void TestMainFrameProcess::findNextKeyFollowsItsRule() {
+  int findNexts = 0;
+  connect(frame_->Action(kFindNext), &QAction::triggered, this, [&] { ++findNexts; });
+  frame_->Action(kOpenDrive)->trigger();
+  QVERIFY(frame_->state().treeComplete);
+
+  QTest::keyClick(frame_.get(), Qt::Key_F3);
+  QCOMPARE(findNexts, 0);
+
+  frame_->state().findNextAvailable = true;
+  frame_->state().lastFindMatched = true;
+  frame_->RefreshCommands();
+  QTest::keyClick(frame_.get(), Qt::Key_F3);
+  QCOMPARE(findNexts, 1);
+}
+
+QTEST_MAIN(TestMainFrameProcess)
+#include "tst_mainframe_process.moc"
