@@ -140,6 +140,36 @@ TEST(ApplyMaskTest, MarksCarryOverBothWays) {
   EXPECT_EQ(complete[8].checkState, disc::kUnmarked);  // hidden files keep theirs
 }
 
+TEST(ApplyMaskTest, FoldersFollowTheirContentsAfterMarksCameBack) {
+  // Marking everything the mask shows, then unmasking: DOCS and OLD hold files
+  // the mask hid, so they are partly marked; Root too.
+  EntryTable complete = SingleSession();
+  MaskedTable masked = Masked(complete, u"*.txt");
+  for (std::size_t i = 0; i < masked.table.size(); ++i) masked.table.at(i).checkState = disc::kMarked;
+  CarryMarksBack(masked, complete);
+  RecomputeFolderMarks(complete);
+  const struct {
+    std::size_t index;
+    std::uint8_t state;
+  } cases[] = {
+      {0, disc::kPartlyMarked},  // Root
+      {1, disc::kPartlyMarked},  // DOCS: a.txt marked, OLD partly
+      {2, disc::kPartlyMarked},  // OLD: old.TXT marked, archive.tar.gz not
+      {3, disc::kUnmarked},      // PICS
+      {4, disc::kUnmarked},      // EMPTY keeps its state
+      {5, disc::kMarked},        {6, disc::kMarked}, {7, disc::kMarked}, {10, disc::kUnmarked},
+  };
+  for (const auto& c : cases) EXPECT_EQ(complete[c.index].checkState, c.state) << c.index;
+
+  // A mask that shows only marked files shows their folders marked.
+  complete.at(10).checkState = disc::kMarked;
+  RecomputeFolderMarks(complete);
+  MaskedTable old = Masked(complete, u"*.txt;*.gz");
+  RecomputeFolderMarks(old.table);
+  EXPECT_EQ(old.table[1].checkState, disc::kMarked);  // DOCS
+  EXPECT_EQ(old.table[0].checkState, disc::kMarked);  // Root
+}
+
 TEST(ApplyMaskTest, AnEmptyTableStaysEmpty) {
   EXPECT_EQ(Masked(EntryTable(), u"*.txt").table.size(), 0u);
 }

@@ -1,5 +1,7 @@
 #include "select/ApplyMask.h"
 
+#include <algorithm>
+
 #include "browse/EntryListing.h"
 
 namespace velmora::select {
@@ -82,6 +84,42 @@ void CarryMarksBack(const MaskedTable& masked, EntryTable& complete) {
   for (std::size_t i = 0; i < masked.table.size() && i < masked.sourceIndex.size(); ++i) {
     const std::size_t source = masked.sourceIndex[i];
     if (source < complete.size()) complete.at(source).checkState = masked.table[i].checkState;
+  }
+}
+
+void RecomputeFolderMarks(EntryTable& table) {
+  const browse::EntryListing listing(table);
+  // Depth of every entry below Root (or below the top of its chain), so that
+  // folders are settled from the deepest up.
+  std::vector<std::size_t> depth(table.size(), 0);
+  std::vector<std::size_t> order(table.size());
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    order[i] = i;
+    for (std::size_t at = listing.ParentOf(i); at != EntryTable::kNone; at = listing.ParentOf(at)) {
+      ++depth[i];
+    }
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return depth[a] > depth[b]; });
+  struct Count {
+    std::size_t entries = 0;
+    std::size_t marked = 0;
+    std::size_t unmarked = 0;
+  };
+  std::vector<Count> counts(table.size());
+  for (std::size_t i : order) {
+    disc::Entry& entry = table.at(i);
+    const Count& count = counts[i];
+    if (entry.IsFolder() && count.entries > 0) {
+      entry.checkState = count.marked == count.entries     ? disc::kMarked
+                         : count.unmarked == count.entries ? disc::kUnmarked
+                                                           : disc::kPartlyMarked;
+    }
+    const std::size_t parent = listing.ParentOf(i);
+    if (parent == EntryTable::kNone) continue;
+    ++counts[parent].entries;
+    if (entry.checkState == disc::kMarked) ++counts[parent].marked;
+    if (entry.checkState == disc::kUnmarked) ++counts[parent].unmarked;
   }
 }
 

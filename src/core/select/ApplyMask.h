@@ -33,4 +33,10 @@ MaskedTable ApplyMask(const disc::EntryTable& complete, const FileMask& mask);
 // made in it go back to the entries of complete they were made from.
 void CarryMarksBack(const MaskedTable& masked, disc::EntryTable& complete);
 
+// Gives every folder that holds entries the state its contents call for:
+// marked when all are marked, unmarked when all are unmarked, partly marked
+// otherwise. Run after marks were carried from one table to the other, where
+// a folder may show fewer (or more) entries than it held when it was marked.
+void RecomputeFolderMarks(disc::EntryTable& table);
+
 }  // namespace velmora::select
