@@ -34,6 +34,7 @@
 #include "log/CMessageLogDialog.h"
 #include "log/LogSaver.h"
 #include "log/MessageLogBar.h"
+#include "select/SelectionCommands.h"
 #include "text/StringTable.h"
 
 namespace velmora::gui {
@@ -95,6 +96,7 @@ CMainFrame::CMainFrame(platform::Machine& machine, QWidget* parent)
   CreateToolBar();
   CreateStatusBar();
   CreateDocks();
+  selection_ = new SelectionCommands(*this);
   RestoreSettings();
   qApp->installEventFilter(new KeyFilter(this, state_));
   auto* refresh = new QTimer(this);

@@ -31,6 +31,7 @@ class CProgressBar;
 class DialogPrompts;
 class HelpWindow;
 class MessageLogBar;
+class SelectionCommands;
 
 // The main window: toolbar, four-pane status bar, the message-log bar and the
 // splitter with the folder tree and the file list. It receives every command,
@@ -92,6 +93,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   // translation is missing, English is then shown.
   bool SwitchLanguage(std::uint32_t index);
   HelpWindow* helpWindow() const { return helpWindow_; }
+  // Find, File Mask, File Filter and the recovery commands.
+  SelectionCommands* selection() const { return selection_; }
 
   // disc::ScanHost
   Prompts& prompts() override { return *prompts_; }
@@ -156,6 +159,7 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   QLabel* panes_[4] = {};
   QPointer<CProgressBar> currentProgress_;
   HelpWindow* helpWindow_ = nullptr;
+  SelectionCommands* selection_ = nullptr;
   QElapsedTimer pumpClock_;
   int processDepth_ = 0;
   bool closePending_ = false;

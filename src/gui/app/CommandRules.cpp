@@ -110,6 +110,10 @@ CommandStates EvaluateCommands(const AppState& state, const WindowFacts& facts) 
   if (busyCopying) {
     rules.Toolbar({kRecoverSelected, kRecoverAll, kFileMask, kAddFileFilter, kFind}, false);
   }
+  // The Recover Selected button and Ctrl+S follow the menu item's rule (tree
+  // shown, something marked, not copying, not scanning): anyEntryMarked
+  // alone would let a recovery start inside a scan or an image copy.
+  states[kRecoverSelected].toolbarEnabled = states[kRecoverSelected].menuEnabled;
   // Starting a scan or a copy while one runs would clear the table or the
   // reader under the running loop.
   if (processOnStack) {

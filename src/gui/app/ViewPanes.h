@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "app/CommandId.h"
 
 namespace velmora::gui {
@@ -16,6 +18,9 @@ class TreePane {
   virtual void CollapseTopLevel() = 0;
   // The selected item's File ID is not 0 (it is not Root).
   virtual bool SelectionNotRoot() const = 0;
+  // Expands and selects the first folder in table order whose File ID is
+  // fileId (Find shows the folder that holds a hit); nothing when none is.
+  virtual void SelectFolderById(std::int64_t /*fileId*/) {}
 };
 
 // What the main frame asks of the file list in the right pane (CCDView).
@@ -26,6 +31,9 @@ class ListPane {
   virtual void SetStyle(ListStyle style) = 0;
   // Reloads the column titles in the current language.
   virtual void RelabelColumns() = 0;
+  // Scrolls the first row whose File ID is fileId wholly into view and makes
+  // it the current row (Find's hit); nothing when the list has none.
+  virtual void RevealRowById(std::uint32_t /*fileId*/) {}
 };
 
 }  // namespace velmora::gui
