@@ -32,4 +32,20 @@ std::optional<std::uint32_t> FindDescriptor(const std::filesystem::path& image, 
 std::uint32_t FileExtentLba(const std::filesystem::path& image, const std::string& path,
                             bool joliet = false, std::uint32_t sessionStart = 0);
 
+// Byte offset in the image of the directory record whose identifier is exactly
+// identifier ("A.TXT;1", or the 16-bit bytes of a Joliet name), searched in the
+// first sector of the directory at extent. Throws when there is none.
+std::uint64_t DirectoryRecordOffset(const std::filesystem::path& image, std::uint32_t extent,
+                                    const std::string& identifier);
+
+// The descriptor's root extent and path tables (ECMA-119 8.4: root record at
+// 156, path table size at 132, type L at 140, type M at 148).
+struct DescriptorTree {
+  std::uint32_t root = 0;
+  std::uint32_t typeL = 0;
+  std::uint32_t typeM = 0;
+  std::uint32_t pathTableSectors = 0;
+};
+DescriptorTree TreeOfDescriptor(const std::filesystem::path& image, std::uint32_t descriptorLba);
+
 }  // namespace velmora::testing

@@ -111,33 +111,31 @@ void RecoveryScan::WalkCandidates() {
     volume_.WalkPathTable(true, true, false);
     return;
   }
-  // Joliet names first, then 8-bit ones, the same way: a directory whose end
-  // was seen is taken whole; one cut short is walked for what it holds, and a
-  // path table of its encoding gives the top-level folders it may have lost.
-  // A walk never starts at a folder an earlier one read (the volume reader
-  // passes over those).
+  // Joliet names first, then 8-bit ones, the same way: every directory found
+  // is walked for what it holds, the first one found (the root, on the discs
+  // writers make) first, and a path table of its encoding gives the top-level
+  // folders a directory cut short may have lost. A walk never starts at a
+  // folder an earlier one read, so a directory whose parent was lost is listed
+  // under Root and nothing twice.
   for (NameEncoding encoding : {NameEncoding::kSixteenBit, NameEncoding::kEightBit}) {
-    const bool tableOfEncoding =
-        std::any_of(volume_.pathTableSources().begin(), volume_.pathTableSources().end(),
-                    [&](const PathTableSource& t) { return t.encoding == encoding; });
+    bool tableWalked =
+        std::none_of(volume_.pathTableSources().begin(), volume_.pathTableSources().end(),
+                     [&](const PathTableSource& t) { return t.encoding == encoding; });
     for (const DirectoryCandidate& candidate : candidates_) {
       if (candidate.encoding != encoding) continue;
       if (volume_.aborted()) return;
-      const std::uint32_t bytes = candidate.sectorCount * kSectorSize;
-      if (candidate.ended) {
-        volume_.WalkFolders(false, false, candidate.firstSector, bytes, true);
-        return;
-      }
-      volume_.WalkFolders(false, false, candidate.firstSector, bytes, false);
+      volume_.WalkFolders(false, false, candidate.firstSector,
+                          candidate.sectorCount * kSectorSize, false);
+      if (candidate.ended || tableWalked) continue;
       volume_.encodingSettled = false;
-      if (tableOfEncoding) {
-        volume_.WalkPathTable(false, false, false, encoding);
-        return;
-      }
+      volume_.WalkPathTable(false, false, false, encoding);
+      tableWalked = true;
     }
-    // Names of this encoding were walked: the other kind is another tree.
-    if (volume_.acceptedRecords() > 0) return;
+    // Names of this encoding were found: the other kind is another tree of
+    // the same files.
+    if (volume_.acceptedRecords() > 0) break;
   }
+  volume_.FinishWalks();
 }
 
 RecoveryScan::SectorRead RecoveryScan::ReadScanSector(std::uint32_t s, std::span<std::byte> sector,

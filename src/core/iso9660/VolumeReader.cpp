@@ -65,6 +65,7 @@ void VolumeReader::ResetWalk() {
   pathTableSources_.clear();
   acceptedRecords_ = 0;
   treeRead_ = false;
+  completionLogged_ = false;
 }
 
 bool VolumeReader::FindVolume(const SessionGeometry& session) {
@@ -223,6 +224,9 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
 bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
                                std::uint32_t byteLength, bool reportEnd) {
   if (aborted_) return false;
+  // A walk that starts at a folder an earlier walk of this session read
+  // would list its files a second time.
+  if (!fromPathTable && walkedExtents_.contains(lba)) return true;
   sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kCreatingTreeStructure),
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
   std::size_t cursor = 0;
@@ -232,9 +236,7 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
     cursor = static_cast<std::size_t>(first - workList_.begin());
   } else {
     workList_.clear();
-    // A walk that starts at a folder an earlier walk of this session read
-    // would list its files a second time.
-    if (!walkedExtents_.insert(lba).second) return true;
+    walkedExtents_.insert(lba);
     std::uint32_t sectors = SectorsFor(BoundedLength(lba, byteLength));
     std::uint32_t delivered = 0;
     const bool read = ReadFolder(lba, sectors, delivered);
@@ -265,11 +267,15 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
       ParseFolder(std::span<const std::byte>(buffer_).first(delivered), extent, false, sixteenBit);
     }
   }
-  if (reportEnd) {
-    sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessCompleted), log::LogIcon::kCompleted);
-    sink_.MarkLogHasEntries();
-  }
+  if (reportEnd) FinishWalks();
   return true;
+}
+
+void VolumeReader::FinishWalks() {
+  if (completionLogged_ || aborted_) return;
+  completionLogged_ = true;
+  sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessCompleted), log::LogIcon::kCompleted);
+  sink_.MarkLogHasEntries();
 }
 
 std::vector<VolumeReader::FolderItem> VolumeReader::FolderItems(

@@ -56,6 +56,8 @@ class VolumeReader {
   // first read fails.
   bool WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba, std::uint32_t byteLength,
                    bool reportEnd);
+  // Logs the completion of the session's walks, unless a walk did.
+  void FinishWalks();
   // Adds the top-level folders of the first usable path-table source; fresh
   // starts a new work list, walkAfter walks the folders afterwards. In
   // recovery mode the table has the names of encoding (by default 16-bit ones
@@ -141,6 +143,7 @@ class VolumeReader {
   bool aborted_ = false;
   bool sixteenBitNames_ = false;
   bool treeRead_ = false;
+  bool completionLogged_ = false;
 };
 
 }  // namespace velmora::disc
