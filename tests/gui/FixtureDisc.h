@@ -11,7 +11,7 @@
 
 namespace velmora::testing {
 
-// A machine with one emulated drive holding a disc of folderCount folders of
+// A disc for an emulated drive: folderCount folders of
 // filesPerFolder small files each, made by genisoimage.
 struct FixtureDisc {
   // slowMs: every sector is served that late, so that a scan lasts long enough
@@ -37,12 +37,21 @@ struct FixtureDisc {
                              .delay = std::chrono::milliseconds(slowMs)};
       }
     }
-    machine.InsertDisc(0, std::move(*disc));
+    disc_ = std::move(*disc);
+  }
+
+  // A new machine with the disc in its drive.
+  std::unique_ptr<platform::emulated::EmulatedMachine> NewMachine() const {
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>();
+    machine->InsertDisc(0, disc_);
+    return machine;
   }
 
   TempDir dir;
   std::string image;
-  platform::emulated::EmulatedMachine machine;
+
+ private:
+  platform::emulated::EmulatedDisc disc_;
 };
 
 }  // namespace velmora::testing

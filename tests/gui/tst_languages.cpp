@@ -1,10 +1,12 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
+#include "app/HelpWindow.h"
 #include "app/Languages.h"
 #include "log/CMessageLogDialog.h"
 #include "platform/emulated/EmulatedMachine.h"
@@ -22,6 +24,7 @@ class TestLanguages : public QObject {
   void cleanup();
   void switchTranslatesMenusColumnsAndTexts();
   void missingTranslationFallsBackToEnglish();
+  void helpTopicsOpensThePageOfTheLanguage();
 
  private:
   QString FirstMenuTitle() const { return frame_->menuBar()->actions().first()->text(); }
@@ -92,6 +95,27 @@ void TestLanguages::missingTranslationFallsBackToEnglish() {
   QVERIFY(frame_->Action(kGerman)->isEnabled());
   QVERIFY(frame_->Action(kFrench)->isEnabled());
   QCOMPARE(StoredLanguage().toInt(), 1);
+}
+
+void TestLanguages::helpTopicsOpensThePageOfTheLanguage() {
+  QSettings(SettingsOrganization(), SettingsApplication())
+      .setValue(QStringLiteral("Path"), QStringLiteral(VELMORA_GUI_DIR));
+  frame_->Action(kHelpTopics)->trigger();
+  HelpWindow* help = frame_->helpWindow();
+  QVERIFY(help && help->isVisible());
+  QCOMPARE(help->parentWidget(), frame_.get());
+  QVERIFY2(help->browser()->source().path().endsWith(QStringLiteral("/help/English/index.html")),
+           qPrintable(help->browser()->source().toString()));
+  QVERIFY(!help->browser()->toPlainText().isEmpty());
+
+  frame_->Action(kFrench)->trigger();
+  frame_->Action(kHelpTopics)->trigger();
+  QVERIFY(help->browser()->source().path().endsWith(QStringLiteral("/help/French/index.html")));
+
+  QSettings(SettingsOrganization(), SettingsApplication())
+      .setValue(QStringLiteral("Path"), QStringLiteral("/nonexistent"));
+  frame_->Action(kHelpTopics)->trigger();
+  QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("/nonexistent/help/French/index.html")));
 }
 
 QTEST_MAIN(TestLanguages)

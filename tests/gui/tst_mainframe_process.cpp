@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -24,6 +26,7 @@ class TestMainFrameProcess : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { disc_ = std::make_unique<FixtureDisc>(40, 25, 3); }
   void init();
   void cleanup();
   void scanFillsTableAndLog();
@@ -31,20 +34,28 @@ class TestMainFrameProcess : public QObject {
   void closeRefusedWhileBusyAllowedAfterStop();
   void keyFilterDropsKeysInsideTheWindow();
   void findNextKeyFollowsItsRule();
+  void createImageIntoUnwritableFolderSaysSo();
+  void stopDuringImageCreationKeepsTreeState();
+  void openImageThatFailsKeepsTheTree();
 
  private:
   QStringList LogStatuses() const;
-  // Runs action once the scan shows its entry count (from inside its pump).
-  void WhileScanning(std::function<void()> action);
+  // Runs action once the progress label starts or ends with word (from inside
+  // the running process's pump).
+  void WhenProgressShows(const QString& word, std::function<void()> action);
+  void WhileScanning(std::function<void()> action) {
+    WhenProgressShows(QStringLiteral(" Entries Found"), std::move(action));
+  }
 
   std::unique_ptr<FixtureDisc> disc_;
+  std::unique_ptr<platform::emulated::EmulatedMachine> machine_;
   std::unique_ptr<CMainFrame> frame_;
   ScriptedWindowPrompts prompts_;
 };
 
 void TestMainFrameProcess::init() {
-  disc_ = std::make_unique<FixtureDisc>(40, 25, 3);
-  frame_ = std::make_unique<CMainFrame>(disc_->machine);
+  machine_ = disc_->NewMachine();
+  frame_ = std::make_unique<CMainFrame>(*machine_);
   prompts_ = ScriptedWindowPrompts{};
   frame_->SetPrompts(&prompts_);
   frame_->show();
@@ -53,7 +64,8 @@ void TestMainFrameProcess::init() {
 
 void TestMainFrameProcess::cleanup() {
   frame_.reset();
-  disc_.reset();
+  machine_.reset();
+  std::filesystem::remove(disc_->dir / "copy.cd");
 }
 
 QStringList TestMainFrameProcess::LogStatuses() const {
@@ -64,13 +76,11 @@ QStringList TestMainFrameProcess::LogStatuses() const {
   return statuses;
 }
 
-void TestMainFrameProcess::WhileScanning(std::function<void()> action) {
+void TestMainFrameProcess::WhenProgressShows(const QString& word, std::function<void()> action) {
   auto* poll = new QTimer(frame_.get());
-  connect(poll, &QTimer::timeout, frame_.get(), [this, poll, action] {
-    if (!frame_->currentProgress() ||
-        !frame_->StatusPane(0)->text().endsWith(QStringLiteral(" Entries Found"))) {
-      return;
-    }
+  connect(poll, &QTimer::timeout, frame_.get(), [this, poll, action, word] {
+    const QString label = frame_->StatusPane(0)->text();
+    if (!frame_->currentProgress() || !(label.endsWith(word) || label.startsWith(word))) return;
     poll->stop();
     poll->deleteLater();
     action();
@@ -190,6 +200,57 @@ void TestMainFrameProcess::findNextKeyFollowsItsRule() {
   frame_->RefreshCommands();
   QTest::keyClick(frame_.get(), Qt::Key_F3);
   QCOMPARE(findNexts, 1);
+}
+
+void TestMainFrameProcess::createImageIntoUnwritableFolderSaysSo() {
+  const QString path = QString::fromStdString((disc_->dir / "no such folder" / "copy.cd").string());
+  prompts_.saveFile = path;
+  frame_->Action(kCreateImage)->trigger();
+  QCOMPARE(prompts_.errors, (std::vector<int>{6}));
+  for (const log::LogRow& row : frame_->messageLog().rows()) {
+    QVERIFY(row.status != u"Process Completed");
+  }
+  QVERIFY(!frame_->state().busy);
+  QVERIFY(!frame_->state().imageCreationRunning);
+}
+
+void TestMainFrameProcess::stopDuringImageCreationKeepsTreeState() {
+  prompts_.saveFile = QString::fromStdString((disc_->dir / "copy").string());
+  bool openImageGreyed = false;
+  WhenProgressShows(QStringLiteral("Reading Sector "), [&] {
+    openImageGreyed = !frame_->Action(kOpenImage)->isEnabled();
+    frame_->Action(kStopProcess)->trigger();
+    QVERIFY(frame_->currentProgress() == nullptr);
+  });
+  frame_->Action(kCreateImage)->trigger();
+
+  QVERIFY(openImageGreyed);
+  QVERIFY(prompts_.asked.first().startsWith(QStringLiteral("save file: Save Image to File | "
+                                                           "Image File(*.cd) | CD Image ")));
+  QCOMPARE(frame_->messageLog().rows().back().status, std::u16string(u"Process Aborted"));
+  // No tree was shown before the copy, and a stopped copy shows none.
+  QVERIFY(!frame_->state().treeComplete);
+  QVERIFY(!frame_->state().stopRequested);
+  QVERIFY(!frame_->state().imageCreationRunning);
+  QVERIFY(std::filesystem::exists(disc_->dir / "copy.cd"));
+  frame_->close();
+  QVERIFY(!frame_->isVisible());
+}
+
+void TestMainFrameProcess::openImageThatFailsKeepsTheTree() {
+  frame_->Action(kOpenDrive)->trigger();
+  const std::size_t entries = frame_->table().size();
+  const auto notAnImage = disc_->dir / "notes.txt";
+  std::ofstream(notAnImage) << "not a disc image";
+  prompts_.openFile = QString::fromStdString(notAnImage.string());
+  frame_->Action(kOpenImage)->trigger();
+
+  QVERIFY(!prompts_.errors.empty());
+  QCOMPARE(frame_->table().size(), entries);
+  QVERIFY(frame_->state().treeComplete);
+  // The drive is still the source: the next scan reads it whole.
+  frame_->Action(kOpenDrive)->trigger();
+  QCOMPARE(frame_->table().size(), entries);
 }
 
 QTEST_MAIN(TestMainFrameProcess)

@@ -462,6 +462,12 @@ void CMainFrame::OnOpenDrive() {
 
 void CMainFrame::OnCreateImage() {
   if (processDepth_ > 0) return;
+  // The copy reads the selected drive: find the drives (and ask which one,
+  // when there are several) unless a scan has done so.
+  if (!state_.drivesKnown && !state_.readingImage) {
+    reader_.OpenSelectedDrive(*prompts_, state_);
+    state_.drivesKnown = true;
+  }
   const std::optional<QString> path =
       prompts_->ChooseSaveFile(LoadQText(text::kSaveImageTitle), LoadQText(text::kSaveImageFilter),
                                QString::fromStdU16String(disc::SuggestedImageName()));
