@@ -245,6 +245,10 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
                   [](std::string_view a) { return a == "--help" || a == "-h"; })) {
     return options;
   }
+  if (std::find(args.begin(), optionsEnd, "--version") != optionsEnd) {
+    options.command = Command::kVersion;
+    return options;
+  }
 
   Parser parser{args, 0, error};
   std::vector<std::string_view> words;

@@ -13,7 +13,7 @@
 
 namespace velmora::cli {
 
-enum class Command { kHelp, kDrives, kSectors, kList, kFind, kImage, kRecover };
+enum class Command { kHelp, kVersion, kDrives, kSectors, kList, kFind, kImage, kRecover };
 
 // kAuto: TSV when standard output is not a terminal, else the indented tree.
 enum class ListFormat { kAuto, kTsv, kJson };

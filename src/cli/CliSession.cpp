@@ -5,7 +5,9 @@
 #include "ExitCode.h"
 #include "SourceOpener.h"
 #include "log/LogReport.h"
+#include "platform/LocaleText.h"
 #include "text/CodePage.h"
+#include "text/StringTable.h"
 
 namespace velmora::cli {
 
@@ -16,13 +18,22 @@ bool CliSession::OpenSource() {
   if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
     return true;
   }
+  if (options.source == kDriveSourceName && reader.driveCount() == 0) {
+    // No drive at all is no CDROM, as the window reports it.
+    prompts.ShowError(static_cast<int>(text::ErrorCode::kCdromNotFound));
+    openFailure = kExitNoDisc;
+    return false;
+  }
   console.Message(reason);
+  openFailure = kExitBadInput;
   return false;
 }
 
 int CliSession::SaveLog(int result) {
   std::string reason;
-  if (options.logPath && !log::WriteLogReport(*options.logPath, log.rows(), reason)) {
+  // The log is text in the user's locale encoding, as the window saves it.
+  if (options.logPath &&
+      !log::WriteLogReport(*options.logPath, log.rows(), reason, &platform::EncodeForLocale)) {
     console.Message("cannot save the log: " + reason);
     if (result == kExitOk) return kExitPartial;
   }

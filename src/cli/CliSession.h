@@ -4,6 +4,7 @@
 #include "CliOptions.h"
 #include "CliPrompts.h"
 #include "Console.h"
+#include "ExitCode.h"
 #include "host/AppState.h"
 #include "disc/CCDReader.h"
 #include "entries/EntryTable.h"
@@ -25,8 +26,8 @@ struct CliSession {
         host(prompts, consoleIn, state, log),
         scan(reader, state, table, host) {}
 
-  // Opens the command's SOURCE; false, with the reason on the console, when it
-  // cannot be used.
+  // Opens the command's SOURCE; false, with the reason on the console and the
+  // exit status in openFailure, when it cannot be used.
   bool OpenSource();
   // Saves the message log when --log asks for it; a log that cannot be saved
   // is said on the console and turns a clean result into a partial one.
@@ -42,6 +43,9 @@ struct CliSession {
   CliHost host;
   disc::EntryTable table;
   disc::ScanProcess scan;
+  // The exit status of a SOURCE that could not be opened: a usage error, or no
+  // CDROM when "drive" finds no drive at all.
+  int openFailure = kExitBadInput;
 };
 
 }  // namespace velmora::cli

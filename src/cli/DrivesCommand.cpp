@@ -6,10 +6,14 @@
 
 namespace velmora::cli {
 
-int RunDrives(platform::Machine& machine) {
+int RunDrives(platform::Machine& machine, Console& console) {
   const std::vector<std::string> drives = machine.OpticalDrives();
-  // A machine without drives is an answer, not a failure.
-  if (drives.empty()) std::cout << "no optical drive found\n";
+  // Standard output lists drives and nothing else, so a script reading it
+  // never takes a message for a drive.
+  if (drives.empty()) {
+    console.Message("no optical drive found");
+    return kExitNoDisc;
+  }
   for (std::size_t i = 0; i < drives.size(); ++i) std::cout << i << '\t' << drives[i] << '\n';
   return kExitOk;
 }

@@ -32,7 +32,7 @@ std::size_t PrintHits(const disc::EntryTable& table, const CliOptions& options, 
 
 int RunFind(const CliOptions& options, platform::Machine& machine, Console& console) {
   CliSession session(options, machine, console);
-  if (!session.OpenSource()) return kExitBadInput;
+  if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
   console.ClearProgress();
   session.reader.CloseDiscReader();

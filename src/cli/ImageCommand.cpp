@@ -66,7 +66,7 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
     return kExitBadInput;
   }
   CliSession session(options, machine, console);
-  if (!session.OpenSource()) return kExitBadInput;
+  if (!session.OpenSource()) return session.openFailure;
   session.host.CountStepsAs(StepUnit::kSector);
   // No scan first: with the table empty, the creator finds where each session
   // ends from its volume descriptors.

@@ -28,7 +28,7 @@ void WriteListing(const disc::EntryTable& table, ListFormat format) {
 
 int RunList(const CliOptions& options, platform::Machine& machine, Console& console) {
   CliSession session(options, machine, console);
-  if (!session.OpenSource()) return kExitBadInput;
+  if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
   // The count of entries found stays above the listing; a scan that found
   // nothing leaves no line.

@@ -97,7 +97,7 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     return kExitBadInput;
   }
   CliSession session(options, machine, console);
-  if (!session.OpenSource()) return kExitBadInput;
+  if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.

@@ -31,7 +31,7 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     return kExitBadInput;
   }
   CliSession session(options, machine, console);
-  if (!session.OpenSource()) return kExitBadInput;
+  if (!session.OpenSource()) return session.openFailure;
 
   // 0 when neither the TOC nor the file tells where the medium ends.
   const std::uint64_t mediumEnd = session.reader.MediumSectors();

@@ -9,8 +9,6 @@
 namespace velmora::cli {
 namespace {
 
-constexpr std::string_view kDriveSource = "drive";
-
 bool IsDevice(const std::string& path, platform::Machine& machine) {
   const std::vector<std::string> drives = machine.OpticalDrives();
   if (std::find(drives.begin(), drives.end(), path) != drives.end()) return true;
@@ -49,7 +47,7 @@ bool OpenSelectedDrive(std::optional<std::size_t> drive, disc::CCDReader& reader
 bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
                 platform::Machine& machine, disc::CCDReader& reader, Prompts& prompts,
                 AppState& state, std::string& reason) {
-  if (source == kDriveSource) return OpenSelectedDrive(drive, reader, prompts, state, reason);
+  if (source == kDriveSourceName) return OpenSelectedDrive(drive, reader, prompts, state, reason);
   if (IsDevice(source, machine)) {
     if (!reader.OpenDevicePath(source)) {
       reason = reader.lastOpenError().reason;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/AppState.h"
 #include "disc/CCDReader.h"
@@ -10,6 +11,9 @@
 #include "platform/Machine.h"
 
 namespace velmora::cli {
+
+// The SOURCE that names the machine's selected optical drive.
+inline constexpr std::string_view kDriveSourceName = "drive";
 
 // Opens a command's SOURCE in the reader and sets the flags the scan goes by:
 // "drive" is the selected optical drive (drive: the --drive answer), a path the

@@ -72,6 +72,7 @@ Options:
                               unreadable bytes as first-last ranges, saved path;
                               then a summary line
   -h, --help                  show this help
+  --version                   show the version
 
 File mask (ls, find, recover): the command works on the tree the window's File
 Mask shows: the files that pass every test given, with their folders.

@@ -1,3 +1,4 @@
+#include <clocale>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -21,6 +22,8 @@
 
 int main(int argc, char** argv) {
   using namespace velmora::cli;
+  // The character set of the user's locale encodes the saved log.
+  std::setlocale(LC_CTYPE, "");
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   Console console(velmora::platform::StderrIsTerminal());
   std::string error;
@@ -33,6 +36,10 @@ int main(int argc, char** argv) {
     std::cout << UsageText();
     return kExitOk;
   }
+  if (options->command == Command::kVersion) {
+    std::cout << "velmora-cli " << VELMORA_VERSION << '\n';
+    return kExitOk;
+  }
   std::unique_ptr<velmora::platform::Machine> machine =
       CreateMachine(options->emulatedImage, error);
   if (!machine) {
@@ -42,7 +49,7 @@ int main(int argc, char** argv) {
   InstallStopSignal();
   switch (options->command) {
     case Command::kDrives:
-      return RunDrives(*machine);
+      return RunDrives(*machine, console);
     case Command::kSectors:
       return RunSectors(*options, *machine, console);
     case Command::kList:
@@ -54,6 +61,7 @@ int main(int argc, char** argv) {
     case Command::kRecover:
       return RunRecover(*options, *machine, console);
     case Command::kHelp:
+    case Command::kVersion:
       break;
   }
   return kExitOk;

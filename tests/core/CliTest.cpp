@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -326,6 +327,36 @@ TEST_F(CliTest, DrivesListsTheEmulatedDrive) {
   EXPECT_EQ(result.out, "0\temulated:sr0\n");
 }
 
+TEST_F(CliTest, WithoutAnOpticalDriveNothingIsListedAndTheExitIsThree) {
+  const CommandResult drives = RunCli({"drives"});
+  if (drives.exitCode == 0 && drives.out.starts_with("0\t")) {
+    GTEST_SKIP() << "this machine has an optical drive";
+  }
+  EXPECT_EQ(drives.exitCode, 3);
+  EXPECT_EQ(drives.out, "");
+  EXPECT_EQ(drives.err, "velmora-cli: no optical drive found\n");
+  const std::string notFound = text::ToUtf8(text::ErrorMessage(5));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"ls", "drive"}, {"sectors", "drive", "16", "1"}}) {
+    SCOPED_TRACE(args[0]);
+    const CommandResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find(notFound), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(CliTest, VersionIsOneLineAndExitZero) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"ls", "--version"}}) {
+    const CommandResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.starts_with("velmora-cli ")) << result.out;
+    EXPECT_EQ(Lines(result.out).size(), 1u) << result.out;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(result.out[12]))) << result.out;
+  }
+}
+
 TEST_F(CliTest, BadInputIsOneLineAndExitTwo) {
   const fs::path missing = dir() / "no such.iso";
   const fs::path text = dir() / "notes.txt";
@@ -386,6 +417,37 @@ TEST_F(CliTest, DiscWithoutFileSystemExitsThreeWithTheEngineMessage) {
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "velmora-cli: " + text::ToUtf8(text::ErrorMessage(5)) + "\n");
+}
+
+// A name with a line break in it, which a byte patch puts in the Joliet tree.
+TEST_F(CliTest, SavedLogKeepsNamesInTheLocaleEncodingAndEveryFieldOnItsLine) {
+  const std::string cafe = "Caf\u00e9.txt";
+  const std::string cyrillic = "\u041e\u0442\u0447\u0451\u0442.txt";
+  testing::WriteTree(dir() / "names", {{.path = cafe, .content = "1"},
+                                       {.path = cyrillic, .content = "22"},
+                                       {.path = "crXXlf.txt", .content = "333"}});
+  testing::IsoOptions options;
+  options.tool = testing::IsoTool::kXorriso;
+  const fs::path disc = testing::MakeIso(dir() / "names", dir() / "names.iso", options);
+  const std::size_t at = FileBytes(disc).find(JolietBytes("crXXlf"));
+  ASSERT_NE(at, std::string::npos);
+  const std::byte lineBreak[] = {std::byte{0}, std::byte{'\r'}, std::byte{0}, std::byte{'\n'}};
+  testing::WriteBytes(disc, at + 4, lineBreak);
+
+  const fs::path log = dir() / "names.log";
+  const CommandResult result =
+      testing::RunCommand({VELMORA_CLI_PATH, "recover", disc.string(), (dir() / "names out").string(),
+                           "--log", log.string()},
+                          {"LC_ALL=C.UTF-8"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string report = FileBytes(log);
+  EXPECT_NE(report.find(cafe), std::string::npos) << report;
+  EXPECT_NE(report.find(cyrillic), std::string::npos) << report;
+  EXPECT_NE(report.find("cr\\r\\nlf.txt"), std::string::npos) << report;
+  for (std::size_t i = 0; i < report.size(); ++i) {
+    if (report[i] == '\n') ASSERT_TRUE(i > 0 && report[i - 1] == '\r') << "bare LF at byte " << i;
+    if (report[i] == '\r') ASSERT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << "bare CR at byte " << i;
+  }
 }
 
 TEST_F(CliTest, LogIsSavedAsCrLfReport) {

@@ -62,6 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ReportCase{"CharactersOutsideTheCodePageBecomeQuestionMarks",
                                  {{u"\u00C4rger \u20AC", u"\u65E5\u672C.txt", u"\U0001F4BF"}},
                                  "\xC4rger \x80\r\n" + kIndent + "??.txt\r\n" + kIndent + "??\r\n"},
+                      // A name from the disc keeps to its line, escaped as the listings do.
+                      ReportCase{"LineBreaksTabsAndBackslashesAreEscaped",
+                                 {{u"Info", u"a\r\nb\tc\\d", u"\n"}},
+                                 "Info\r\n" + kIndent + "a\\r\\nb\\tc\\\\d\r\n" + kIndent +
+                                     "\\n\r\n"},
                       ReportCase{"LongTextsAreWrittenWhole",
                                  {{kLongText, kLongText, u""}},
                                  std::string(600, 'x') + "\r\n" + kIndent + std::string(600, 'x') +

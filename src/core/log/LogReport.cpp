@@ -15,10 +15,27 @@ constexpr std::size_t kHeadingDashes = 19;
 constexpr std::size_t kSeparatorDashes = 79;
 constexpr std::size_t kFieldIndent = 20;
 
+// A tab, line feed, carriage return or backslash as \t, \n, \r, \\, as the
+// listings write them: a name from the disc keeps to its line of the report.
+std::string Encoded(std::u16string_view field, const ReportEncoder& encode) {
+  std::u16string escaped;
+  escaped.reserve(field.size());
+  for (char16_t c : field) {
+    switch (c) {
+      case u'\t': escaped += u"\\t"; break;
+      case u'\n': escaped += u"\\n"; break;
+      case u'\r': escaped += u"\\r"; break;
+      case u'\\': escaped += u"\\\\"; break;
+      default: escaped += c;
+    }
+  }
+  return encode(escaped);
+}
+
 void AppendIndented(std::string& out, std::u16string_view field, const ReportEncoder& encode) {
   if (field.empty()) return;
   out.append(kFieldIndent, ' ');
-  out += encode(field);
+  out += Encoded(field, encode);
   out += kLineEnd;
 }
 
@@ -48,7 +65,7 @@ std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder
         out.append(kSeparatorDashes, '-');
         out += kLineEnd;
       }
-      out += encode(row.activity);
+      out += Encoded(row.activity, encode);
       out += kLineEnd;
     }
     AppendIndented(out, row.text, encode);

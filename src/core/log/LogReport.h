@@ -13,7 +13,8 @@ namespace velmora::log {
 // hold becomes '?'), CR LF line ends, no byte-order mark. A heading line and an
 // empty line, then per row its Activity (after a separator line, except for
 // the first row), its Text and its Status indented by 20 blanks; an empty
-// field writes no line.
+// field writes no line. A tab, line break or backslash in a field is written
+// as \t, \n, \r or \\, so that every field keeps to its line.
 std::string FormatLogReport(const std::vector<LogRow>& rows);
 
 // Turns one text of the report into the file's 8-bit encoding.
