@@ -125,7 +125,7 @@ constexpr std::string_view kMaskOwners =
     "to ls, find and recover";
 constexpr unsigned kMaskCommands = Bit(Command::kList) | Bit(Command::kFind) | Bit(Command::kRecover);
 constexpr std::string_view kRecoverOnly =
-    "--select, --include, --exclude and --report belong to recover";
+    "--select, --include, --exclude, --report and --resume belong to recover";
 
 constexpr OptionScope kScopes[] = {
     {"--tsv", Bit(Command::kList), kListOnly},
@@ -147,6 +147,7 @@ constexpr OptionScope kScopes[] = {
     {"--months", kMaskCommands, kMaskOwners},
     {"--between", kMaskCommands, kMaskOwners},
     {"--codepage", kMaskCommands, "--codepage belongs to ls, find and recover"},
+    {"--resume", Bit(Command::kRecover), kRecoverOnly},
 };
 
 // False, with error set, when an option given is not one of command's.
@@ -277,12 +278,15 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
       inlineValue = arg.substr(equals + 1);
     }
     given.push_back(name);
-    if (name == "--tsv" || name == "--json" || name == "--overwrite") {
+    if (name == "--tsv" || name == "--json" || name == "--overwrite" || name == "--resume") {
       if (inlineValue) {
         error = std::string(name) + " takes no value";
         return std::nullopt;
       }
-      (name == "--tsv" ? tsv : name == "--json" ? json : options.overwrite) = true;
+      (name == "--tsv"         ? tsv
+       : name == "--json"      ? json
+       : name == "--overwrite" ? options.overwrite
+                               : options.resume) = true;
     } else if (name == "--match-case") {
       if (inlineValue) {
         error = "--match-case takes no value";

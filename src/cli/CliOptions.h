@@ -36,6 +36,9 @@ struct CliOptions {
   std::optional<std::size_t> drive;
   // image: the answer to the question whether an existing image is replaced.
   bool overwrite = false;
+  // recover: files an earlier recovery into DEST left whole are kept, those it
+  // left partial or stopped are written again.
+  bool resume = false;
   // recover: the --select patterns, in the order given.
   std::vector<std::string> selections;
   FilterMode filterMode = FilterMode::kNone;

@@ -20,6 +20,11 @@ void CliPrompts::ShowError(int code) {
   console_.Message(message.empty() ? "error " + std::to_string(code) : message);
 }
 
+void CliPrompts::ShowError(int code, const std::string& detail) {
+  errors_.insert(code);
+  console_.Message(detail);
+}
+
 void CliPrompts::ShowNotice(int type) {
   // Type 0 is the only notice the program has: saving onto the medium being read.
   if (type != 0) return;

@@ -28,6 +28,9 @@ class CliPrompts final : public Prompts {
   std::optional<std::string> ChooseFolder(const std::u16string&) override { return folder_; }
   // Prints the message of each code once, and remembers the code.
   void ShowError(int code) override;
+  // Prints detail in place of the code's message, every time: each names
+  // another path.
+  void ShowError(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
 
   bool ErrorShown(int code) const { return errors_.contains(code); }

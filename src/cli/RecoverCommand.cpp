@@ -1,5 +1,6 @@
 #include "RecoverCommand.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "DisplayedTable.h"
 #include "entries/EntryTable.h"
 #include "recovery/RecoveryEngine.h"
+#include "platform/FileSink.h"
 #include "select/RecoveryFilterList.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -18,24 +20,37 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// DEST is a folder, or only its last part is missing and the recovery makes it.
-// Checked before the scan, which may take long on a damaged disc.
-bool UsableDestination(const std::string& dest, std::string& reason) {
-  std::error_code error;
-  const fs::file_status status = fs::status(dest, error);
-  if (fs::is_directory(status)) return true;
-  if (status.type() != fs::file_type::not_found) {
-    reason = dest + (error ? ": " + error.message() : std::string(" is not a folder"));
+// DEST and the report, opened before the scan, which may take long on a
+// damaged disc: a destination that cannot take files is said at once. DEST is
+// a folder, or only its last part is missing and the recovery makes it.
+bool OpenTarget(const CliOptions& options, disc::RecoveryTarget& target, bool& reportCreated,
+                Console& console) {
+  const std::string& dest = options.target;
+  platform::DestinationResult opened = platform::OpenDestination(dest);
+  if (opened.notAFolder) {
+    console.Message(dest + " is not a folder");
     return false;
   }
-  fs::path path = dest;
-  if (!path.has_filename()) path = path.parent_path();  // "out/" names out
-  fs::path parent = path.parent_path();
-  if (parent.empty()) parent = ".";
-  if (!fs::is_directory(parent, error)) {
-    reason = dest + ": the folder " + parent.string() + " does not exist";
+  if (!opened.folder && opened.error.error == ENOENT) {
+    console.Message(dest + ": the folder " + opened.errorPath + " does not exist");
     return false;
   }
+  if (!opened.folder) {
+    console.Message("cannot write to " + opened.errorPath + ": " + opened.error.reason);
+    return false;
+  }
+  target.path = dest;
+  target.folder = std::move(opened.folder);
+  target.missingName = std::move(opened.missingName);
+  if (!options.reportPath) return true;
+  platform::FileResult report = platform::OpenReportFile(*options.reportPath);
+  if (!report.file) {
+    console.Message("cannot write the report " + *options.reportPath + ": " +
+                    report.error.reason);
+    return false;
+  }
+  target.report = std::move(report.file);
+  reportCreated = report.status == platform::SinkStatus::kCreated;
   return true;
 }
 
@@ -59,18 +74,20 @@ std::string Counted(std::uint32_t count, const char* one, const char* many) {
 
 int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summary,
                   const CliPrompts& prompts, Console& console) {
-  if (summary.destinationFailed) {
-    console.Message(summary.destinationReason);
-    return kExitPartial;
-  }
+  // The engine said why through error 10 already.
+  if (summary.destinationFailed) return kExitPartial;
   // The counts the report's summary line gives, in words.
-  console.Message(Counted(summary.filesRecovered, "file", "files") + " recovered, " +
-                  std::to_string(summary.filesPartial) + " partly, " +
-                  std::to_string(summary.filesFailed) + " failed, " +
-                  std::to_string(summary.filesFilteredOut) + " filtered out; " +
-                  Counted(summary.foldersCreated, "folder", "folders") + " created in " +
-                  options.target + "; " + Counted(summary.namesChanged, "name", "names") +
-                  " changed");
+  std::string counts = Counted(summary.filesRecovered, "file", "files") + " recovered, " +
+                       std::to_string(summary.filesPartial) + " partly, " +
+                       std::to_string(summary.filesFailed) + " failed, " +
+                       std::to_string(summary.filesFilteredOut) + " filtered out";
+  if (summary.filesStopped > 0) counts += ", " + std::to_string(summary.filesStopped) + " stopped";
+  if (options.resume) {
+    counts += ", " + std::to_string(summary.filesAlreadyThere) + " already there";
+  }
+  console.Message(counts + "; " + Counted(summary.foldersCreated, "folder", "folders") +
+                  " created in " + options.target + "; " +
+                  Counted(summary.namesChanged, "name", "names") + " changed");
   int result = kExitOk;
   // Error 10 stands for a file or folder that could not be made at DEST.
   if (summary.filesPartial > 0 || summary.filesFailed > 0 ||
@@ -79,6 +96,11 @@ int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summar
   }
   if (options.reportPath && !summary.reportWritten) {
     console.Message("cannot write the report " + *options.reportPath);
+    result = kExitPartial;
+  }
+  if (summary.writeStopped) {
+    console.Message("stopped: " + options.target +
+                    " takes no more files; the files saved until then stay there");
     result = kExitPartial;
   }
   if (summary.aborted) {
@@ -91,16 +113,15 @@ int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summar
 }  // namespace
 
 int RunRecover(const CliOptions& options, platform::Machine& machine, Console& console) {
-  std::string reason;
-  if (!UsableDestination(options.target, reason)) {
-    console.Message(reason);
-    return kExitBadInput;
-  }
+  disc::RecoveryTarget target;
+  bool reportCreated = false;
+  if (!OpenTarget(options, target, reportCreated, console)) return kExitBadInput;
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.
+  bool reportWritten = false;
   const auto recover = [&]() -> int {
     if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
     if (session.host.stopped()) {
@@ -119,8 +140,10 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     session.host.CountStepsAs(StepUnit::kFile);
     disc::RecoveryEngine engine(session.reader, machine, session.state, session.host,
                                 session.scan);
-    const disc::RecoverySummary summary = engine.Run(displayed.table(), filters, options.reportPath);
+    const disc::RecoverySummary summary =
+        engine.Recover(displayed.table(), filters, std::move(target));
     console.ClearProgress();
+    reportWritten = summary.reportWritten;
     int result = ReportSummary(options, summary, session.prompts, console);
     if (const std::uint32_t damaged = session.scan.counters().damagedFolders;
         damaged > 0 && result == kExitOk) {
@@ -132,6 +155,11 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     return result;
   };
   const int result = recover();
+  // A report made for a recovery that never came is not left behind empty.
+  if (reportCreated && !reportWritten) {
+    std::error_code error;
+    fs::remove(*options.reportPath, error);
+  }
   // Releases the tray the scan locked.
   session.reader.CloseDiscReader();
   return session.SaveLog(result);

@@ -68,9 +68,14 @@ Options:
   --exclude TEXT              recover: all files but those whose name matches TEXT.
                               May be repeated; --include and --exclude do not mix
   --report FILE               recover: write one line per file to FILE: status
-                              (recovered, partial, failed), path on the disc,
+                              (recovered, partial, failed, stopped, already
+                              there), path on the disc,
                               unreadable bytes as first-last ranges, saved path;
                               then a summary line
+  --resume                    recover: continue an earlier recovery into DEST:
+                              a file there with the disc's size and time is kept
+                              ("already there"), one it left partial or stopped
+                              is written again in place
   -h, --help                  show this help
   --version                   show the version
 
@@ -112,18 +117,20 @@ Folders are never filtered out.
 
 Ctrl-C stops the scan or the read and prints what was found so far; a second
 Ctrl-C ends the program at once. A stopped image ends with its track list and
-opens as a SOURCE; a stopped recovery keeps the files saved until then.
+opens as a SOURCE; a stopped recovery keeps the files saved until then, and
+the file it was writing holds the bytes written ("stopped" in the report).
 
 Exit status:
   0    done
   1    find: no entry matched;
        sectors, image: some sectors did not read whole; image: the image could
        not be written; recover: a file was recovered in part, or failed, or
-       could not be made at DEST; ls, image, recover: the log or the report could
-       not be written
+       could not be made at DEST, or DEST took no more files (read-only, full);
+       ls, image, recover: the log or the report could not be written
   2    usage error, a source or image that cannot be used, an image OUT that
        exists (without --overwrite) or is the image being read, a DEST that is
-       not a folder or whose parent folder is missing, or a --select PATTERN
+       not a folder, whose parent folder is missing or that cannot be written,
+       a --report FILE that cannot be written, or a --select PATTERN
        that matches no entry (nothing is recovered then)
   3    ls, find, image, recover: CDROM not found / CDROM entirely corrupted
   130  stopped by Ctrl-C

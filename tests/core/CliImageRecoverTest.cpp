@@ -363,13 +363,15 @@ TEST_F(CliImageRecoverTest, SummaryCountsInWordsAndNamesTheRenamedAsTheReport) {
        {{.path = "ONE.TXT", .content = "mine"}},
        "1 file recovered, 0 partly, 0 failed, 0 filtered out; 1 folder created in DEST; "
        "1 name changed",
-       "# 1 recovered, 0 partial, 0 failed, 0 filtered out, 1 folders created, 1 names changed"},
+       "# 1 recovered, 0 partial, 0 failed, 0 stopped, 0 already there, 0 filtered out, "
+       "1 folders created, 1 names changed"},
       {"Several",
        image(),
        {},
        "7 files recovered, 0 partly, 0 failed, 0 filtered out; 4 folders created in DEST; "
        "0 names changed",
-       "# 7 recovered, 0 partial, 0 failed, 0 filtered out, 4 folders created, 0 names changed"},
+       "# 7 recovered, 0 partial, 0 failed, 0 stopped, 0 already there, 0 filtered out, "
+       "4 folders created, 0 names changed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -468,6 +470,8 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
   const std::string dest = (scratch / "dest").string();
   const fs::path self = scratch / "self.cd";
   fs::copy_file(image(), self);
+  const fs::path dangling = scratch / "dangling";
+  fs::create_symlink(scratch / "gone", dangling);
   struct Case {
     const char* name;
     std::vector<std::string> args;
@@ -494,6 +498,17 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
        2,
        "does not exist"},
       {"DestIsAFile", {"recover", image(), file.string()}, 2, "is not a folder"},
+      {"DestIsALinkToNothing",
+       {"recover", image(), dangling.string()},
+       2,
+       dangling.string() + " is not a folder"},
+      // Refused before the scan: the disc without a file system would exit 3.
+      {"ReportInAMissingFolder",
+       {"--emulated-drive", zeros.string(), "recover", "drive", dest, "--report",
+        (scratch / "no" / "report").string()},
+       2,
+       "cannot write the report " + (scratch / "no" / "report").string() +
+           ": No such file or directory"},
       {"SelectMatchingNothing",
        {"recover", image(), dest, "--select", "DOCS/*", "--select", "nowhere/*"},
        2,
@@ -516,12 +531,104 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
   EXPECT_TRUE(FileBytes(self) == FileBytes(image())) << "the image in the drive changed";
 }
 
+// The command that runs a shell script in a mount namespace of its own, where
+// it may mount a tmpfs; nothing when this machine allows no such namespace.
+std::optional<std::vector<std::string>> PrivateMountShell() {
+  for (std::vector<std::string> unshare :
+       {std::vector<std::string>{"unshare", "-m"}, std::vector<std::string>{"unshare", "-rm"}}) {
+    std::vector<std::string> probe = unshare;
+    probe.insert(probe.end(), {"sh", "-c", "mount -t tmpfs tmpfs /mnt"});
+    if (testing::RunCommand(probe).exitCode == 0) {
+      unshare.insert(unshare.end(), {"sh", "-c"});
+      return unshare;
+    }
+  }
+  return std::nullopt;
+}
+
+// DEST on a small tmpfs, a real read-only or full destination: the run is
+// refused at once, or ends at the first file that does not fit, keeping what
+// was written.
+TEST_F(CliImageRecoverTest, ReadOnlyOrFullDestSaysSoOnceWithThePath) {
+  const std::optional<std::vector<std::string>> shell = PrivateMountShell();
+  if (!shell) GTEST_SKIP() << "no mount namespace for a test tmpfs on this machine";
+  const fs::path scratch = Scratch();
+  const fs::path mount = scratch / "mnt";
+  fs::create_directory(mount);
+  const fs::path zeros = scratch / "zeros.iso";
+  std::ofstream(zeros, std::ios::binary) << std::string(300 * kSectorSize, '\0');
+  const std::string dest = (mount / "dest").string();
+  const Tree extracted = Extracted();
+  struct Case {
+    const char* name;
+    std::string setup;  // after the tmpfs is mounted on $1
+    std::vector<std::string> args;
+    int exitCode;
+    std::vector<std::string> says;  // the lines on standard error, in order
+  };
+  const Case cases[] = {
+      // Refused before the scan, which would find no file system on this disc.
+      {"ReadOnly",
+       "mkdir \"$1/dest\" && mount -o remount,ro \"$1\"",
+       {"--emulated-drive", zeros.string(), "recover", "drive", dest},
+       2,
+       {"cannot write to " + dest + ": Read-only file system"}},
+      {"ReadOnlyMissingDest",
+       "mount -o remount,ro \"$1\"",
+       {"--emulated-drive", zeros.string(), "recover", "drive", dest},
+       2,
+       {"cannot write to " + mount.string() + ": Read-only file system"}},
+      // 12 KiB hold README.TXT and empty.txt and two pages of the third file.
+      {"Full",
+       "mount -o remount,size=12k \"$1\"",
+       {"recover", image(), dest},
+       1,
+       {"cannot write " + dest + "/", ": No space left on device",
+        "stopped: " + dest + " takes no more files; the files saved until then stay there"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path kept = scratch / (std::string(c.name) + ".kept");
+    // What DEST holds is copied out before the namespace, and its tmpfs, end.
+    const std::string script =
+        "mount -t tmpfs tmpfs \"$1\" || exit 99; " + c.setup +
+        " || exit 98; mp=$1; shift 2; \"$@\"; status=$?; "
+        "if [ -d \"$mp/dest\" ]; then cp -a \"$mp/dest\" \"$0\"; fi; exit $status";
+    std::vector<std::string> argv = *shell;
+    argv.insert(argv.end(), {script, kept.string(), mount.string(), "--", VELMORA_CLI_PATH});
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const CommandResult result = testing::RunCommand(argv);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    std::size_t at = 0;
+    for (const std::string& part : c.says) {
+      at = result.err.find(part, at);
+      ASSERT_NE(at, std::string::npos) << part << " not in\n" << result.err;
+    }
+    if (c.exitCode == 2) {
+      EXPECT_EQ(result.err, Message(c.says.front()));
+      continue;
+    }
+    // Said once; what was saved is whole, and something did not fit.
+    EXPECT_EQ(result.err.find("No space left on device", at + 1), std::string::npos)
+        << result.err;
+    Tree saved = TreeOf(kept);
+    std::erase_if(saved, [](const auto& node) { return !node.second; });
+    ASSERT_FALSE(saved.empty());
+    for (const auto& [path, bytes] : saved) {
+      ASSERT_TRUE(extracted.contains(path)) << path;
+      EXPECT_TRUE(bytes == extracted.at(path)) << path;
+    }
+    EXPECT_LT(saved.size(), 7u);
+  }
+}
+
 // A disc whose volume and one file reach far past the blocks xorriso wrote (a
-// sparse tail of zeros), so that copying it takes long enough to be stopped.
+// sparse tail of zeros), so that copying it takes long enough to be stopped;
+// next.txt is recorded after it.
 fs::path MakeLongDisc(const fs::path& dir, const std::string& fileName, std::uint32_t fileSize) {
   testing::WriteTree(dir / "long",
                      {{.path = fileName, .patternSize = kSectorSize, .patternSeed = 5},
-                      {.path = "after.txt", .content = "after\n"}});
+                      {.path = "next.txt", .content = "next\n"}});
   testing::IsoOptions options;
   options.tool = testing::IsoTool::kXorriso;
   const fs::path image = testing::MakeIso(dir / "long", dir / "long.iso", options);
@@ -616,14 +723,16 @@ TEST_F(CliImageRecoverTest, CtrlCStopsCleanlyAndKeepsWhatWasCopied) {
   EXPECT_EQ(reopened.exitCode, 0) << reopened.err;
   EXPECT_EQ(reopened.out, listing.out);
 
-  // The file being copied is kept at its size, the rest of it listed as unread.
-  EXPECT_EQ(fs::file_size(scratch / "dest" / "LONG.BIN"), kLongFile);
-  bool listed = false;
-  for (const std::string& line : Lines(FileBytes(scratch / "report"))) {
-    listed = listed || (line.starts_with("partial\tLONG.BIN\t") &&
-                        line.ends_with("-" + std::to_string(kLongFile - 1) + "\tLONG.BIN"));
-  }
-  EXPECT_TRUE(listed) << FileBytes(scratch / "report");
+  // The file being copied holds the bytes written before the stop, no more,
+  // is named as stopped, and no file after it was started.
+  const std::uint64_t written = fs::file_size(scratch / "dest" / "LONG.BIN");
+  EXPECT_GE(written, 4194304u);
+  EXPECT_LT(written, kLongFile);
+  EXPECT_EQ(TreeOf(scratch / "dest").size(), 1u);
+  const std::vector<std::string> report = Lines(FileBytes(scratch / "report"));
+  ASSERT_EQ(report.size(), 3u) << FileBytes(scratch / "report");
+  EXPECT_EQ(report[1], "stopped\tLONG.BIN\t\tLONG.BIN");
+  EXPECT_TRUE(report[2].starts_with("# 0 recovered, 0 partial, 0 failed, 1 stopped, ")) << report[2];
 }
 
 }  // namespace

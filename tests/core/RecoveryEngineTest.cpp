@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -10,10 +11,12 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "recovery/RecoveryEngine.h"
 #include "recovery/SafeName.h"
+#include "platform/FileSink.h"
 #include "platform/Machine.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "select/RecoveryFilterList.h"
@@ -371,7 +374,7 @@ TEST_F(DamagedDrive, UnreadableSectorsBecomeZerosAndAreReportedAsByteRanges) {
   EXPECT_TRUE(rescue->scan.host.scriptedPrompts.errors.empty());
 }
 
-TEST_F(DamagedDrive, StopKeepsTheFileBeingCopiedAsPartialAndAbortsTheRest) {
+TEST_F(DamagedDrive, StopKeepsTheBytesWrittenOfTheFileBeingCopiedAndStartsNoOther) {
   std::unique_ptr<Rescue> rescue = ScanWith({{big + 3, {FaultKind::kUnreadable}}});
   Rescue& r = *rescue;
   // The user stops once two runs of BIG.BIN are on the destination.
@@ -383,19 +386,23 @@ TEST_F(DamagedDrive, StopKeepsTheFileBeingCopiedAsPartialAndAbortsTheRest) {
   };
   const disc::RecoverySummary summary = r.Run(dir / "out", dir / "report.tsv");
 
-  const std::string ranges = ReportedRanges("partial", "BIG.BIN");
-  ASSERT_TRUE(ranges.starts_with("6144-8191,")) << ranges;
-  const std::uint64_t stoppedAt = std::stoull(ranges.substr(10));
-  EXPECT_EQ(ranges.substr(10), std::to_string(stoppedAt) + "-" + std::to_string(kBigSize - 1));
-  EXPECT_GE(stoppedAt, 128u * 1024);
-  EXPECT_LT(stoppedAt, kBigSize);
-  std::string expected = testing::PatternBytes(kBigSize, 7);
+  // Only what did read before the stop is listed; the file ends where the
+  // writing stopped, with nothing made up after it.
+  EXPECT_EQ(ReportedRanges("stopped", "BIG.BIN"), "6144-8191");
+  const std::string saved = ReadAll(dir / "out/BIG.BIN");
+  EXPECT_GE(saved.size(), 128u * 1024);
+  EXPECT_LT(saved.size(), kBigSize);
+  EXPECT_EQ(saved.size() % 2048, 0u);
+  std::string expected = testing::PatternBytes(saved.size(), 7);
   std::fill(expected.begin() + 3 * 2048, expected.begin() + 4 * 2048, '\0');
-  std::fill(expected.begin() + static_cast<std::ptrdiff_t>(stoppedAt), expected.end(), '\0');
-  EXPECT_EQ(ReadAll(dir / "out/BIG.BIN"), expected);
+  EXPECT_EQ(saved, expected);
+  // DEAD.BIN and DOCS come after it on the disc.
   EXPECT_EQ(TreeOf(dir / "out"), std::set<std::string>{"BIG.BIN"});
   EXPECT_TRUE(summary.aborted);
-  EXPECT_EQ(r.RowsWith(text::kFileRecoveredPartially), std::vector<std::string>{"BIG.BIN"});
+  EXPECT_EQ(summary.filesStopped, 1u);
+  EXPECT_EQ(summary.filesPartial + summary.filesFailed + summary.filesRecovered, 0u);
+  EXPECT_NE(ReadAll(dir / "report.tsv").find("\n# 0 recovered, 0 partial, 0 failed, 1 stopped, "),
+            std::string::npos);
   EXPECT_EQ(r.scan.host.log.rows().back().status, text::LoadText(text::kProcessAborted));
   ExpectIdle(r.scan.state);
 }
@@ -520,6 +527,160 @@ TEST_F(SmallDisc, DestinationThatCannotBeOpenedShowsErrorTenOnceWithTheReason) {
   EXPECT_EQ(rescue.scan.host.log.rows().back().status, text::LoadText(text::kProcessAborted));
   ExpectIdle(rescue.scan.state);
 }
+
+// How a destination fails: a write beyond budget bytes fails with budgetError
+// (a disk that fills up), and creating a file or folder named in refused (or
+// any, when refused is empty) fails with createError.
+struct DestinationFaults {
+  std::uint64_t budget = UINT64_MAX;
+  int budgetError = ENOSPC;
+  int createError = 0;
+  std::set<std::string> refused;
+
+  platform::SinkError Error(int error) const {
+    return {error, std::system_category().message(error)};
+  }
+  bool Refuses(const std::string& name) const {
+    return createError != 0 && (refused.empty() || refused.contains(name));
+  }
+};
+
+class FaultyFile final : public platform::FileSink {
+ public:
+  FaultyFile(std::unique_ptr<platform::FileSink> real, DestinationFaults& faults)
+      : real_(std::move(real)), faults_(faults) {}
+  bool Append(std::span<const std::byte> bytes, platform::SinkError& error) override {
+    const std::uint64_t fits = std::min<std::uint64_t>(bytes.size(), faults_.budget);
+    faults_.budget -= fits;
+    if (!real_->Append(bytes.first(fits), error)) return false;
+    if (fits == bytes.size()) return true;
+    error = faults_.Error(faults_.budgetError);
+    return false;
+  }
+  bool Resize(std::uint64_t size, platform::SinkError& error) override {
+    return real_->Resize(size, error);
+  }
+  bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
+    return real_->SetModified(seconds, error);
+  }
+  bool Close(platform::SinkError& error) override { return real_->Close(error); }
+
+ private:
+  std::unique_ptr<platform::FileSink> real_;
+  DestinationFaults& faults_;
+};
+
+// A real destination folder seen through DestinationFaults.
+class FaultyFolder final : public platform::FolderSink {
+ public:
+  FaultyFolder(std::unique_ptr<platform::FolderSink> real, DestinationFaults& faults)
+      : real_(std::move(real)), faults_(faults) {}
+  platform::FolderResult MakeFolder(const std::string& name) override {
+    if (faults_.Refuses(name)) return {nullptr, platform::SinkStatus::kFailed, Fail()};
+    platform::FolderResult result = real_->MakeFolder(name);
+    if (result.folder) result.folder = Wrap(std::move(result.folder));
+    return result;
+  }
+  std::unique_ptr<platform::FolderSink> OpenFolder(const std::string& name,
+                                                   platform::SinkError& error) override {
+    std::unique_ptr<platform::FolderSink> folder = real_->OpenFolder(name, error);
+    return folder ? Wrap(std::move(folder)) : nullptr;
+  }
+  platform::FileResult CreateFile(const std::string& name) override {
+    if (faults_.Refuses(name)) return {nullptr, platform::SinkStatus::kFailed, Fail()};
+    platform::FileResult result = real_->CreateFile(name);
+    if (result.file) result.file = std::make_unique<FaultyFile>(std::move(result.file), faults_);
+    return result;
+  }
+  bool RemoveFile(const std::string& name, platform::SinkError& error) override {
+    return real_->RemoveFile(name, error);
+  }
+  bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
+    return real_->SetModified(seconds, error);
+  }
+
+ private:
+  platform::SinkError Fail() const { return faults_.Error(faults_.createError); }
+  std::unique_ptr<platform::FolderSink> Wrap(std::unique_ptr<platform::FolderSink> folder) {
+    return std::make_unique<FaultyFolder>(std::move(folder), faults_);
+  }
+  std::unique_ptr<platform::FolderSink> real_;
+  DestinationFaults& faults_;
+};
+
+struct WriteFaultCase {
+  const char* name;
+  DestinationFaults faults;
+  // The one message of error 10: "cannot VERB OUT/path: reason".
+  std::string says;
+  bool stops;  // the reason fails every later write: the recovery ends there
+  std::uint32_t recovered;
+  std::uint32_t failed;
+};
+
+void PrintTo(const WriteFaultCase& c, std::ostream* out) { *out << c.name; }
+
+class WriteFaults : public SmallDisc, public ::testing::WithParamInterface<WriteFaultCase> {};
+
+TEST_P(WriteFaults, NameThePathAndReasonAndStopWhenEveryWriteWouldFail) {
+  const WriteFaultCase& c = GetParam();
+  fs::create_directory(dir / "out");
+  DestinationFaults faults = c.faults;
+  platform::DestinationResult opened = platform::OpenDestination((dir / "out").string());
+  ASSERT_TRUE(opened.folder) << opened.error.reason;
+  disc::RecoveryTarget target;
+  target.path = (dir / "out").string();
+  target.folder = std::make_unique<FaultyFolder>(std::move(opened.folder), faults);
+  rescue.scan.state.recoverAll = true;
+  rescue.scan.host.log.Clear();
+  const disc::RecoverySummary summary =
+      rescue.engine.Recover(rescue.scan.table, rescue.filters, std::move(target));
+
+  std::string says = c.says;
+  says.replace(says.find("OUT"), 3, (dir / "out").string());
+  EXPECT_EQ(rescue.scan.host.scriptedPrompts.errorDetails, std::vector<std::string>{says});
+  EXPECT_EQ(rescue.scan.host.scriptedPrompts.errors, std::vector<int>{10});
+  EXPECT_EQ(summary.writeStopped, c.stops);
+  EXPECT_EQ(summary.writeStopReason, c.stops ? says : "");
+  EXPECT_EQ(summary.filesRecovered, c.recovered);
+  EXPECT_EQ(summary.filesFailed, c.failed);
+  // Whatever is at the destination is whole: a file that failed is not left.
+  std::size_t files = 0;
+  for (const std::string& path : TreeOf(dir / "out")) {
+    if (path.ends_with("/")) continue;
+    ++files;
+    EXPECT_EQ(ReadAll(dir / "out" / path), ReadAll(dir / "src" / path)) << path;
+  }
+  EXPECT_EQ(files, c.recovered);
+  EXPECT_NE(std::find(rescue.RowsWith(text::kFileRecoveryFailure).begin(),
+                      rescue.RowsWith(text::kFileRecoveryFailure).end(), says),
+            rescue.RowsWith(text::kFileRecoveryFailure).end());
+  EXPECT_EQ(rescue.scan.host.log.rows().back().status,
+            text::LoadText(c.stops ? text::kProcessAborted : text::kProcessCompleted));
+  ExpectIdle(rescue.scan.state);
+}
+
+// The disc's order: DOCS, EMPTYDIR, PICS, TOP.TXT ("top"), then DOCS/A.TXT
+// ("a"), DOCS/B.DOC, ...
+INSTANTIATE_TEST_SUITE_P(
+    Recovery, WriteFaults,
+    ::testing::Values(
+        WriteFaultCase{"FullAfterTwoFiles",
+                       {.budget = 4},
+                       "cannot write OUT/DOCS/B.DOC: No space left on device", true, 2, 1},
+        WriteFaultCase{"QuotaSpent",
+                       {.budget = 4, .budgetError = EDQUOT},
+                       "cannot write OUT/DOCS/B.DOC: Disk quota exceeded", true, 2, 1},
+        WriteFaultCase{"ReadOnly",
+                       {.createError = EROFS},
+                       "cannot create OUT/DOCS: Read-only file system", true, 0, 0},
+        // One name refused: said with its path, and the others go on.
+        WriteFaultCase{"OneFileRefused",
+                       {.createError = EACCES, .refused = {"B.DOC"}},
+                       "cannot create OUT/DOCS/B.DOC: Permission denied", false, 7, 1}),
+    [](const ::testing::TestParamInfo<WriteFaultCase>& param) {
+      return std::string(param.param.name);
+    });
 
 TEST_F(SmallDisc, NoFolderChosenEndsQuietly) {
   rescue.scan.state.recoverAll = true;

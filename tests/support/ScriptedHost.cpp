@@ -22,6 +22,11 @@ void ScriptedPrompts::ShowError(int code) {
   errors.push_back(code);
 }
 
+void ScriptedPrompts::ShowError(int code, const std::string& detail) {
+  ShowError(code);
+  errorDetails.push_back(detail);
+}
+
 void ScriptedPrompts::ShowNotice(int type) {
   asked.push_back("Notice");
   notices.push_back(type);

@@ -23,12 +23,14 @@ class ScriptedPrompts : public Prompts {
 
   std::vector<std::string> asked;  // "SelectDrive", "InsertDisc", "Overwrite", ...
   std::vector<int> errors;
+  std::vector<std::string> errorDetails;  // of the errors shown with a detail
   std::vector<int> notices;
 
   std::optional<std::size_t> SelectDrive(const std::vector<std::string>& drivePaths) override;
   bool ConfirmInsertDisc() override;
   bool ConfirmOverwrite(const std::string& path) override;
   void ShowError(int code) override;
+  void ShowError(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
   std::optional<std::string> ChooseFolder(const std::u16string& title) override;
 };

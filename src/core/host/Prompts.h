@@ -22,6 +22,12 @@ class Prompts {
   virtual bool ConfirmOverwrite(const std::string& path) = 0;
   // The error-message dialog with one of the program's codes.
   virtual void ShowError(int code) = 0;
+  // The same for a failure about one path: detail names the path and the
+  // system's reason ("cannot create /dest/a.txt: Read-only file system").
+  virtual void ShowError(int code, const std::string& detail) {
+    static_cast<void>(detail);
+    ShowError(code);
+  }
   // The two-line notice of a type (0: saving onto the medium being read).
   virtual void ShowNotice(int type) = 0;
   // A folder for recovered files; nothing when the user cancels.

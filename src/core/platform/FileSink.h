@@ -70,8 +70,28 @@ class FolderSink {
   virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;
 };
 
-// Opens the folder at path for a recovery, creating it when only its last part
-// is missing. path itself may lead through links: the user chose it.
-FolderResult OpenDestinationFolder(const std::string& path);
+// A recovery's destination, opened before anything is read from the disc:
+// the folder itself, or, when only its last part is missing, the folder that
+// is to hold it, where the recovery makes it (MakeFolder(missingName)) once it
+// starts, so that a run that ends before leaves nothing behind.
+struct DestinationResult {
+  std::unique_ptr<FolderSink> folder;  // nullptr when the destination cannot be used
+  std::string missingName;             // empty when folder is the destination itself
+  SinkError error;                     // why, when folder is nullptr
+  std::string errorPath;               // the path the error concerns (path, or its parent)
+  bool notAFolder = false;             // a file, or a link to nothing, is at path
+};
+
+// Opens the destination at path and checks that it takes new files. path
+// itself may lead through links: the user chose it.
+DestinationResult OpenDestination(const std::string& path);
+
+// Opens the file at path for a report written when the work ends: made when
+// missing (kCreated), kept as it is until then when there (kExisting).
+FileResult OpenReportFile(const std::string& path);
+
+// Errors after which no further file can be written to the same destination:
+// the file system is read-only, full, or the user's quota is spent.
+bool FailsEveryWrite(int error);
 
 }  // namespace velmora::platform

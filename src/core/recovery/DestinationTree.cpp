@@ -98,7 +98,10 @@ platform::FolderSink* DestinationTree::Open(std::size_t node) {
     } else if (folder.state == State::kMade) {
       platform::SinkError error;
       next = at->OpenFolder(folder.savedName, error);
-      if (!next) folder.state = State::kFailed;  // replaced by something else meanwhile
+      if (!next) {
+        folder.state = State::kFailed;  // replaced by something else meanwhile
+        lastFailure_ = {PathOf(*it, true), error};
+      }
     }
     held = std::move(next);
     at = held.get();
@@ -123,6 +126,8 @@ std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink
       });
   if (!name) {
     folder.state = State::kFailed;
+    const std::string above = folder.parent == kTop ? "" : PathOf(folder.parent, true) + "/";
+    lastFailure_ = {above + safe.name, made.error};
     return nullptr;
   }
   folder.state = State::kMade;
@@ -153,13 +158,18 @@ DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
   platform::FolderSink* folder = Open(parent);
   if (folder == nullptr) return created;
   const SafeName safe = MakeSafeName(table_[index].name);
+  platform::SinkError error;
   const std::optional<std::string> name =
       FirstFreeName(safe.name, [&](const std::string& candidate) {
         platform::FileResult made = folder->CreateFile(candidate);
         created.file = std::move(made.file);
+        error = made.error;
         return made.status;
       });
-  if (!name) return created;
+  if (!name) {
+    lastFailure_ = {SavedPath(index, safe.name), error};
+    return created;
+  }
   created.savedName = *name;
   created.renamed = safe.changed || *name != safe.name;
   return created;

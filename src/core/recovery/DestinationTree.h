@@ -59,6 +59,14 @@ class DestinationTree {
   // each file written into a folder changes the folder's time.
   void SetFolderTimes();
 
+  // What failed last at the destination: the path below it ("Docs/a.txt") and
+  // the system's error.
+  struct Failure {
+    std::string path;
+    platform::SinkError error;
+  };
+  const Failure& lastFailure() const { return lastFailure_; }
+
   std::uint32_t foldersCreated() const { return foldersCreated_; }
   std::uint32_t foldersRenamed() const { return foldersRenamed_; }
 
@@ -98,6 +106,7 @@ class DestinationTree {
   std::size_t currentNode_ = kTop;
   std::uint32_t foldersCreated_ = 0;
   std::uint32_t foldersRenamed_ = 0;
+  Failure lastFailure_;
 };
 
 }  // namespace velmora::disc

@@ -37,11 +37,6 @@ bool ExtentCopier::KeepGoing() {
 }
 
 CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink& sink) {
-  return CopyExtent(extent, size, sink, true);
-}
-
-CopyResult ExtentCopier::CopyExtent(Lba extent, std::uint32_t size, platform::FileSink& sink,
-                                    bool resizeOnStop) {
   CopyResult result;
   const std::uint64_t sectors = (std::uint64_t{size} + kSectorSize - 1) / kSectorSize;
   std::uint64_t sector = 0;
@@ -72,7 +67,6 @@ CopyResult ExtentCopier::CopyExtent(Lba extent, std::uint32_t size, platform::Fi
     for (std::uint32_t s = kept / kSectorSize; kept < wanted && s < count; ++s) {
       if (!KeepGoing()) {
         result.stopped = true;
-        sector += s;
         break;
       }
       const std::uint64_t sectorAt = at + std::uint64_t{s} * kSectorSize;
@@ -82,11 +76,8 @@ CopyResult ExtentCopier::CopyExtent(Lba extent, std::uint32_t size, platform::Fi
     }
     if (!result.stopped) sector += count;
   }
-  if (result.stopped) {
-    const std::uint64_t at = sector * kSectorSize;
-    AddUnreadable(result.unreadable, at, std::uint64_t{size} - 1);
-    if (resizeOnStop && !sink.Resize(size, result.writeError)) result.writeFailed = true;
-  }
+  // A stopped file ends with the last byte written: what was never read is
+  // neither zeros nor listed as unreadable.
   return result;
 }
 
@@ -103,13 +94,9 @@ CopyResult ExtentCopier::CopyFile(const Entry& entry, platform::FileSink& sink) 
   CopyResult whole;
   std::uint64_t at = 0;
   for (const FilePart& part : parts) {
-    if (whole.stopped || whole.writeFailed) {
-      // Stop came: the parts not read are listed, and the file keeps its size.
-      if (part.length > 0) AddUnreadable(whole.unreadable, at, at + part.length - 1);
-      at += part.length;
-      continue;
-    }
-    CopyResult one = CopyExtent(part.extent, part.length, sink, false);
+    // After a Stop the file ends with what was written.
+    if (whole.stopped || whole.writeFailed) break;
+    CopyResult one = Copy(part.extent, part.length, sink);
     whole.bytesRead += one.bytesRead;
     for (const ByteRange& range : one.unreadable) {
       AddUnreadable(whole.unreadable, at + range.first, at + range.last);
@@ -120,9 +107,6 @@ CopyResult ExtentCopier::CopyFile(const Entry& entry, platform::FileSink& sink) 
       whole.writeError = one.writeError;
     }
     at += part.length;
-  }
-  if (whole.stopped && !whole.writeFailed && !sink.Resize(entry.size, whole.writeError)) {
-    whole.writeFailed = true;
   }
   return whole;
 }

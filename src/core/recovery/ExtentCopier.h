@@ -28,8 +28,8 @@ struct CopyResult {
 // costs only itself. What a sector delivers is kept, even a short part of it;
 // the bytes it does not deliver become zeros in the file and are listed as
 // unreadable. Between reads the host lets messages through; when Stop arrives
-// the rest of the file is left unread, listed, and the file is extended with
-// zeros to its size.
+// the rest of the file is left unread and unwritten: the file ends with what
+// was written.
 class ExtentCopier {
  public:
   static constexpr std::uint32_t kRunSectors = 64;  // 128 KiB
@@ -43,8 +43,6 @@ class ExtentCopier {
   CopyResult CopyFile(const Entry& entry, platform::FileSink& sink);
 
  private:
-  // Copy; resizeOnStop extends the file to size when Stop came.
-  CopyResult CopyExtent(Lba extent, std::uint32_t size, platform::FileSink& sink, bool resizeOnStop);
   // Reads sector lba (size bytes wanted of it) alone and writes what it gives,
   // then zeros for the rest; at is the file offset of the sector.
   bool CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t wanted,

@@ -42,47 +42,53 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
                                     const select::RecoveryFilterList& filters,
                                     const std::optional<std::string>& reportPath) {
   summary_ = {};
-  files_.clear();
-  keepFiles_ = reportPath.has_value();
-  createErrorShown_ = false;
   const std::optional<std::string> destination =
       host_.prompts().ChooseFolder(text::LoadText(text::kChooseDestination));
   if (!destination) return summary_;
-  summary_.started = true;
-  WarnWhenSameMedium(*destination);
-
-  state_.stopRequested = false;
-  state_.recoveryRunning = true;
-  state_.processRunning = true;
-  state_.busy = true;
-  host_.AddLogEntry(text::LoadText(text::kSavingFilesProcess), text::FromUtf8(*destination),
-                    text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
-  const auto wanted = [&](const Entry& entry) {
-    return state_.recoverAll || entry.checkState == kMarked;
-  };
-  const auto fileCount = std::count_if(table.entries().begin(), table.entries().end(), [&](const Entry& e) {
-    return !e.IsFolder() && wanted(e) && filters.Takes(e.name, state_);
-  });
-  host_.CreateReadingProgress(static_cast<std::uint32_t>(std::max<std::ptrdiff_t>(fileCount, 1)));
-
-  platform::FolderResult root = platform::OpenDestinationFolder(*destination);
-  if (!root.folder) {
-    // Nothing can be written: say why once, instead of failing every file.
-    ShowCreateErrorOnce();
-    host_.AddLogEntry(kBlank, text::FromUtf8(*destination), text::FromUtf8(root.error.reason),
-                      log::LogIcon::kFailure);
-    summary_.destinationFailed = true;
-    summary_.destinationReason = root.error.reason;
-    Finish();
-    return summary_;
+  RecoveryTarget target;
+  target.path = *destination;
+  platform::DestinationResult opened = platform::OpenDestination(*destination);
+  target.folder = std::move(opened.folder);
+  target.missingName = std::move(opened.missingName);
+  if (!target.folder) {
+    summary_.started = true;
+    WarnWhenSameMedium(*destination);
+    Begin(table, filters, *destination);
+    return FailDestination(opened.errorPath, opened.error.reason);
   }
+  if (reportPath) {
+    platform::FileResult report = platform::OpenReportFile(*reportPath);
+    target.report = std::move(report.file);
+    if (!target.report) reportRefused_ = *reportPath + ": " + report.error.reason;
+  }
+  return Recover(table, filters, std::move(target));
+}
+
+RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
+                                        const select::RecoveryFilterList& filters,
+                                        RecoveryTarget target) {
+  summary_ = {};
+  summary_.started = true;
+  WarnWhenSameMedium(target.path);
+  Begin(table, filters, target.path);
+  keepFiles_ = target.report != nullptr || !reportRefused_.empty();
+  std::unique_ptr<platform::FolderSink> root = std::move(target.folder);
+  if (root && !target.missingName.empty()) {
+    platform::FolderResult made = root->MakeFolder(target.missingName);
+    if (!made.folder) return FailDestination(target.path, made.error.reason);
+    root = std::move(made.folder);
+  }
+  if (!root) return FailDestination(target.path, "not opened");
   tree_ = std::make_unique<DestinationTree>(
-      table, std::move(root.folder),
-      [this](const std::string& discPath, const std::string& savedPath) {
+      table, std::move(root), [this](const std::string& discPath, const std::string& savedPath) {
         host_.AddLogEntry(kBlank, PathText(discPath, savedPath), kBlank,
                           log::LogIcon::kInformation);
       });
-  for (std::size_t i = 0; i < table.size() && !state_.stopRequested; ++i) {
+  const auto wanted = [&](const Entry& entry) {
+    return state_.recoverAll || entry.checkState == kMarked;
+  };
+  for (std::size_t i = 0; i < table.size() && !state_.stopRequested && !summary_.writeStopped;
+       ++i) {
     const Entry& entry = table[i];
     if (!wanted(entry)) continue;
     if (entry.IsFolder()) {
@@ -99,7 +105,44 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
   summary_.foldersCreated = tree_->foldersCreated();
   summary_.namesChanged += tree_->foldersRenamed();
   tree_.reset();
-  if (reportPath) WriteReport(*reportPath);
+  if (target.report) WriteReport(*target.report);
+  if (!reportRefused_.empty()) {
+    // A report that could not even be opened is said as one that could not be written.
+    host_.AddLogEntry(kBlank, text::FromUtf8(reportRefused_),
+                      text::LoadText(text::kFileRecoveryFailure), log::LogIcon::kFailure);
+    reportRefused_.clear();
+  }
+  Finish();
+  return summary_;
+}
+
+void RecoveryEngine::Begin(const EntryTable& table, const select::RecoveryFilterList& filters,
+                           const std::string& destination) {
+  files_.clear();
+  reasonsShown_.clear();
+  destination_ = destination;
+  state_.stopRequested = false;
+  state_.recoveryRunning = true;
+  state_.processRunning = true;
+  state_.busy = true;
+  host_.AddLogEntry(text::LoadText(text::kSavingFilesProcess), text::FromUtf8(destination),
+                    text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
+  const auto fileCount =
+      std::count_if(table.entries().begin(), table.entries().end(), [&](const Entry& e) {
+        return !e.IsFolder() && (state_.recoverAll || e.checkState == kMarked) &&
+               filters.Takes(e.name, state_);
+      });
+  host_.CreateReadingProgress(static_cast<std::uint32_t>(std::max<std::ptrdiff_t>(fileCount, 1)));
+}
+
+RecoverySummary RecoveryEngine::FailDestination(const std::string& path,
+                                                const std::string& reason) {
+  // Nothing can be written: say why once, instead of failing every file.
+  summary_.destinationFailed = true;
+  summary_.destinationReason = path + ": " + reason;
+  host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kWriteProtected),
+                            summary_.destinationReason);
+  host_.AddLogEntry(kBlank, text::FromUtf8(path), text::FromUtf8(reason), log::LogIcon::kFailure);
   Finish();
   return summary_;
 }
@@ -111,43 +154,71 @@ void RecoveryEngine::WarnWhenSameMedium(const std::string& destination) {
 }
 
 void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
+  // A Stop that came with the file before is seen before this one is made.
+  host_.PumpPendingMessages();
+  if (state_.stopRequested) return;
   RecoveredFile record;
   record.discPath = tree_->DiscPath(index);
   DestinationTree::CreatedFile created = tree_->CreateFile(index);
   if (!created.file) {
-    ShowCreateErrorOnce();
+    const DestinationTree::Failure& failure = tree_->lastFailure();
+    ReportWriteFailure("cannot create", failure.path, failure.error);
     Conclude(std::move(record));
     return;
   }
   record.savedPath = tree_->SavedPath(index, created.savedName);
-  if (created.renamed) ++summary_.namesChanged;
 
   CopyResult copy = copier_.CopyFile(entry, *created.file);
   platform::SinkError error;
-  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry)) {
+  const bool whole = !copy.stopped && copy.unreadable.empty() && !copy.writeFailed;
+  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
     // A time that does not take costs no data.
     created.file->SetModified(*seconds, error);
   }
-  const bool written = created.file->Close(error) && !copy.writeFailed;
-  if (!written || (entry.size > 0 && copy.bytesRead == 0)) {
+  const bool closed = created.file->Close(error);
+  if (copy.writeFailed) error = copy.writeError;
+  record.unreadable = std::move(copy.unreadable);
+  if (!closed || copy.writeFailed) {
+    ReportWriteFailure("cannot write", record.savedPath, error);
+    record.unreadable.clear();
+  } else if (copy.stopped) {
+    record.outcome = FileOutcome::kStopped;
+  } else if (entry.size == 0 || copy.bytesRead > 0) {
+    record.outcome = record.unreadable.empty() ? FileOutcome::kRecovered : FileOutcome::kPartial;
+  }
+  // A file that holds nothing of the disc's is not left to be taken for data.
+  const bool kept = record.outcome != FileOutcome::kFailed &&
+                    (entry.size == 0 || copy.bytesRead > 0);
+  if (!kept) {
     tree_->RemoveFile(index, created.savedName);
     record.savedPath.clear();
-    if (written) {
-      record.unreadable = std::move(copy.unreadable);
-    } else {
-      ShowCreateErrorOnce();
-    }
-  } else {
-    record.unreadable = std::move(copy.unreadable);
-    record.outcome = record.unreadable.empty() ? FileOutcome::kRecovered : FileOutcome::kPartial;
+  } else if (created.renamed) {
+    ++summary_.namesChanged;
   }
   Conclude(std::move(record));
 }
 
 void RecoveryEngine::ReportFolderFailure(std::size_t index) {
-  ShowCreateErrorOnce();
+  const DestinationTree::Failure& failure = tree_->lastFailure();
+  ReportWriteFailure("cannot create", failure.path, failure.error);
   host_.AddLogEntry(kBlank, text::FromUtf8(tree_->DiscPath(index)),
                     text::LoadText(text::kFileRecoveryFailure), log::LogIcon::kFailure);
+}
+
+void RecoveryEngine::ReportWriteFailure(const std::string& verb, const std::string& path,
+                                        const platform::SinkError& error) {
+  const std::string detail = verb + " " + destination_ +
+                             (destination_.ends_with('/') ? "" : "/") + path + ": " +
+                             (error.reason.empty() ? "unknown error" : error.reason);
+  host_.AddLogEntry(kBlank, text::FromUtf8(detail), text::LoadText(text::kFileRecoveryFailure),
+                    log::LogIcon::kFailure);
+  if (platform::FailsEveryWrite(error.error) && !summary_.writeStopped) {
+    summary_.writeStopped = true;
+    summary_.writeStopReason = detail;
+  }
+  if (reasonsShown_.insert(error.error).second) {
+    host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kWriteProtected), detail);
+  }
 }
 
 void RecoveryEngine::Conclude(RecoveredFile record) {
@@ -166,25 +237,29 @@ void RecoveryEngine::Conclude(RecoveredFile record) {
     case FileOutcome::kFailed:
       ++summary_.filesFailed;
       break;
+    case FileOutcome::kStopped:
+      // Its first bytes are there; the process's end row says why the rest is not.
+      ++summary_.filesStopped;
+      status = text::kFileRecoveredPartially;
+      break;
+    case FileOutcome::kAlreadyThere:
+      ++summary_.filesAlreadyThere;
+      status = text::kFileRecovered;
+      icon = log::LogIcon::kCompleted;
+      break;
   }
   host_.AddLogEntry(kBlank, PathText(record.discPath, record.savedPath), text::LoadText(status),
                     icon);
   if (keepFiles_) files_.push_back(std::move(record));
 }
 
-void RecoveryEngine::ShowCreateErrorOnce() {
-  if (createErrorShown_) return;
-  createErrorShown_ = true;
-  host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kWriteProtected));
-}
-
-void RecoveryEngine::WriteReport(const std::string& path) {
-  std::string reason;
+void RecoveryEngine::WriteReport(platform::FileSink& report) {
+  platform::SinkError error;
   summary_.reportWritten =
-      WriteRecoveryReport(path, FormatRecoveryReport(files_, summary_), reason);
+      WriteRecoveryReport(report, FormatRecoveryReport(files_, summary_), error);
   if (!summary_.reportWritten) {
-    host_.AddLogEntry(kBlank, text::FromUtf8(reason), text::LoadText(text::kFileRecoveryFailure),
-                      log::LogIcon::kFailure);
+    host_.AddLogEntry(kBlank, text::FromUtf8(error.reason),
+                      text::LoadText(text::kFileRecoveryFailure), log::LogIcon::kFailure);
   }
 }
 
@@ -195,7 +270,7 @@ void RecoveryEngine::Finish() {
                                Decimal(summary_.foldersCreated) + u" " +
                                text::LoadText(text::kDirs);
   host_.AddLogEntry(kBlank, saved, kBlank, log::LogIcon::kInformation);
-  if (summary_.aborted || summary_.destinationFailed) {
+  if (summary_.aborted || summary_.destinationFailed || summary_.writeStopped) {
     host_.AddLogEntry(kBlank, kBlank, text::LoadText(text::kProcessAborted),
                       log::LogIcon::kFailure);
   } else {
@@ -203,6 +278,7 @@ void RecoveryEngine::Finish() {
                       log::LogIcon::kCompleted);
   }
   state_.logHasEntries = true;
+  reportRefused_.clear();
   host_.DeleteProgress();
   state_.busy = false;
   state_.processRunning = false;

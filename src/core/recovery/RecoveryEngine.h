@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,15 @@ namespace velmora::disc {
 
 class DestinationTree;
 
+// Where one recovery writes: the destination, opened before anything is read
+// (platform::OpenDestination), and the report file, if any.
+struct RecoveryTarget {
+  std::string path;                              // the destination as the user named it
+  std::unique_ptr<platform::FolderSink> folder;  // it, or its parent when missingName is set
+  std::string missingName;                       // the destination's name, made in folder
+  std::unique_ptr<platform::FileSink> report;    // nullptr: no report
+};
+
 // Recover Selected Files and Recover All: copies entries of the displayed table
 // from the disc (or the image) into a folder the user chooses.
 //
@@ -32,14 +42,20 @@ class DestinationTree;
 //   some did not (those are zeros in the file and listed in the report), and
 //   failed when not one byte read or it could not be written; a failed file is
 //   removed, so that zeros are never taken for data.
-// - Files and folders get their recording time, taken as UTC.
+// - A file recovered whole and its folders get their recording time, taken as
+//   UTC; a partial or stopped file keeps the time it was written, so that it is
+//   never taken for the disc's file.
 // - Nothing is written outside the destination, no link there is followed, no
 //   file there is overwritten, and names the destination cannot hold are
 //   changed (DestinationTree); every changed name is logged.
 // - The log has a start row, one row per file, a row per renamed folder, a
-//   summary row and an end row. A file or folder that cannot be created shows
-//   error 10 once per recovery. Stop is honoured between reads: the file being
-//   copied is kept as partly recovered, and the process is aborted.
+//   summary row and an end row. A file or folder that cannot be created or
+//   written shows error 10 with its path and the system's reason, once per
+//   reason. A reason that fails every later write (read-only, full) ends the
+//   recovery there; what was written stays.
+// - Stop is honoured between reads: the file being copied keeps the bytes
+//   written until then and counts as stopped, no later file is started, and
+//   the process is aborted.
 class RecoveryEngine {
  public:
   RecoveryEngine(CCDReader& reader, platform::Machine& machine, AppState& state, ScanHost& host,
@@ -51,16 +67,27 @@ class RecoveryEngine {
   // (RecoveryReport.h). summary.started is false when no folder was chosen.
   RecoverySummary Run(const EntryTable& table, const select::RecoveryFilterList& filters,
                       const std::optional<std::string>& reportPath = std::nullopt);
+  // The same into a destination opened earlier, asking nothing.
+  RecoverySummary Recover(const EntryTable& table, const select::RecoveryFilterList& filters,
+                          RecoveryTarget target);
 
  private:
   // The notice of type 0 when the destination is on the disc being read.
   void WarnWhenSameMedium(const std::string& destination);
+  // Sets the flags, writes the start row and starts the progress.
+  void Begin(const EntryTable& table, const select::RecoveryFilterList& filters,
+             const std::string& destination);
+  // The destination cannot be used: says why once, writes nothing.
+  RecoverySummary FailDestination(const std::string& path, const std::string& reason);
   void RecoverFile(const Entry& entry, std::size_t index);
   void ReportFolderFailure(std::size_t index);
+  // A create or write at the destination failed ("cannot create", path below
+  // the destination): error 10 with the path and reason, once per reason.
+  void ReportWriteFailure(const std::string& verb, const std::string& path,
+                          const platform::SinkError& error);
   // Counts, logs and (for the report) keeps one file's outcome.
   void Conclude(RecoveredFile record);
-  void ShowCreateErrorOnce();
-  void WriteReport(const std::string& path);
+  void WriteReport(platform::FileSink& report);
   void Finish();
 
   CCDReader& reader_;
@@ -71,11 +98,13 @@ class RecoveryEngine {
   ExtentCopier copier_;
 
   // One recovery's state.
+  std::string destination_;
   std::unique_ptr<DestinationTree> tree_;
   RecoverySummary summary_;
   std::vector<RecoveredFile> files_;
   bool keepFiles_ = false;
-  bool createErrorShown_ = false;
+  std::string reportRefused_;  // why Run could not open the report
+  std::set<int> reasonsShown_;  // errno values error 10 was shown for
 };
 
 }  // namespace velmora::disc

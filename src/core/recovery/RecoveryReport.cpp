@@ -1,9 +1,7 @@
 #include "recovery/RecoveryReport.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
+#include <span>
 
 namespace velmora::disc {
 namespace {
@@ -16,6 +14,10 @@ const char* StatusWord(FileOutcome outcome) {
       return "partial";
     case FileOutcome::kFailed:
       return "failed";
+    case FileOutcome::kStopped:
+      return "stopped";
+    case FileOutcome::kAlreadyThere:
+      return "already there";
   }
   return "failed";
 }
@@ -64,22 +66,20 @@ std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
   text += "# " + std::to_string(summary.filesRecovered) + " recovered, " +
           std::to_string(summary.filesPartial) + " partial, " +
           std::to_string(summary.filesFailed) + " failed, " +
+          std::to_string(summary.filesStopped) + " stopped, " +
+          std::to_string(summary.filesAlreadyThere) + " already there, " +
           std::to_string(summary.filesFilteredOut) + " filtered out, " +
           std::to_string(summary.foldersCreated) + " folders created, " +
           std::to_string(summary.namesChanged) + " names changed" +
-          (summary.aborted ? ", stopped by the user" : "") + "\n";
+          (summary.aborted ? ", stopped by the user" : "") +
+          (summary.writeStopped ? ", stopped: the destination takes no more files" : "") + "\n";
   return text;
 }
 
-bool WriteRecoveryReport(const std::string& path, const std::string& text, std::string& reason) {
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (out) out.close();
-  if (out) return true;
-  const int error = errno != 0 ? errno : EIO;
-  reason = path + ": " + std::system_category().message(error);
-  return false;
+bool WriteRecoveryReport(platform::FileSink& report, const std::string& text,
+                         platform::SinkError& error) {
+  const auto bytes = std::as_bytes(std::span(text.data(), text.size()));
+  return report.Resize(0, error) && report.Append(bytes, error) && report.Close(error);
 }
 
 }  // namespace velmora::disc

@@ -4,12 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSink.h"
+
 namespace velmora::disc {
 
 enum class FileOutcome : std::uint8_t {
   kRecovered,  // every byte read
   kPartial,    // some bytes read; the others are zeros in the file
   kFailed,     // nothing read, or the file could not be written: none is left
+  kStopped,    // Stop came while it was copied: the file holds what was written
+  kAlreadyThere,  // a resumed recovery found it whole at the destination and kept it
 };
 
 // Bytes first to last (both included) of a file, counted from its start.
@@ -33,6 +37,8 @@ struct RecoverySummary {
   std::uint32_t filesRecovered = 0;
   std::uint32_t filesPartial = 0;
   std::uint32_t filesFailed = 0;
+  std::uint32_t filesStopped = 0;
+  std::uint32_t filesAlreadyThere = 0;
   std::uint32_t filesFilteredOut = 0;
   std::uint32_t foldersCreated = 0;
   std::uint32_t namesChanged = 0;  // files and folders saved under another name
@@ -40,18 +46,24 @@ struct RecoverySummary {
   // The destination folder could not be opened; nothing was written.
   bool destinationFailed = false;
   std::string destinationReason;
+  // A write failed in a way that fails every later one (a read-only or full
+  // destination): the recovery ended there, keeping what was written.
+  bool writeStopped = false;
+  std::string writeStopReason;  // "cannot write DEST/a.txt: No space left on device"
 };
 
 // The recovery report: one line per file, "status TAB disc path TAB unreadable
-// bytes TAB saved path", status being recovered, partial or failed and the
+// bytes TAB saved path", status being recovered, partial, failed, stopped or
+// already there, and the
 // unreadable bytes "first-last" ranges joined by "," ("4096-6143,10240-12287");
 // then one summary line. Tabs, line breaks and backslashes in names are written
 // as \t, \n, \r and \\, other control characters as \xHH.
 std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
                                  const RecoverySummary& summary);
 
-// Writes text to path as given, replacing any file there. False with reason set
-// ("path: OS text") when it cannot be written.
-bool WriteRecoveryReport(const std::string& path, const std::string& text, std::string& reason);
+// Writes text into report from its first byte, cutting what was there after
+// it. False with error set when it cannot be written.
+bool WriteRecoveryReport(platform::FileSink& report, const std::string& text,
+                         platform::SinkError& error);
 
 }  // namespace velmora::disc

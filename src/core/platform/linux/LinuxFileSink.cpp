@@ -169,13 +169,48 @@ class LinuxFolderSink final : public FolderSink {
 
 }  // namespace
 
-FolderResult OpenDestinationFolder(const std::string& path) {
-  FolderResult result;
+DestinationResult OpenDestination(const std::string& path) {
+  DestinationResult result;
+  result.errorPath = path;
+  const auto fail = [&](int error) {
+    result.error = ErrorOf(error);
+    result.folder.reset();
+    return std::move(result);
+  };
   int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT && mkdir(path.c_str(), 0777) == 0) {
-    fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    result.status = SinkStatus::kCreated;
-  } else {
+  if (fd < 0) {
+    const int error = errno;
+    struct stat link {};
+    const bool present = lstat(path.c_str(), &link) == 0;
+    // ENOTDIR: a file; ENOENT with something there: a link that leads nowhere.
+    if ((error == ENOTDIR || error == ENOENT) && present) {
+      result.notAFolder = true;
+      return fail(error);
+    }
+    if (error != ENOENT) return fail(error);
+    // Only the last part may be missing: "out/" and "out" both name out.
+    std::string parent = path;
+    while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
+    const std::size_t slash = parent.rfind('/');
+    result.missingName = slash == std::string::npos ? parent : parent.substr(slash + 1);
+    parent = slash == std::string::npos ? "." : slash == 0 ? "/" : parent.substr(0, slash);
+    result.errorPath = parent;
+    fd = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return fail(errno);
+  }
+  result.folder = std::make_unique<LinuxFolderSink>(fd);
+  // Write permission and a read-only mount show here; a full disk only with
+  // the first write.
+  if (faccessat(fd, ".", W_OK, AT_EACCESS) != 0) return fail(errno);
+  return result;
+}
+
+FileResult OpenReportFile(const std::string& path) {
+  FileResult result;
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  result.status = SinkStatus::kCreated;
+  if (fd < 0 && errno == EEXIST) {
+    fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
     result.status = SinkStatus::kExisting;
   }
   if (fd < 0) {
@@ -183,8 +218,10 @@ FolderResult OpenDestinationFolder(const std::string& path) {
     result.error = ErrorOf(errno);
     return result;
   }
-  result.folder = std::make_unique<LinuxFolderSink>(fd);
+  result.file = std::make_unique<LinuxFileSink>(fd);
   return result;
 }
+
+bool FailsEveryWrite(int error) { return error == EROFS || error == ENOSPC || error == EDQUOT; }
 
 }  // namespace velmora::platform
