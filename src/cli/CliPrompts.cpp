@@ -20,7 +20,7 @@ void CliPrompts::ShowError(int code) {
   console_.Message(message.empty() ? "error " + std::to_string(code) : message);
 }
 
-void CliPrompts::ShowError(int code, const std::string& detail) {
+void CliPrompts::ShowErrorDetail(int code, const std::string& detail) {
   errors_.insert(code);
   console_.Message(detail);
 }

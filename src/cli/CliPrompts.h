@@ -30,7 +30,7 @@ class CliPrompts final : public Prompts {
   void ShowError(int code) override;
   // Prints detail in place of the code's message, every time: each names
   // another path.
-  void ShowError(int code, const std::string& detail) override;
+  void ShowErrorDetail(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
 
   bool ErrorShown(int code) const { return errors_.contains(code); }

@@ -22,7 +22,7 @@ void ScriptedPrompts::ShowError(int code) {
   errors.push_back(code);
 }
 
-void ScriptedPrompts::ShowError(int code, const std::string& detail) {
+void ScriptedPrompts::ShowErrorDetail(int code, const std::string& detail) {
   ShowError(code);
   errorDetails.push_back(detail);
 }

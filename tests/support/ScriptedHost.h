@@ -30,7 +30,7 @@ class ScriptedPrompts : public Prompts {
   bool ConfirmInsertDisc() override;
   bool ConfirmOverwrite(const std::string& path) override;
   void ShowError(int code) override;
-  void ShowError(int code, const std::string& detail) override;
+  void ShowErrorDetail(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
   std::optional<std::string> ChooseFolder(const std::u16string& title) override;
 };

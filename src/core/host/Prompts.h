@@ -24,7 +24,7 @@ class Prompts {
   virtual void ShowError(int code) = 0;
   // The same for a failure about one path: detail names the path and the
   // system's reason ("cannot create /dest/a.txt: Read-only file system").
-  virtual void ShowError(int code, const std::string& detail) {
+  virtual void ShowErrorDetail(int code, const std::string& detail) {
     static_cast<void>(detail);
     ShowError(code);
   }

@@ -140,7 +140,7 @@ RecoverySummary RecoveryEngine::FailDestination(const std::string& path,
   // Nothing can be written: say why once, instead of failing every file.
   summary_.destinationFailed = true;
   summary_.destinationReason = path + ": " + reason;
-  host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kWriteProtected),
+  host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kWriteProtected),
                             summary_.destinationReason);
   host_.AddLogEntry(kBlank, text::FromUtf8(path), text::FromUtf8(reason), log::LogIcon::kFailure);
   Finish();
@@ -217,7 +217,7 @@ void RecoveryEngine::ReportWriteFailure(const std::string& verb, const std::stri
     summary_.writeStopReason = detail;
   }
   if (reasonsShown_.insert(error.error).second) {
-    host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kWriteProtected), detail);
+    host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kWriteProtected), detail);
   }
 }
 
