@@ -3,7 +3,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QComboBox>
+
 #include "app/CAboutDialog.h"
+#include "app/DriveDialogs.h"
 #include "app/CProgressBar.h"
 #include "app/KeyFilter.h"
 #include "app/MessageDialogs.h"
@@ -23,6 +26,7 @@ class TestAppDialogs : public QObject {
   void twoLineNoticeByType_data();
   void twoLineNoticeByType();
   void stopConfirmationEscapeAnswersNo();
+  void selectDriveNeedsAChoiceAndHasNoCancel();
   void aboutLinksTurnPurpleWhenOpened();
   void escapeOnSplashClosesItAndItsThreadClosesNothingElse();
   void progressBarPlacement_data();
@@ -99,6 +103,22 @@ void TestAppDialogs::stopConfirmationEscapeAnswersNo() {
     QTimer::singleShot(0, &dialog, [&] { c.answer(dialog); });
     QCOMPARE((dialog.exec() == QDialog::Accepted), c.yes);
   }
+}
+
+void TestAppDialogs::selectDriveNeedsAChoiceAndHasNoCancel() {
+  CSelectDriveDlg dialog({"/dev/sr0", "/dev/sr1"});
+  QCOMPARE(dialog.drives()->count(), 2);
+  QCOMPARE(dialog.drives()->currentIndex(), 0);
+  QVERIFY(!dialog.okButton()->isEnabled());
+  QCOMPARE(dialog.findChildren<QPushButton*>().size(), 1);
+  QVERIFY(!dialog.choice());
+
+  dialog.drives()->setCurrentIndex(1);
+  emit dialog.drives()->activated(1);
+  QVERIFY(dialog.okButton()->isEnabled());
+  QTimer::singleShot(0, &dialog, [&dialog] { dialog.okButton()->click(); });
+  QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+  QCOMPARE(dialog.choice(), std::optional<std::size_t>(1));
 }
 
 void TestAppDialogs::aboutLinksTurnPurpleWhenOpened() {

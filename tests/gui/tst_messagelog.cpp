@@ -1,5 +1,7 @@
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
+#include <QStatusTipEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +46,8 @@ class TestMessageLog : public QObject {
   void reportNameGetsTxtOnlyWhenMissing();
   void existingReportIsReplacedOnlyWhenTheUserSaysSo();
   void reportThatCannotBeWrittenShowsError10();
+  void longTextsAreWrittenWhole();
+  void promptsShowInTheFirstPane();
 
  private:
   void ScanLikeRows();
@@ -177,6 +181,38 @@ void TestMessageLog::reportThatCannotBeWrittenShowsError10() {
   prompts_.saveFile = dir_.filePath(QStringLiteral("no such folder/report.txt"));
   frame_->Action(kSaveLog)->trigger();
   QCOMPARE(prompts_.errors, (std::vector<int>{10}));
+}
+
+void TestMessageLog::longTextsAreWrittenWhole() {
+  // An image path far longer than a 260-byte line, with a name in Cyrillic.
+  const std::u16string path = u"/media/" + std::u16string(400, u'x') + u"/\u041e\u0442\u0447\u0451\u0442.cd";
+  frame_->AddLogEntry(u"CD Image Creation", path, u"Process Started", log::LogIcon::kInformation);
+  frame_->state().logHasEntries = true;
+  frame_->RefreshCommands();
+  prompts_.saveFile = dir_.filePath(QStringLiteral("long.txt"));
+  const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+  if (!std::setlocale(LC_CTYPE, "C.UTF-8")) QSKIP("C.UTF-8 is not installed");
+  frame_->Action(kSaveLog)->trigger();
+  std::setlocale(LC_CTYPE, saved.c_str());
+  const QByteArray indent(20, ' ');
+  QCOMPARE(ReadAll(prompts_.saveFile.value()),
+           kHeading + "CD Image Creation\r\n" + indent +
+               QString::fromStdU16String(path).toUtf8() + "\r\n" + indent +
+               "Process Started\r\n");
+}
+
+void TestMessageLog::promptsShowInTheFirstPane() {
+  QAction* clear = frame_->Action(kClearLog);
+  QStatusTipEvent tip(clear->statusTip());
+  QCoreApplication::sendEvent(frame_.get(), &tip);
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral("Clear all contents of message log"));
+  QStatusTipEvent none{QString()};
+  QCoreApplication::sendEvent(frame_.get(), &none);
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral(" "));
+  QCOMPARE(frame_->StatusPane(1)->text(), QStringLiteral("Total 0 Bytes in 0 Files in 0 Folders"));
+  QCOMPARE(frame_->StatusPane(2)->text(), QStringLiteral("Marked 0 Bytes in 0 Files in 0 Folders"));
+  QCOMPARE(frame_->StatusPane(0)->width(), 265);
+  QCOMPARE(frame_->StatusPane(1)->width(), 285);
 }
 
 QTEST_MAIN(TestMessageLog)
