@@ -810,6 +810,14 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>and</source>
         <translation>et le</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CFindDialog</name>
@@ -825,17 +833,17 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>Match Case</source>
         <translation>Respecter la casse</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMainFrame</name>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Quitter</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Fichier</translation>
-    </message>
     <message>
         <source>Folders</source>
         <translation>Dossiers</translation>
@@ -921,7 +929,7 @@ Voulez-vous le remplacer&#xa0;?</translation>
     <name>velmora::gui::CWaitDialog</name>
     <message>
         <source>Please wait.... , process may take some time</source>
-        <translation>Veuillez patienter… l’opération peut prendre un certain temps</translation>
+        <translation>Veuillez patienter, l’opération peut prendre un certain temps…</translation>
     </message>
 </context>
 <context>

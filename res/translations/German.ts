@@ -810,6 +810,14 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>and</source>
         <translation>und dem</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CFindDialog</name>
@@ -825,17 +833,17 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Match Case</source>
         <translation>Groß-/Kleinschreibung beachten</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMainFrame</name>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Beenden</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Datei</translation>
-    </message>
     <message>
         <source>Folders</source>
         <translation>Ordner</translation>
@@ -921,7 +929,7 @@ Möchten Sie die Datei ersetzen?</translation>
     <name>velmora::gui::CWaitDialog</name>
     <message>
         <source>Please wait.... , process may take some time</source>
-        <translation>Bitte warten … der Vorgang kann einige Zeit dauern</translation>
+        <translation>Bitte warten Sie – der Vorgang kann einige Zeit dauern …</translation>
     </message>
 </context>
 <context>

@@ -810,6 +810,14 @@ Sostituirlo?</translation>
         <source>and</source>
         <translation>e il</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CFindDialog</name>
@@ -825,17 +833,17 @@ Sostituirlo?</translation>
         <source>Match Case</source>
         <translation>Maiuscole/minuscole</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMainFrame</name>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Esci</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;File</translation>
-    </message>
     <message>
         <source>Folders</source>
         <translation>Cartelle</translation>
@@ -921,7 +929,7 @@ Sostituirlo?</translation>
     <name>velmora::gui::CWaitDialog</name>
     <message>
         <source>Please wait.... , process may take some time</source>
-        <translation>Attendere… l’operazione potrebbe richiedere del tempo</translation>
+        <translation>Attendere, l’operazione potrebbe richiedere del tempo…</translation>
     </message>
 </context>
 <context>

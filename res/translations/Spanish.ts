@@ -810,6 +810,14 @@ Do you want to replace it?</source>
         <source>and</source>
         <translation>y el</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CFindDialog</name>
@@ -825,17 +833,17 @@ Do you want to replace it?</source>
         <source>Match Case</source>
         <translation>Coincidir mayúsculas y minúsculas</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMainFrame</name>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Salir</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>&amp;Archivo</translation>
-    </message>
     <message>
         <source>Folders</source>
         <translation>Carpetas</translation>
@@ -921,7 +929,7 @@ Do you want to replace it?</source>
     <name>velmora::gui::CWaitDialog</name>
     <message>
         <source>Please wait.... , process may take some time</source>
-        <translation>Espere, por favor… el proceso puede tardar un poco</translation>
+        <translation>Espere, por favor; el proceso puede tardar un poco…</translation>
     </message>
 </context>
 <context>
