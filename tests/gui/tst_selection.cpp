@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/ViewPanes.h"
+#include "browse/Totals.h"
 #include "entries/EntryTable.h"
 #include "platform/emulated/EmulatedDisc.h"
 #include "platform/emulated/EmulatedMachine.h"
@@ -32,6 +34,7 @@
 #include "support/IsoBuilder.h"
 #include "support/TempDir.h"
 #include "support/TreeWriter.h"
+#include "text/StringTable.h"
 
 using namespace velmora;
 using gui::CMainFrame;
@@ -279,6 +282,8 @@ void TestSelection::maskAndUnmaskKeepTheViewsInStep() {
   QVERIFY(!state.findNextAvailable);
   QVERIFY(!MenuEnabled(gui::kFindNext));
   QCOMPARE(frame_->selection()->maskedTotals().byteTotal, std::uint64_t{8000});
+  QCOMPARE(frame_->StatusPane(1)->text(),
+           QString::fromStdU16String(browse::FormatTotals({8000, 2, 1}, false)));
 
   // A mark made in the masked tree.
   frame_->table().at(IndexOf(u"b.jpg")).checkState = disc::kMarked;
@@ -299,6 +304,11 @@ void TestSelection::maskAndUnmaskKeepTheViewsInStep() {
   QCOMPARE(Names(frame_->table()), complete);
   QCOMPARE(list_->names, complete);
   QCOMPARE(list_->resets, resets + 1);
+  const disc::ScanCounters& counters = frame_->scan().counters();
+  QCOMPARE(frame_->StatusPane(1)->text(),
+           QString::fromStdU16String(browse::FormatTotals(
+               {counters.totalFileBytes, counters.filesFound, counters.foldersFound}, false)));
+  QCOMPARE(counters.filesFound, 6u);
   QCOMPARE(frame_->table()[IndexOf(u"b.jpg")].checkState, disc::kMarked);
   QCOMPARE(frame_->table()[IndexOf(u"PICS")].checkState, disc::kPartlyMarked);
   QVERIFY(state.anyEntryMarked);
@@ -460,6 +470,19 @@ void TestSelection::recoverSelectedWritesExactlyTheMarkedFiles() {
   QCOMPARE(saved, (std::set<std::string>{"DOCS/readme.txt", "PICS/b.jpg"}));
   QVERIFY(prompts_.asked.contains(QStringLiteral("folder")));
   QVERIFY(frame_->state().logHasEntries);
+  // The recovery wrote its rows: a start row and one row per file recovered.
+  const std::u16string saving = text::LoadText(text::kSavingFilesProcess);
+  const std::u16string recovered = text::LoadText(text::kFileRecovered);
+  int savingRows = 0;
+  int fileRows = 0;
+  for (const log::LogRow& row : frame_->messageLog().rows()) {
+    if (row.activity == saving) ++savingRows;
+    if (row.status == recovered) ++fileRows;
+  }
+  QVERIFY(savingRows >= 1);
+  QCOMPARE(fileRows, 2);
+  // The progress indicator went with the process.
+  QVERIFY(frame_->currentProgress() == nullptr);
 }
 
 void TestSelection::recoverSelectedFollowsTheMenuRule() {

@@ -7,6 +7,7 @@
 #include "app/CommandId.h"
 #include "app/NoticeThreads.h"
 #include "app/ViewPanes.h"
+#include "browse/Totals.h"
 #include "recovery/RecoveryEngine.h"
 #include "select/CFileFilterDialog.h"
 #include "select/CFileMaskDialog.h"
@@ -129,6 +130,16 @@ void SelectionCommands::AfterTableReplaced() {
                                        return e.fileId != 0 && e.checkState == disc::kMarked;
                                      });
   scansSeen_ = state.openDriveCount;
+  // The disc-totals pane shows one scope: what the mask shows, or the disc.
+  browse::Totals totals;
+  if (state.maskApplied) {
+    totals = {maskedTotals_.byteTotal, static_cast<std::uint32_t>(maskedTotals_.fileCount),
+              static_cast<std::uint32_t>(maskedTotals_.folderCount)};
+  } else {
+    const disc::ScanCounters& counters = frame_.scan().counters();
+    totals = {counters.totalFileBytes, counters.filesFound, counters.foldersFound};
+  }
+  frame_.SetDiscTotalsText(QString::fromStdU16String(browse::FormatTotals(totals, false)));
   frame_.ShowRoot(false);
   emit TableReplaced();
   frame_.RefreshCommands();
