@@ -252,6 +252,26 @@ TEST(VolumeRulesTest, RecoveryPassListsNoFileTwice) {
       << ::testing::PrintToString(paths);
 }
 
+// A plain image whose descriptors are lost is opened and searched; a file in
+// which the search finds nothing is refused with the words of code 5.
+TEST(VolumeRulesTest, PlainImageWithoutDescriptorsGoesToTheRecoveryScans) {
+  TempDir dir;
+  const fs::path image = BuildDisc(dir, SmallTree(), Options(IsoTool::kXorriso, true));
+  const std::vector<std::string> expected = OraclePaths(image, true);
+  WipeDescriptors(image);
+  EXPECT_EQ(PathsOf(ScanFile(image)->ListingTsv()), expected);
+  const testing::CommandResult ls = RunCli({"ls", "--tsv", image.string()});
+  EXPECT_EQ(ls.exitCode, 0) << ls.err;
+  EXPECT_EQ(static_cast<std::size_t>(std::count(ls.out.begin(), ls.out.end(), '\n')),
+            expected.size());
+
+  const fs::path noise = dir / "noise.bin";
+  std::ofstream(noise, std::ios::binary) << testing::PatternBytes(40 * 2048, 4);
+  const testing::CommandResult refused = RunCli({"ls", noise.string()});
+  EXPECT_EQ(refused.exitCode, 3);
+  EXPECT_NE(refused.err.find(text::ToUtf8(text::ErrorMessage(5))), std::string::npos) << refused.err;
+}
+
 // ---- Empty file systems --------------------------------------------------------------
 
 TEST(VolumeRulesTest, ReadableDiscWithAnEmptyFileSystemIsAnEmptyTree) {

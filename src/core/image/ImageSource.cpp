@@ -10,6 +10,8 @@ namespace {
 
 constexpr std::uint32_t kFirstDescriptorSector = 16;
 constexpr std::uint32_t kDescriptorArea = 100;
+// The system area, a descriptor and a directory: the least a volume takes.
+constexpr std::uint64_t kSmallestVolume = std::uint64_t{kFirstDescriptorSector + 2} * kSectorSize;
 
 bool HasVolumeDescriptor(platform::BlockFile& file) {
   std::vector<std::byte> sector(kSectorSize);
@@ -48,7 +50,10 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
                     static_cast<Lba>(size / kSectorSize - 1));
     return ImageOpenResult::kOpened;
   }
-  if (!HasVolumeDescriptor(*file)) {
+  // A plain image whose descriptors are lost is still opened: the scan's
+  // recovery pass looks for its directories, and says when it finds none. A
+  // file too short to hold a volume is none.
+  if (size < kSmallestVolume && !HasVolumeDescriptor(*file)) {
     reason = path + ": not a disc image (no image trailer and no ISO 9660 volume descriptor)";
     return ImageOpenResult::kNotAnImage;
   }
