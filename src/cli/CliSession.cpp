@@ -18,6 +18,11 @@ bool CliSession::OpenSource() {
   if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
     return true;
   }
+  if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
+    // An image in which not even the recovery scans find a folder.
+    openFailure = kExitNoDisc;
+    return false;
+  }
   if (options.source == kDriveSourceName && reader.driveCount() == 0) {
     // No drive at all is no CDROM, as the window reports it.
     prompts.ShowError(static_cast<int>(text::ErrorCode::kCdromNotFound));

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "image/ImageSource.h"
+#include "text/StringTable.h"
 
 namespace velmora::cli {
 namespace {
@@ -57,9 +58,14 @@ bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
     state.drivesKnown = true;
     return true;
   }
-  if (disc::OpenImageSource(reader, machine, source, reason) != disc::ImageOpenResult::kOpened) {
+  const disc::ImageOpenResult opened = disc::OpenImageSource(reader, machine, source, reason);
+  if (opened == disc::ImageOpenResult::kNothingFound) {
+    // Not even the recovery scans find a folder in it: no CDROM, in the
+    // words the scan would end with.
+    prompts.ShowError(static_cast<int>(text::ErrorCode::kCdromNotFound));
     return false;
   }
+  if (opened != disc::ImageOpenResult::kOpened) return false;
   state.readingImage = true;
   return true;
 }

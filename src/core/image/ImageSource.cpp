@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "media/ImageTrailer.h"
+#include "iso9660/RecoveryScan.h"
 #include "iso9660/VolumeDescriptor.h"
 
 namespace velmora::disc {
@@ -19,6 +20,26 @@ bool HasVolumeDescriptor(platform::BlockFile& file) {
     platform::IoResult result = file.ReadAt(std::uint64_t{s} * kSectorSize, sector);
     if (!result.ok || result.bytes < kSectorSize) return false;
     if (IsVolumeDescriptor(sector)) return true;
+  }
+  return false;
+}
+
+// A plain image whose descriptors are lost: a sector from 16 on has the shape
+// of a directory start or a path table, as the recovery scans look for them.
+bool HoldsVolumeStructures(platform::BlockFile& file, std::uint64_t size) {
+  constexpr std::uint32_t kRun = 64;
+  std::vector<std::byte> run(std::size_t{kRun} * kSectorSize);
+  const std::uint64_t sectors = size / kSectorSize;
+  for (std::uint64_t s = kFirstDescriptorSector; s < sectors; s += kRun) {
+    platform::IoResult result = file.ReadAt(s * kSectorSize, run);
+    if (!result.ok) continue;
+    for (std::size_t k = 0; (k + 1) * kSectorSize <= result.bytes; ++k) {
+      const std::span<const std::byte> sector(run.data() + k * kSectorSize, kSectorSize);
+      if (LooksLikeDirectoryStart(sector, static_cast<Lba>(s + k)) ||
+          LooksLikePathTableStart(sector)) {
+        return true;
+      }
+    }
   }
   return false;
 }
@@ -50,12 +71,18 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
                     static_cast<Lba>(size / kSectorSize - 1));
     return ImageOpenResult::kOpened;
   }
-  // A plain image whose descriptors are lost is still opened: the scan's
-  // recovery pass looks for its directories, and says when it finds none. A
-  // file too short to hold a volume is none.
-  if (size < kSmallestVolume && !HasVolumeDescriptor(*file)) {
-    reason = path + ": not a disc image (no image trailer and no ISO 9660 volume descriptor)";
-    return ImageOpenResult::kNotAnImage;
+  // A plain image whose descriptors are lost is still opened when sectors
+  // have the shape of its directories or path tables: the scan's recovery
+  // pass walks them.
+  if (!HasVolumeDescriptor(*file)) {
+    if (size < kSmallestVolume) {
+      reason = path + ": not a disc image (no image trailer and no ISO 9660 volume descriptor)";
+      return ImageOpenResult::kNotAnImage;
+    }
+    if (!HoldsVolumeStructures(*file, size)) {
+      reason = path + ": no image trailer, no volume descriptor, and no directory found";
+      return ImageOpenResult::kNothingFound;
+    }
   }
   reader.UseImage(std::move(file), false, 0, {});
   return ImageOpenResult::kOpened;

@@ -10,12 +10,14 @@ enum class ImageOpenResult {
   kOpened,         // a .cd image (its trailer gave the track list) or a plain ISO 9660 image
   kCannotOpen,     // the file could not be opened
   kNotAnImage,     // a damaged trailer, or too short for a volume and no descriptor
+  kNothingFound,   // no trailer, no descriptor, and no sector shaped as a directory or path table
 };
 
 // Puts an image file in place of the drive: a .cd image with its track list
-// from the trailer, or any other file long enough to hold a volume as a plain
-// single-session image (its descriptors may be lost: the scan's recovery pass
-// then searches it). On failure the reader is left without a file.
+// from the trailer, or a plain single-session ISO 9660 image: one with a
+// volume descriptor from sector 16 on, or one whose descriptors are lost but
+// whose sectors hold a directory or path table (the scan's recovery pass then
+// walks them). On failure the reader is left without a file.
 ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
                                 const std::string& path, std::string& reason);
 

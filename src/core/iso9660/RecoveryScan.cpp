@@ -41,23 +41,11 @@ constexpr std::size_t kShortestPathTable = 50;
 constexpr std::size_t kPathTablesWanted = 4;
 
 
-// The first sector of a directory: a 34-byte "." record pointing at the sector
-// itself, a 34-byte ".." record, and an entry after them.
 bool StartsDirectory(std::span<const std::byte> sector, Lba lba) {
-  ByteReader bytes(sector);
-  return bytes.U8(0) == kSelfRecordLength && bytes.U32Le(2) == lba &&
-         bytes.U8(kSelfRecordLength) == kSelfRecordLength &&
-         bytes.U8(kFirstEntry) >= kMinDirectoryRecord;
+  return LooksLikeDirectoryStart(sector, lba);
 }
 
-// The first sector of a path table opens with the root's record: identifier
-// length 1, a nonzero extent, parent number 1 in either byte order, and the
-// identifier 0 with its padding byte.
-bool StartsPathTable(std::span<const std::byte> sector) {
-  ByteReader bytes(sector);
-  return bytes.U8(0) == 1 && bytes.U8(6) <= 1 && bytes.U8(7) <= 1 && bytes.U8(8) == 0 &&
-         bytes.U8(9) == 0 && bytes.U32Le(2) != 0;
-}
+bool StartsPathTable(std::span<const std::byte> sector) { return LooksLikePathTableStart(sector); }
 
 // A time some writer can have recorded. Hour 0 is a file written between
 // midnight and 1 a.m.
@@ -92,6 +80,19 @@ void CountUp(Counter& counter) {
 }
 
 }  // namespace
+
+bool LooksLikeDirectoryStart(std::span<const std::byte> sector, Lba lba) {
+  ByteReader bytes(sector);
+  return bytes.U8(0) == kSelfRecordLength && bytes.U32Le(2) == lba &&
+         bytes.U8(kSelfRecordLength) == kSelfRecordLength &&
+         bytes.U8(kFirstEntry) >= kMinDirectoryRecord;
+}
+
+bool LooksLikePathTableStart(std::span<const std::byte> sector) {
+  ByteReader bytes(sector);
+  return bytes.U8(0) == 1 && bytes.U8(6) <= 1 && bytes.U8(7) <= 1 && bytes.U8(8) == 0 &&
+         bytes.U8(9) == 0 && bytes.U32Le(2) != 0;
+}
 
 void RecoveryScan::RecoverVolume() {
   volume_.encodingSettled = false;

@@ -9,6 +9,15 @@
 
 namespace velmora::disc {
 
+// The first sector of a directory: a 34-byte "." record pointing at the sector
+// itself (lba), a 34-byte ".." record, and an entry after them.
+bool LooksLikeDirectoryStart(std::span<const std::byte> sector, Lba lba);
+
+// The first sector of a path table opens with the root's record: identifier
+// length 1, a nonzero extent, parent number 1 in either byte order, and the
+// identifier 0 with its padding byte.
+bool LooksLikePathTableStart(std::span<const std::byte> sector);
+
 // A directory start found by the sector scan.
 struct DirectoryCandidate {
   Lba firstSector = 0;  // absolute
