@@ -40,6 +40,7 @@ bool OpenTarget(const CliOptions& options, disc::RecoveryTarget& target, bool& r
     return false;
   }
   target.path = dest;
+  target.resume = options.resume;
   target.folder = std::move(opened.folder);
   target.missingName = std::move(opened.missingName);
   if (!options.reportPath) return true;

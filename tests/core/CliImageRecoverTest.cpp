@@ -389,6 +389,49 @@ TEST_F(CliImageRecoverTest, SummaryCountsInWordsAndNamesTheRenamedAsTheReport) {
   }
 }
 
+TEST_F(CliImageRecoverTest, SecondRunKeepsWhatIsThereWithResumeAndNumbersWithout) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> options;
+    std::string counts;  // the summary with DEST left out
+    std::size_t files;   // at DEST after both runs
+  };
+  const Case cases[] = {
+      {"Resume",
+       {"--resume"},
+       "0 files recovered, 0 partly, 0 failed, 0 filtered out, 7 already there; "
+       "0 folders created in DEST; 0 names changed",
+       7},
+      {"Numbered",
+       {},
+       "7 files recovered, 0 partly, 0 failed, 0 filtered out; 0 folders created in DEST; "
+       "7 names changed",
+       14},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path dest = Scratch() / c.name;
+    ASSERT_EQ(RunCli({"recover", image(), dest.string()}).exitCode, 0);
+    const fs::path report = Scratch() / (std::string(c.name) + ".report");
+    std::vector<std::string> args = {"recover", image(), dest.string(), "--report",
+                                     report.string()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CommandResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::string counts = c.counts;
+    counts.replace(counts.find("DEST"), 4, dest.string());
+    EXPECT_EQ(result.err, Message(counts));
+    Tree files = TreeOf(dest);
+    std::erase_if(files, [](const auto& node) { return !node.second; });
+    EXPECT_EQ(files.size(), c.files);
+    if (c.options.empty()) continue;
+    ExpectSameTree(TreeOf(dest), Extracted());
+    EXPECT_NE(FileBytes(report).find("already there\tDOCS/deep/data.bin\t\tDOCS/deep/data.bin\n"),
+              std::string::npos)
+        << FileBytes(report);
+  }
+}
+
 TEST_F(CliImageRecoverTest, DiscCutShortGivesPartialFilesInTheReportAndExitOne) {
   const std::vector<testing::OracleRecord> records = testing::IsoinfoListing(image(), true);
   // The disc ends one sector into the last file of several sectors: that file

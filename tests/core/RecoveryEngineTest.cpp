@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -295,9 +296,16 @@ class DamagedDrive : public ::testing::Test {
   static constexpr std::uint32_t kBigSize = 300 * 2048 + 100;  // 5 runs and a bit
 
   void SetUp() override {
-    testing::WriteTree(dir / "src", {{.path = "BIG.BIN", .patternSize = kBigSize, .patternSeed = 7},
-                                     {.path = "DEAD.BIN", .patternSize = 4000, .patternSeed = 8},
-                                     {.path = "DOCS/OK.TXT", .content = "fine"}});
+    // Recorded long before any recovery writes a file.
+    testing::WriteTree(dir / "src", {{.path = "BIG.BIN",
+                                      .patternSize = kBigSize,
+                                      .patternSeed = 7,
+                                      .mtime = Day(1)},
+                                     {.path = "DEAD.BIN",
+                                      .patternSize = 4000,
+                                      .patternSeed = 8,
+                                      .mtime = Day(2)},
+                                     {.path = "DOCS/OK.TXT", .content = "fine", .mtime = Day(3)}});
     testing::IsoOptions options;
     options.joliet = false;
     image = testing::MakeIso(dir / "src", dir / "disc.iso", options);
@@ -405,6 +413,82 @@ TEST_F(DamagedDrive, StopKeepsTheBytesWrittenOfTheFileBeingCopiedAndStartsNoOthe
             std::string::npos);
   EXPECT_EQ(r.scan.host.log.rows().back().status, text::LoadText(text::kProcessAborted));
   ExpectIdle(r.scan.state);
+}
+
+TEST_F(DamagedDrive, ResumeKeepsWholeFilesAndWritesUnfinishedOnesAgainInPlace) {
+  using FaultMap = platform::emulated::FaultMap;
+  const std::string pattern = testing::PatternBytes(kBigSize, 7);
+  struct Case {
+    const char* name;
+    FaultMap first;                         // the faults of the earlier run
+    std::function<void(const fs::path&)> between;  // what became of its files
+    FaultMap second;                        // the faults of the resumed run
+    std::set<std::string> lines;            // the resumed run's report lines
+    std::string big;                        // BIG.BIN after it
+    std::set<std::string> tree;
+  };
+  const Case cases[] = {
+      // Sector 3 of BIG.BIN reads now, sector 10 no longer: it keeps what the
+      // first run read there, and is named partial for this run's failure.
+      {"PartialKeepsWhatReadBefore",
+       {{big + 3, {FaultKind::kUnreadable}},
+        {dead, {FaultKind::kUnreadable}},
+        {dead + 1, {FaultKind::kUnreadable}}},
+       [](const fs::path&) {},
+       {{big + 10, {FaultKind::kUnreadable}}},
+       {"partial\tBIG.BIN\t20480-22527\tBIG.BIN", "recovered\tDEAD.BIN\t\tDEAD.BIN",
+        "already there\tDOCS/OK.TXT\t\tDOCS/OK.TXT"},
+       pattern,
+       {"BIG.BIN", "DEAD.BIN", "DOCS/", "DOCS/OK.TXT"}},
+      // BIG.BIN cut where a stop leaves it; DEAD.BIN replaced by a file of
+      // the user's, which is kept, the disc's going beside it.
+      {"StoppedWrittenAgainUsersFileKept",
+       {},
+       [](const fs::path& out) {
+         fs::resize_file(out / "BIG.BIN", 5 * 2048);
+         fs::remove(out / "DEAD.BIN");
+         std::ofstream(out / "DEAD.BIN") << "mine";
+       },
+       {},
+       {"recovered\tBIG.BIN\t\tBIG.BIN", "recovered\tDEAD.BIN\t\tDEAD (1).BIN",
+        "already there\tDOCS/OK.TXT\t\tDOCS/OK.TXT"},
+       pattern,
+       {"BIG.BIN", "DEAD.BIN", "DEAD (1).BIN", "DOCS/", "DOCS/OK.TXT"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path out = dir / c.name;
+    ScanWith(c.first)->Run(out);
+    const auto okTime = ModifiedAt(out / "DOCS/OK.TXT");
+    c.between(out);
+
+    std::unique_ptr<Rescue> rescue = ScanWith(c.second);
+    rescue->scan.host.scriptedPrompts.folderAnswer = out.string();
+    rescue->scan.host.log.Clear();
+    platform::DestinationResult opened = platform::OpenDestination(out.string());
+    ASSERT_TRUE(opened.folder);
+    disc::RecoveryTarget target;
+    target.path = out.string();
+    target.folder = std::move(opened.folder);
+    target.report = platform::OpenReportFile((dir / "report.tsv").string()).file;
+    target.resume = true;
+    const disc::RecoverySummary summary =
+        rescue->engine.Recover(rescue->scan.table, rescue->filters, std::move(target));
+
+    std::set<std::string> lines;
+    std::istringstream report(ReadAll(dir / "report.tsv"));
+    for (std::string line; std::getline(report, line);) {
+      if (!line.starts_with("#")) lines.insert(line);
+    }
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_TRUE(ReadAll(out / "BIG.BIN") == c.big) << "BIG.BIN differs";
+    EXPECT_EQ(TreeOf(out), c.tree);
+    EXPECT_EQ(summary.filesAlreadyThere, 1u);
+    EXPECT_EQ(ModifiedAt(out / "DOCS/OK.TXT"), okTime);
+    if (fs::exists(out / "DEAD (1).BIN")) EXPECT_EQ(ReadAll(out / "DEAD.BIN"), "mine");
+    EXPECT_TRUE(ReadAll(out / (c.tree.contains("DEAD (1).BIN") ? "DEAD (1).BIN" : "DEAD.BIN")) ==
+                testing::PatternBytes(4000, 8));
+  }
 }
 
 // A small disc with files of a few kinds in nested folders and an empty folder.
@@ -557,6 +641,12 @@ class FaultyFile final : public platform::FileSink {
     error = faults_.Error(faults_.budgetError);
     return false;
   }
+  bool Skip(std::uint64_t count, platform::SinkError& error) override {
+    return real_->Skip(count, error);
+  }
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return real_->ReadAt(offset, buffer);
+  }
   bool Resize(std::uint64_t size, platform::SinkError& error) override {
     return real_->Resize(size, error);
   }
@@ -591,6 +681,12 @@ class FaultyFolder final : public platform::FolderSink {
     platform::FileResult result = real_->CreateFile(name);
     if (result.file) result.file = std::make_unique<FaultyFile>(std::move(result.file), faults_);
     return result;
+  }
+  platform::FileResult ReopenFile(const std::string& name) override {
+    return real_->ReopenFile(name);
+  }
+  std::optional<platform::FileFacts> Inspect(const std::string& name) override {
+    return real_->Inspect(name);
   }
   bool RemoveFile(const std::string& name, platform::SinkError& error) override {
     return real_->RemoveFile(name, error);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -28,6 +29,12 @@ class FileSink {
   virtual ~FileSink() = default;
   // Writes all of bytes after what was written so far.
   virtual bool Append(std::span<const std::byte> bytes, SinkError& error) = 0;
+  // Moves past count bytes without data for them: zeros in a new file; in a
+  // file reopened by FolderSink::ReopenFile, what it held there stays.
+  virtual bool Skip(std::uint64_t count, SinkError& error) = 0;
+  // Reads what the file holds from offset into buffer; the bytes read, 0 past
+  // its end or on failure.
+  virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) = 0;
   // Extends the file with zeros, or cuts it, to size bytes.
   virtual bool Resize(std::uint64_t size, SinkError& error) = 0;
   // Sets the modification and access times, seconds since 1970-01-01 UTC.
@@ -37,6 +44,13 @@ class FileSink {
 };
 
 class FolderSink;
+
+// What a name of a folder holds, as found without following a link.
+struct FileFacts {
+  bool regularFile = false;  // false: a folder, a link, a device, ...
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // seconds since 1970-01-01 UTC
+};
 
 struct FolderResult {
   std::unique_ptr<FolderSink> folder;
@@ -65,6 +79,12 @@ class FolderSink {
   // Creates a new file; kNameTaken when anything of that name exists, so an
   // existing file is never overwritten.
   virtual FileResult CreateFile(const std::string& name) = 0;
+  // Opens the regular file name for writing from its first byte on, keeping
+  // its bytes until they are written over (kExisting); a link or anything
+  // else there is kNameTaken.
+  virtual FileResult ReopenFile(const std::string& name) = 0;
+  // What is at name; nothing when nothing is.
+  virtual std::optional<FileFacts> Inspect(const std::string& name) = 0;
   virtual bool RemoveFile(const std::string& name, SinkError& error) = 0;
   // Sets this folder's modification and access times, seconds since 1970 UTC.
   virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;

@@ -170,9 +170,42 @@ DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
     lastFailure_ = {SavedPath(index, safe.name), error};
     return created;
   }
+  filesClaimed_[parent].insert(*name);
   created.savedName = *name;
   created.renamed = safe.changed || *name != safe.name;
   return created;
+}
+
+DestinationTree::Earlier DestinationTree::FindEarlier(std::size_t index, std::uint64_t size,
+                                                      const std::optional<std::int64_t>& modified) {
+  Earlier earlier;
+  const std::size_t parent = ParentFolderOf(index);
+  if (parent != kTop) Register(parent);
+  platform::FolderSink* folder = Open(parent);
+  if (folder == nullptr) return earlier;
+  std::unordered_set<std::string>& claimed = filesClaimed_[parent];
+  const SafeName safe = MakeSafeName(table_[index].name);
+  for (std::uint32_t n = 0; n <= kMaxNumber; ++n) {
+    const std::string name = n == 0 ? safe.name : NumberedName(safe.name, n);
+    if (claimed.contains(name)) continue;
+    const std::optional<platform::FileFacts> facts = folder->Inspect(name);
+    if (!facts) return earlier;  // the first free name: a new file goes there
+    // A folder, a link or a larger file is not what a recovery of this file left.
+    if (!facts->regularFile || facts->size > size) continue;
+    if (facts->size == size && modified && facts->modified == *modified) {
+      earlier.kind = Earlier::Kind::kWhole;
+    } else {
+      platform::FileResult reopened = folder->ReopenFile(name);
+      if (!reopened.file) continue;
+      earlier.kind = Earlier::Kind::kUnfinished;
+      earlier.file = std::move(reopened.file);
+    }
+    claimed.insert(name);
+    earlier.savedName = name;
+    earlier.renamed = safe.changed || name != safe.name;
+    return earlier;
+  }
+  return earlier;
 }
 
 void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -47,6 +48,21 @@ class DestinationTree {
   // Creates the file of entry index in its folder, making the folders on its
   // way. The file is new: nothing existing is opened.
   CreatedFile CreateFile(std::size_t index);
+  // What an earlier recovery into this destination left of entry index's
+  // file: found under its name or a numbered one not yet taken by this
+  // recovery. kWhole: a regular file of the disc's size and time (size,
+  // modified), kept as it is. kUnfinished: a regular file no larger, reopened
+  // to be written again in place. kNone: nothing; CreateFile makes it.
+  struct Earlier {
+    enum class Kind { kNone, kWhole, kUnfinished };
+    Kind kind = Kind::kNone;
+    std::string savedName;
+    bool renamed = false;
+    std::unique_ptr<platform::FileSink> file;  // kUnfinished
+  };
+  Earlier FindEarlier(std::size_t index, std::uint64_t size,
+                      const std::optional<std::int64_t>& modified);
+
   // Removes a file that CreateFile made for entry index.
   void RemoveFile(std::size_t index, const std::string& savedName);
 
@@ -101,6 +117,9 @@ class DestinationTree {
   // Names that folders of this recovery took, per parent node: a second disc
   // folder of the same name gets its own numbered folder.
   std::unordered_map<std::size_t, std::unordered_set<std::string>> claimed_;
+  // Names that files of this recovery took, per folder node: an earlier
+  // recovery's file is taken up once.
+  std::unordered_map<std::size_t, std::unordered_set<std::string>> filesClaimed_;
   // The folder opened last; files arrive folder by folder.
   std::unique_ptr<platform::FolderSink> current_;
   std::size_t currentNode_ = kTop;

@@ -28,8 +28,7 @@ ExtentCopier::ExtentCopier(CCDReader& reader, ScanHost& host, const AppState& st
     : reader_(reader),
       host_(host),
       state_(state),
-      run_(static_cast<std::size_t>(kRunSectors) * kSectorSize),
-      zeros_(kSectorSize) {}
+      run_(static_cast<std::size_t>(kRunSectors) * kSectorSize) {}
 
 bool ExtentCopier::KeepGoing() {
   host_.PumpPendingMessages();
@@ -125,7 +124,10 @@ bool ExtentCopier::CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t
   if (!Write(sink, sector.first(got), result)) return false;
   if (got == wanted) return true;
   AddUnreadable(result.unreadable, at + got, at + wanted - 1);
-  return Write(sink, std::span(zeros_).first(wanted - got), result);
+  // Zeros in a new file; a file written again keeps what it held there.
+  if (sink.Skip(wanted - got, result.writeError)) return true;
+  result.writeFailed = true;
+  return false;
 }
 
 }  // namespace velmora::disc

@@ -53,7 +53,6 @@ class ExtentCopier {
   ScanHost& host_;
   const AppState& state_;
   std::vector<std::byte> run_;
-  std::vector<std::byte> zeros_;
 };
 
 }  // namespace velmora::disc

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "recovery/DestinationTree.h"
+#include "recovery/ResumedFile.h"
 #include "iso9660/RecordingTime.h"
 #include "platform/FileSink.h"
 #include "text/StringTable.h"
@@ -72,6 +73,7 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
   WarnWhenSameMedium(target.path);
   Begin(table, filters, target.path);
   keepFiles_ = target.report != nullptr || !reportRefused_.empty();
+  resume_ = target.resume;
   std::unique_ptr<platform::FolderSink> root = std::move(target.folder);
   if (root && !target.missingName.empty()) {
     platform::FolderResult made = root->MakeFolder(target.missingName);
@@ -159,6 +161,23 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   if (state_.stopRequested) return;
   RecoveredFile record;
   record.discPath = tree_->DiscPath(index);
+  if (resume_) {
+    DestinationTree::Earlier earlier =
+        tree_->FindEarlier(index, entry.size, RecordingInstant(entry));
+    if (earlier.kind == DestinationTree::Earlier::Kind::kWhole) {
+      record.outcome = FileOutcome::kAlreadyThere;
+      record.savedPath = tree_->SavedPath(index, earlier.savedName);
+      if (earlier.renamed) ++summary_.namesChanged;
+      Conclude(std::move(record));
+      return;
+    }
+    if (earlier.kind == DestinationTree::Earlier::Kind::kUnfinished &&
+        WriteAgain(entry, index, std::move(earlier), record)) {
+      Conclude(std::move(record));
+      return;
+    }
+    // Not the disc's file after all: the disc's gets a name of its own.
+  }
   DestinationTree::CreatedFile created = tree_->CreateFile(index);
   if (!created.file) {
     const DestinationTree::Failure& failure = tree_->lastFailure();
@@ -196,6 +215,42 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
     ++summary_.namesChanged;
   }
   Conclude(std::move(record));
+}
+
+bool RecoveryEngine::WriteAgain(const Entry& entry, std::size_t index,
+                                DestinationTree::Earlier earlier, RecoveredFile& record) {
+  ResumedFile file(std::move(earlier.file));
+  CopyResult copy = copier_.CopyFile(entry, file);
+  platform::SinkError error;
+  if (file.holdsOtherData()) {
+    file.Close(error);
+    return false;
+  }
+  record.savedPath = tree_->SavedPath(index, earlier.savedName);
+  // A file the earlier run cut short reaches its size; the bytes that did not
+  // read keep what that run wrote there.
+  if (!copy.stopped && !copy.writeFailed && !file.Resize(entry.size, error)) {
+    copy.writeFailed = true;
+    copy.writeError = error;
+  }
+  const bool whole = !copy.stopped && copy.unreadable.empty() && !copy.writeFailed;
+  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
+    file.SetModified(*seconds, error);
+  }
+  const bool closed = file.Close(error);
+  if (copy.writeFailed) error = copy.writeError;
+  record.unreadable = std::move(copy.unreadable);
+  if (!closed || copy.writeFailed) {
+    // What the earlier run wrote stays: the file is kept, not removed.
+    ReportWriteFailure("cannot write", record.savedPath, error);
+    record.outcome = FileOutcome::kPartial;
+  } else if (copy.stopped) {
+    record.outcome = FileOutcome::kStopped;
+  } else {
+    record.outcome = record.unreadable.empty() ? FileOutcome::kRecovered : FileOutcome::kPartial;
+  }
+  if (earlier.renamed) ++summary_.namesChanged;
+  return true;
 }
 
 void RecoveryEngine::ReportFolderFailure(std::size_t index) {

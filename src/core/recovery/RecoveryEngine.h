@@ -10,6 +10,7 @@
 #include "host/AppState.h"
 #include "disc/CCDReader.h"
 #include "entries/EntryTable.h"
+#include "recovery/DestinationTree.h"
 #include "recovery/ExtentCopier.h"
 #include "recovery/RecoveryReport.h"
 #include "host/ScanHost.h"
@@ -19,7 +20,6 @@
 
 namespace velmora::disc {
 
-class DestinationTree;
 
 // Where one recovery writes: the destination, opened before anything is read
 // (platform::OpenDestination), and the report file, if any.
@@ -28,6 +28,10 @@ struct RecoveryTarget {
   std::unique_ptr<platform::FolderSink> folder;  // it, or its parent when missingName is set
   std::string missingName;                       // the destination's name, made in folder
   std::unique_ptr<platform::FileSink> report;    // nullptr: no report
+  // Continues an earlier recovery into the same destination: a file there of
+  // the disc's size and time is kept ("already there"); one that run left
+  // partial or stopped is written again in place (ResumedFile).
+  bool resume = false;
 };
 
 // Recover Selected Files and Recover All: copies entries of the displayed table
@@ -80,6 +84,10 @@ class RecoveryEngine {
   // The destination cannot be used: says why once, writes nothing.
   RecoverySummary FailDestination(const std::string& path, const std::string& reason);
   void RecoverFile(const Entry& entry, std::size_t index);
+  // Writes the file an earlier recovery left unfinished again in place; false,
+  // with nothing of it changed, when it holds other data than the disc's file.
+  bool WriteAgain(const Entry& entry, std::size_t index, DestinationTree::Earlier earlier,
+                  RecoveredFile& record);
   void ReportFolderFailure(std::size_t index);
   // A create or write at the destination failed ("cannot create", path below
   // the destination): error 10 with the path and reason, once per reason.
@@ -103,6 +111,7 @@ class RecoveryEngine {
   RecoverySummary summary_;
   std::vector<RecoveredFile> files_;
   bool keepFiles_ = false;
+  bool resume_ = false;
   std::string reportRefused_;  // why Run could not open the report
   std::set<int> reasonsShown_;  // errno values error 10 was shown for
 };

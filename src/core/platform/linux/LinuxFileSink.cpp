@@ -44,7 +44,8 @@ bool SetTimes(int fd, std::int64_t seconds, SinkError& error) {
 
 class LinuxFileSink final : public FileSink {
  public:
-  explicit LinuxFileSink(int fd) : fd_(fd) {}
+  // keepsBytes: a file reopened, whose bytes Skip leaves as they are.
+  LinuxFileSink(int fd, bool keepsBytes) : fd_(fd), keepsBytes_(keepsBytes) {}
   ~LinuxFileSink() override {
     if (fd_ >= 0) close(fd_);
   }
@@ -62,6 +63,33 @@ class LinuxFileSink final : public FileSink {
       bytes = bytes.subspan(static_cast<std::size_t>(count));
     }
     return true;
+  }
+
+  bool Skip(std::uint64_t count, SinkError& error) override {
+    if (keepsBytes_) {
+      if (lseek(fd_, static_cast<off_t>(count), SEEK_CUR) >= 0) return true;
+      error = ErrorOf(errno);
+      return false;
+    }
+    static constexpr std::byte kZeros[4096] = {};
+    while (count > 0) {
+      const std::size_t part = count < sizeof kZeros ? count : sizeof kZeros;
+      if (!Append(std::span(kZeros, part), error)) return false;
+      count -= part;
+    }
+    return true;
+  }
+
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+      const ssize_t count = pread(fd_, buffer.data() + got, buffer.size() - got,
+                                  static_cast<off_t>(offset + got));
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0) break;
+      got += static_cast<std::size_t>(count);
+    }
+    return got;
   }
 
   bool Resize(std::uint64_t size, SinkError& error) override {
@@ -85,6 +113,7 @@ class LinuxFileSink final : public FileSink {
 
  private:
   int fd_;
+  bool keepsBytes_;
 };
 
 class LinuxFolderSink final : public FolderSink {
@@ -144,9 +173,47 @@ class LinuxFolderSink final : public FolderSink {
       result.error = ErrorOf(errno);
       return result;
     }
-    result.file = std::make_unique<LinuxFileSink>(fd);
+    result.file = std::make_unique<LinuxFileSink>(fd, false);
     result.status = SinkStatus::kCreated;
     return result;
+  }
+
+  FileResult ReopenFile(const std::string& name) override {
+    FileResult result;
+    if (!IsOneComponent(name)) {
+      result.error = ErrorOf(EINVAL);
+      return result;
+    }
+    // O_NONBLOCK: a fifo planted there must not hang the open; it is refused
+    // below as anything but a regular file is.
+    const int fd = openat(fd_, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      result.status = errno == ELOOP ? SinkStatus::kNameTaken : SinkStatus::kFailed;
+      result.error = ErrorOf(errno);
+      return result;
+    }
+    struct stat facts {};
+    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+      close(fd);
+      result.status = SinkStatus::kNameTaken;
+      result.error = ErrorOf(EEXIST);
+      return result;
+    }
+    result.file = std::make_unique<LinuxFileSink>(fd, true);
+    result.status = SinkStatus::kExisting;
+    return result;
+  }
+
+  std::optional<FileFacts> Inspect(const std::string& name) override {
+    struct stat facts {};
+    if (!IsOneComponent(name) || fstatat(fd_, name.c_str(), &facts, AT_SYMLINK_NOFOLLOW) != 0) {
+      return std::nullopt;
+    }
+    FileFacts found;
+    found.regularFile = S_ISREG(facts.st_mode);
+    found.size = static_cast<std::uint64_t>(facts.st_size);
+    found.modified = facts.st_mtim.tv_sec;
+    return found;
   }
 
   bool RemoveFile(const std::string& name, SinkError& error) override {
@@ -218,7 +285,7 @@ FileResult OpenReportFile(const std::string& path) {
     result.error = ErrorOf(errno);
     return result;
   }
-  result.file = std::make_unique<LinuxFileSink>(fd);
+  result.file = std::make_unique<LinuxFileSink>(fd, false);
   return result;
 }
 
