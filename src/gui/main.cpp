@@ -50,6 +50,9 @@ class InsertAnswered final : public velmora::gui::WindowPrompts {
   bool ConfirmInsertDisc() override { return true; }
   bool ConfirmOverwrite(const std::string& path) override { return dialogs_.ConfirmOverwrite(path); }
   void ShowError(int code) override { dialogs_.ShowError(code); }
+  void ShowErrorDetail(int code, const std::string& detail) override {
+    dialogs_.ShowErrorDetail(code, detail);
+  }
   void ShowNotice(int type) override { dialogs_.ShowNotice(type); }
   std::optional<std::string> ChooseFolder(const std::u16string& title) override {
     return dialogs_.ChooseFolder(title);

@@ -31,6 +31,11 @@ void DialogPrompts::ShowError(int code) {
   dialog.exec();
 }
 
+void DialogPrompts::ShowErrorDetail(int code, const std::string& detail) {
+  CErrorMessageDialog dialog(code, QString::fromLocal8Bit(detail), parent_);
+  dialog.exec();
+}
+
 void DialogPrompts::ShowNotice(int type) {
   CTwoLineInfoDialog dialog(type, parent_);
   dialog.exec();

@@ -17,6 +17,7 @@ class DialogPrompts final : public WindowPrompts {
   bool ConfirmInsertDisc() override;
   bool ConfirmOverwrite(const std::string& path) override;
   void ShowError(int code) override;
+  void ShowErrorDetail(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
   std::optional<std::string> ChooseFolder(const std::u16string& title) override;
   bool ConfirmStop() override;

@@ -33,6 +33,9 @@ QDialogButtonBox* OkButton(QDialog* dialog) {
 QString ProductCaption() { return LoadQText(text::kProductTitle).trimmed(); }
 
 CErrorMessageDialog::CErrorMessageDialog(int code, QWidget* parent)
+    : CErrorMessageDialog(code, QString(), parent) {}
+
+CErrorMessageDialog::CErrorMessageDialog(int code, const QString& detail, QWidget* parent)
     : QDialog(parent), message_(QString::fromStdU16String(text::ErrorMessage(code))) {
   setWindowTitle(tr("Orvane Velmora CDROM"));
   auto* layout = new QVBoxLayout(this);
@@ -40,8 +43,22 @@ CErrorMessageDialog::CErrorMessageDialog(int code, QWidget* parent)
   label->setObjectName(QStringLiteral("message"));
   label->setAlignment(Qt::AlignCenter);
   label->setWordWrap(true);
+  // Room for the longest message on one line, as the dialog was laid out.
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(
+      QStringLiteral("No more entries are available in the directory tree displayed")));
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(label);
+  if (!detail.isEmpty()) {
+    auto* detailLabel = new QLabel(detail, this);
+    detailLabel->setObjectName(QStringLiteral("detail"));
+    detailLabel->setAlignment(Qt::AlignCenter);
+    detailLabel->setWordWrap(true);
+    detailLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont small = detailLabel->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    detailLabel->setFont(small);
+    layout->addWidget(detailLabel);
+  }
   layout->addWidget(OkButton(this));
 }
 

@@ -15,6 +15,8 @@ class CErrorMessageDialog : public QDialog {
 
  public:
   explicit CErrorMessageDialog(int code, QWidget* parent = nullptr);
+  // The same with a second, smaller line that names the path and the reason.
+  CErrorMessageDialog(int code, const QString& detail, QWidget* parent = nullptr);
   QString message() const { return message_; }
 
  private:

@@ -26,7 +26,7 @@ bool SaveLog(QWidget* /*parent*/, WindowPrompts& prompts, const log::MessageLog&
   std::string reason;
   if (!log::WriteLogReport(QFile::encodeName(path).toStdString(), log.rows(), reason,
                            &platform::EncodeForLocale)) {
-    prompts.ShowError(static_cast<int>(text::ErrorCode::kWriteProtected));
+    prompts.ShowErrorDetail(static_cast<int>(text::ErrorCode::kWriteProtected), reason);
     return false;
   }
   return true;
