@@ -15,6 +15,7 @@
 #include <system_error>
 #include <vector>
 
+#include "image/ImageOpener.h"
 #include "recovery/RecoveryEngine.h"
 #include "recovery/SafeName.h"
 #include "platform/FileSink.h"
@@ -252,6 +253,52 @@ TEST(RecoveryEngineTest, ShortSectorReadThroughTheDiscReaderMakesThePartPartial)
             std::vector<std::string>{"Session 2/BIG.BIN"});
   EXPECT_EQ(summary.filesPartial, 1u);
   EXPECT_EQ(summary.filesRecovered, 1u);
+}
+
+// The drive holds one disc, an image file another with the same layout: reading
+// the wrong medium gives the other disc's bytes under the tree's names.
+TEST(RecoveryEngineTest, RecoveryReadsTheMediumTheTreeCameFrom) {
+  TempDir dir;
+  testing::WriteTree(dir / "drive", {{.path = "FILE.BIN", .patternSize = 5000, .patternSeed = 1}});
+  testing::WriteTree(dir / "image", {{.path = "FILE.BIN", .patternSize = 5000, .patternSeed = 2}});
+  const fs::path driveDisc = testing::MakeIso(dir / "drive", dir / "drive.iso");
+  const fs::path imageDisc = testing::MakeIso(dir / "image", dir / "image.iso");
+  ASSERT_EQ(testing::FileExtentLba(driveDisc, "FILE.BIN"), testing::FileExtentLba(imageDisc, "FILE.BIN"));
+  const fs::path notAnImage = dir / "notes.txt";
+  std::ofstream(notAnImage) << testing::PatternBytes(40 * 2048, 3);
+  enum class Then { kCancelInsert, kOpenAFileThatIsNoImage };
+  struct Case {
+    const char* name;
+    bool treeFromImage;
+    Then then;
+  };
+  for (const Case& c : {Case{"imageThenCancelledInsert", true, Then::kCancelInsert},
+                        Case{"imageThenFailedOpenImage", true, Then::kOpenAFileThatIsNoImage},
+                        Case{"driveThenFailedOpenImage", false, Then::kOpenAFileThatIsNoImage}}) {
+    SCOPED_TRACE(c.name);
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    machine->InsertDisc(0, {.imagePath = driveDisc.string()});
+    Rescue rescue(std::move(machine));
+    testing::EngineScan& engine = rescue.scan;
+    disc::ImageOpener opener(engine.reader, *engine.machine, engine.state, engine.scan, engine.host);
+    engine.ScanDrive();
+    if (c.treeFromImage) ASSERT_TRUE(opener.OnOpenImage(imageDisc.string()));
+    const auto tree = engine.ListingTsv();
+    const bool trayLocked = engine.reader.trayLocked();
+    EXPECT_EQ(trayLocked, !c.treeFromImage);
+    if (c.then == Then::kCancelInsert) {
+      engine.host.scriptedPrompts.insertAnswer = false;
+      EXPECT_FALSE(engine.scan.OnOpenDrive());
+    } else {
+      EXPECT_FALSE(opener.OnOpenImage(notAnImage.string()));
+    }
+    EXPECT_EQ(engine.ListingTsv(), tree);
+    EXPECT_EQ(engine.reader.trayLocked(), trayLocked);
+    engine.state.recoverAll = true;
+    const fs::path out = dir / c.name;
+    rescue.Run(out);
+    EXPECT_EQ(ReadAll(out / "FILE.BIN"), testing::PatternBytes(5000, c.treeFromImage ? 2 : 1));
+  }
 }
 
 TEST(SafeNameTest, NamesTheDestinationCannotHoldAreMadeSafe) {

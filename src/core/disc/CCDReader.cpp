@@ -107,6 +107,8 @@ void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multi
                          std::uint8_t lastTrack, std::vector<TrackNode> tracks,
                          std::optional<Lba> sectors) {
   ClosePassThrough();
+  // The image takes the drive's place: the drive need not stay locked.
+  if (trayLocked_) SetTrayLock(false);
   file_ = std::move(image);
   imageOpen_ = true;
   imageSectors_ = sectors;

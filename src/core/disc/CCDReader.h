@@ -46,8 +46,8 @@ class CCDReader {
   void RereadToc();
   // Reopens the selected drive in the file handle (after an image was used).
   bool ReopenSelectedDrive();
-  // Puts an opened image file in place of the drive, with its track list.
-  // sectors: how many sectors the image holds (a .cd image's last block is its
+  // Puts an opened image file in place of the drive, with its track list, and
+  // releases the drive's tray lock. sectors: how many sectors the image holds (a .cd image's last block is its
   // trailer, not a sector); nullopt: every block of the file.
   void UseImage(std::unique_ptr<platform::DeviceFile> image, bool multiTrack,
                 std::uint8_t lastTrack, std::vector<TrackNode> tracks,

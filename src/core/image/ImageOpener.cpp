@@ -16,8 +16,8 @@ bool ImageOpener::OnOpenImage(const std::string& path) {
 }
 
 bool ImageOpener::OpenImage(const std::string& path) {
-  // The image takes the drive's place: the drive need not stay locked.
-  if (reader_.trayLocked()) reader_.SetTrayLock(false);
+  // The reader changes over only to a usable image (and then releases the
+  // tray); on failure it stays on the medium the tree on screen came from.
   std::string reason;
   ImageOpenResult result = OpenImageSource(reader_, machine_, path, reason);
   if (result == ImageOpenResult::kOpened) return true;
@@ -26,10 +26,6 @@ bool ImageOpener::OpenImage(const std::string& path) {
     prompts.ShowError(static_cast<int>(text::ErrorCode::kCannotOpenImage));
   }
   prompts.ShowError(static_cast<int>(text::ErrorCode::kNotValidImage));
-  if (state_.drivesKnown) {
-    reader_.ReopenSelectedDrive();
-    state_.readingImage = false;
-  }
   return false;
 }
 

@@ -25,8 +25,8 @@ class ImageOpener {
   bool OnOpenImage(const std::string& path);
 
   // Opens the image in place of the drive. On failure the user is told why
-  // (code 7 when the file does not open, then code 1) and the drive, when
-  // known, is opened again.
+  // (code 7 when the file does not open, then code 1), and the reader and the
+  // tray stay as they were.
   bool OpenImage(const std::string& path);
 
  private:

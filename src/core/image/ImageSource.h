@@ -17,7 +17,7 @@ enum class ImageOpenResult {
 // from the trailer, or a plain single-session ISO 9660 image: one with a
 // volume descriptor from sector 16 on, or one whose descriptors are lost but
 // whose sectors hold a directory or path table (the scan's recovery pass then
-// walks them). On failure the reader is left without a file.
+// walks them). On failure the reader is left as it was.
 ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
                                 const std::string& path, std::string& reason);
 

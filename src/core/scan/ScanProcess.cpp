@@ -33,14 +33,20 @@ void ScanProcess::RequestStop(AppState& state) {
 
 bool ScanProcess::OnOpenDrive() {
   if (state_.readingImage) {
-    // The image served until now; the drive is the source again, with its TOC.
+    // The image stays the source until the user has answered for the drive:
+    // after a cancel the tree on screen and the medium it came from still go
+    // together. Then the drive is the source again, with its TOC.
+    if (!host_.prompts().ConfirmInsertDisc()) return false;
     state_.readingImage = false;
     if (state_.drivesKnown) reader_.ReopenSelectedDrive();
+    return RunScan(true);
   }
-  return Scan();
+  return RunScan(false);
 }
 
-bool ScanProcess::Scan() {
+bool ScanProcess::Scan() { return RunScan(false); }
+
+bool ScanProcess::RunScan(bool discConfirmed) {
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
   counters_ = ScanCounters{};
@@ -52,7 +58,7 @@ bool ScanProcess::Scan() {
   }
   if (reader_.trayLocked()) reader_.SetTrayLock(false);
   if (!state_.readingImage) {
-    if (!host_.prompts().ConfirmInsertDisc()) return false;
+    if (!discConfirmed && !host_.prompts().ConfirmInsertDisc()) return false;
     // The disc may have been changed at the question: read its TOC again.
     reader_.RereadToc();
     if (!reader_.trayLocked()) reader_.SetTrayLock(true);

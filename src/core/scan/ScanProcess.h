@@ -32,7 +32,8 @@ class ScanProcess : private ScanSink {
       : reader_(reader), state_(state), table_(table), host_(host) {}
 
   // The Open Drive command: switches back from an open image to the drive, then
-  // scans. Returns false when the user cancelled the Insert CDROM question.
+  // scans. Returns false when the user cancelled the Insert CDROM question; the
+  // reader then still reads the medium the entry table came from.
   bool OnOpenDrive();
   // Scans whatever the reader holds; with readingImage set there is no Insert
   // question and no tray lock.
@@ -53,6 +54,8 @@ class ScanProcess : private ScanSink {
   int reportedError() const { return reportedError_; }
 
  private:
+  // Scan(); discConfirmed: the Insert CDROM question was answered already.
+  bool RunScan(bool discConfirmed);
   // Runs one session; false when no medium answered.
   bool ScanSession(bool imageCreation);
   // A bounded readiness check: true when one of the session's first sectors
