@@ -212,8 +212,10 @@ TEST_F(EmulatedDriveTest, MalformedCommandBlocksAreRejectedAndCounted) {
 }
 
 TEST_F(EmulatedDriveTest, FullTocDescribesEverySessionUnderItsPoints) {
-  // Session 1 has no end of its own: it ends where the next session's lead-out,
-  // lead-in and pregap begin. Session 3 runs to the end of the image.
+  // Session 1 has no end of its own and, on this image without descriptors, no
+  // volume to end with: it ends the shortest gap a CD has between sessions (a
+  // later lead-out, a lead-in and a pregap) before session 2. Session 3 runs to
+  // the end of the image.
   constexpr Lba kImageSectors = 45000;
   EmulatedDisc disc;
   disc.imagePath = SparseImage(dir_ / "three-sessions.iso", kImageSectors).string();
@@ -225,7 +227,7 @@ TEST_F(EmulatedDriveTest, FullTocDescribesEverySessionUnderItsPoints) {
     Lba end;
   };
   const Session sessions[] = {
-      {1, 150, 30000 - 11400}, {2, 30150, 33000}, {3, 40150, kImageSectors}};
+      {1, 150, 30000 - 6900}, {2, 30150, 33000}, {3, 40150, kImageSectors}};
 
   struct Case {
     TocStyle style;

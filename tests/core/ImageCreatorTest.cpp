@@ -379,7 +379,7 @@ TEST(ImageCreator, DiscChangedSinceTheScanIsCopiedAsItIsNow) {
   TempDir dir;
   testing::WriteTree(dir / "s1", {{.path = "A.TXT", .content = "a"}});
   testing::WriteTree(dir / "s2", {{.path = "B.TXT", .content = "b"}});
-  auto before = testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "before.img", 300);
+  auto before = testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "before.img");
   auto engine = EngineWithDisc({.imagePath = before.image.string(), .tracks = before.tracks});
   engine->ScanDrive();
   ASSERT_TRUE(engine->reader.multiTrack());
@@ -538,7 +538,7 @@ TEST(ImageCreator, ShortSectorOfAMultiTrackDiscIsFlaggedAndKeepsOnlyWhatCame) {
   TempDir dir;
   testing::WriteTree(dir / "s1", {{.path = "ONE.BIN", .patternSize = 40'000, .patternSeed = 1}});
   testing::WriteTree(dir / "s2", {{.path = "TWO.TXT", .content = "two"}});
-  auto disc = testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+  auto disc = testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img");
   // A sector inside a batch of the first session, read through READ CD.
   const Lba shortSector = disc.tracks[0].end - 5;
   auto engine = EngineWithDisc({.imagePath = disc.image.string(),
@@ -567,7 +567,7 @@ TEST(ImageCreator, StopDuringAMultiTrackCopyLeavesAnImageOfWhatWasCopied) {
                                   {.path = "NEW/TWO.TXT", .content = "two"}});
   testing::WriteTree(dir / "s3", {{.path = "THREE.TXT", .content = "three"}});
   auto disc =
-      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img", 300);
+      testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img");
   auto engine = EngineWithDisc({.imagePath = disc.image.string(), .tracks = disc.tracks});
   engine->ScanDrive();
   std::vector<std::string> firstSession;

@@ -44,7 +44,7 @@ Disc ThreeSessions(const TempDir& dir) {
   testing::WriteTree(dir / "s3", {{.path = "OLD.TXT", .content = "old"},
                                   {.path = "NEW/THREE.TXT", .content = "three"}});
   auto disc =
-      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img", 300);
+      testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img");
   return {{.imagePath = disc.image.string(), .tracks = disc.tracks}, disc.tracks.back().end};
 }
 

@@ -199,7 +199,7 @@ TEST(RecoveryEngineTest, EachSessionGoesToItsOwnFolderThroughTheDiscReader) {
                                   {.path = "DOCS/ONE.TXT", .content = "one"},
                                   {.path = "DOCS/TWO.TXT", .content = "two"}});
   const testing::MultiSessionDisc disc =
-      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+      testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img");
   auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
   platform::emulated::EmulatedDisc emulated;
   emulated.imagePath = disc.image.string();
@@ -228,7 +228,7 @@ TEST(RecoveryEngineTest, ShortSectorReadThroughTheDiscReaderMakesThePartPartial)
   testing::WriteTree(dir / "s1", {{.path = "OLD.TXT", .content = "old"}});
   testing::WriteTree(dir / "s2", {{.path = "BIG.BIN", .patternSize = 10'000, .patternSeed = 4}});
   const testing::MultiSessionDisc disc =
-      testing::MakeMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img", 300);
+      testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "disc.img");
   platform::emulated::EmulatedDisc emulated;
   emulated.imagePath = disc.image.string();
   emulated.tracks = disc.tracks;

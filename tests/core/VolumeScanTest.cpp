@@ -208,7 +208,7 @@ class MultiSessionScan : public ::testing::Test {
                                     {.path = "DOCS/ONE.TXT", .content = "one"},
                                     {.path = "DOCS/TWO.TXT", .content = "two"},
                                     {.path = "NEW/THREE.TXT", .content = "three"}});
-    disc = testing::MakeMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img", 300);
+    disc = testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"}, dir / "disc.img");
     auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
     platform::emulated::EmulatedDisc emulated;
     emulated.imagePath = disc.image.string();
@@ -284,6 +284,44 @@ TEST_F(MultiSessionScan, StopInTheSecondSessionLeavesTheThirdUnread) {
   EXPECT_FALSE(engine->state.stopRequested);  // cleared once the scan ended
   EXPECT_TRUE(engine->state.treeComplete);
   EXPECT_FALSE(engine->host.progressShown);
+}
+
+// A drive's TOC gives where each session starts; the emulated drive finds where
+// each ends from the session's volume, whatever the gaps between them.
+TEST(ScanProcessTest, EverySessionReadsWhateverTheGapsBetweenThem) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> gaps;
+  };
+  for (const Case& c : {Case{"firstLeadOutLongerThanTheLater",
+                             {testing::kFirstSessionGap, testing::kLaterSessionGap}},
+                        Case{"everyGapAsLongAsTheFirst", {testing::kFirstSessionGap}}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    testing::WriteTree(dir / "s1", {{.path = "ONE.TXT", .content = "one"}});
+    testing::WriteTree(dir / "s2", {{.path = "ONE.TXT", .content = "one"},
+                                    {.path = "TWO/TWO.TXT", .content = "two"}});
+    testing::WriteTree(dir / "s3", {{.path = "ONE.TXT", .content = "one"},
+                                    {.path = "TWO/TWO.TXT", .content = "two"},
+                                    {.path = "THREE.TXT", .content = "three"}});
+    auto disc = testing::MakeMultiSessionDisc({dir / "s1", dir / "s2", dir / "s3"},
+                                              dir / "disc.img", c.gaps);
+    ASSERT_EQ(disc.tracks[2].start - disc.tracks[1].end, c.gaps.back() + testing::kPregapFrames);
+    platform::emulated::EmulatedDisc emulated{.imagePath = disc.image.string(), .tracks = disc.tracks};
+    for (auto& node : emulated.tracks) node.end = 0;  // the TOC has the starts only
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    machine->InsertDisc(0, emulated);
+    EngineScan engine(std::move(machine));
+    engine.ScanDrive();
+    std::vector<std::string> paths;
+    for (const auto& line : engine.ListingTsv()) paths.push_back(line.substr(0, line.find('\t')));
+    EXPECT_EQ(paths, (std::vector<std::string>{"Session 1/ONE.TXT", "Session 2/TWO",
+                                               "Session 2/TWO/TWO.TXT", "Session 3/THREE.TXT",
+                                               "Session 3/TWO"}));
+    // The full TOC gives each session's end as the disc has it.
+    ASSERT_EQ(engine.reader.tracks().size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(engine.reader.tracks()[k].end, disc.tracks[k].end);
+  }
 }
 
 TEST(ScanProcessTest, StopBeforeAnyWalkStillLogsProcessAborted) {

@@ -1,5 +1,6 @@
 #include "support/MultiSessionBuilder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -25,7 +26,19 @@ void Append(const std::filesystem::path& disc, const std::filesystem::path& sess
 
 MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
                                       const std::filesystem::path& out, std::uint32_t gapSectors) {
+  return MakeMultiSessionDisc(sessions, out, std::vector<std::uint32_t>{gapSectors});
+}
+
+MultiSessionDisc MakeCdMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
+                                        const std::filesystem::path& out) {
+  return MakeMultiSessionDisc(sessions, out, {kFirstSessionGap, kLaterSessionGap});
+}
+
+MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
+                                      const std::filesystem::path& out,
+                                      const std::vector<std::uint32_t>& gaps) {
   if (sessions.empty()) throw std::invalid_argument("a disc needs at least one session");
+  if (gaps.empty()) throw std::invalid_argument("the gaps between sessions are missing");
   std::filesystem::remove(out);
   std::ofstream(out, std::ios::binary).flush();
   const std::filesystem::path sessionFile = out.string() + ".session";
@@ -33,6 +46,7 @@ MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& 
   MultiSessionDisc disc{out, {}};
   std::uint32_t lastStart = 0;
   for (std::size_t k = 0; k < sessions.size(); ++k) {
+    const std::uint32_t gapSectors = k == 0 ? 0 : gaps[std::min(k, gaps.size()) - 1];
     const std::uint32_t start = k == 0 ? 0 : SectorsIn(out) + gapSectors;
     std::vector<std::string> argv{"genisoimage",
                                   "-quiet",

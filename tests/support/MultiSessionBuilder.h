@@ -10,6 +10,11 @@ namespace velmora::testing {
 
 // The TOC counts LBA 0 as frame 150, the two seconds of pregap before it.
 inline constexpr std::uint32_t kPregapFrames = 150;
+// Between two sessions of a CD lie the lead-out of the one before (6750 blocks
+// after the first session, 2250 after a later one), the next session's lead-in
+// (4500) and its track's pregap (150).
+inline constexpr std::uint32_t kFirstSessionGap = 6750 + 4500 + 150;
+inline constexpr std::uint32_t kLaterSessionGap = 2250 + 4500 + 150;
 
 // A multi-session CD laid out as its blocks sit on the disc: block N of the disc is
 // block N of the image file.
@@ -41,5 +46,14 @@ struct MultiSessionDisc {
 // describe a CD.
 MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
                                       const std::filesystem::path& out, std::uint32_t gapSectors);
+// The same with a gap of its own before each later session: gaps[k - 1] before
+// session k + 1; the last gap given holds for the sessions after it.
+MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
+                                      const std::filesystem::path& out,
+                                      const std::vector<std::uint32_t>& gaps);
+// A disc laid out as a CD writer lays it: kFirstSessionGap before session 2,
+// kLaterSessionGap before every later one.
+MultiSessionDisc MakeCdMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
+                                        const std::filesystem::path& out);
 
 }  // namespace velmora::testing

@@ -10,9 +10,11 @@ namespace {
 constexpr std::uint32_t kFramesPerSecond = 75;
 constexpr std::uint32_t kFramesPerMinute = 60 * kFramesPerSecond;
 constexpr std::uint32_t kFramesPerHour = 60 * kFramesPerMinute;
-// Between the sessions of a multisession CD: the first lead-out (6750 frames),
-// the next lead-in (4500) and the next track's pregap (150).
-constexpr std::uint32_t kSessionGapFrames = 11400;
+// The shortest stretch between two sessions of a CD: a later session's lead-out
+// (2250 frames; the first one's is 6750), the next lead-in (4500) and the next
+// track's pregap (150). Only a session whose end neither the track list nor its
+// volume descriptor gives is taken to end this far before the next one.
+constexpr std::uint32_t kShortestSessionGap = 2250 + 4500 + 150;
 
 }  // namespace
 
@@ -45,7 +47,7 @@ DiscLayout::DiscLayout(const EmulatedDisc& disc, Lba imageSectors) : imageSector
       session.end = node.end;
     } else if (i + 1 < disc.tracks.size()) {
       Lba next = disc::TrackLba(disc.tracks[i + 1]);
-      session.end = next > kSessionGapFrames ? next - kSessionGapFrames : 0;
+      session.end = next > kShortestSessionGap ? next - kShortestSessionGap : 0;
     } else {
       session.end = imageSectors;
     }

@@ -45,9 +45,10 @@ struct EmulatedDisc {
   // Sectors the image holds; nullopt: every whole 2048-byte block of the file.
   std::optional<Lba> sectorCount;
   // One node per session. start is in frames (LBA + 150); end is the session's
-  // exclusive end LBA, or 0: the next start less lead-out, lead-in and pregap of a
-  // multisession CD, or for the last node the image's sector count. Empty: one
-  // data track from LBA 0 to the end of the image.
+  // exclusive end LBA, or 0: where the session's volume ends (its volume
+  // descriptor's volume space size), or, without a readable descriptor, the next
+  // start less the shortest gap between sessions; for the last node the image's
+  // sector count. Empty: one data track from LBA 0 to the end of the image.
   std::vector<disc::TrackNode> tracks;
   FaultMap faults;
   // Track numbers whose sectors are Mode 2 Form 1 (CD-ROM XA): READ CD must ask

@@ -68,8 +68,48 @@ void EmulatedDrive::Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image) 
   image_ = std::move(image);
   Lba fileSectors = 0;
   if (image_) fileSectors = static_cast<Lba>(image_->Size().value_or(0) / kSectorSize);
-  layout_ = DiscLayout(disc, disc.sectorCount.value_or(fileSectors));
+  const Lba imageSectors = disc.sectorCount.value_or(fileSectors);
+  // A session the track list gives no end ends where the disc says: with its
+  // volume. Real gaps differ (the first lead-out is longer than the later ones),
+  // so no fixed distance to the next session can stand in for it.
+  for (std::size_t i = 0; i + 1 < disc.tracks.size(); ++i) {
+    disc::TrackNode& node = disc.tracks[i];
+    if (node.end != 0) continue;
+    const Lba start = disc::TrackLba(node);
+    const Lba next = disc::TrackLba(disc.tracks[i + 1]);
+    if (std::optional<Lba> end = VolumeEnd(start, imageSectors)) node.end = std::min(*end, next);
+  }
+  layout_ = DiscLayout(disc, imageSectors);
   disc_ = std::move(disc);
+}
+
+std::optional<Lba> EmulatedDrive::VolumeEnd(Lba sessionStart, Lba imageSectors) const {
+  constexpr Lba kFirstDescriptor = 16;
+  constexpr Lba kDescriptorArea = 100;
+  constexpr std::size_t kVolumeSpaceSize = 80;  // both-endian 32-bit, little-endian half first
+  if (!image_) return std::nullopt;
+  std::array<std::byte, kSectorSize> sector;
+  for (Lba s = kFirstDescriptor; s < kFirstDescriptor + kDescriptorArea; ++s) {
+    const std::uint64_t lba = std::uint64_t{sessionStart} + s;
+    if (lba >= imageSectors) break;
+    IoResult read = image_->ReadAt(lba * kSectorSize, sector);
+    if (!read.ok || read.bytes != kSectorSize) continue;
+    const auto type = static_cast<std::uint8_t>(sector[0]);
+    const bool identifier = std::memcmp(sector.data() + 1, "CD001", 5) == 0;
+    if (!identifier) continue;              // damaged, or not a descriptor
+    if (type == 0xFF) break;                // the set ends
+    if (type != 1 && type != 2) continue;   // primary or supplementary descriptors carry the size
+    std::uint64_t size = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      size |= std::uint64_t{static_cast<std::uint8_t>(sector[kVolumeSpaceSize + i])} << (8 * i);
+    }
+    if (size == 0) continue;
+    // Writers of later sessions count the volume from LBA 0, taking in the
+    // sessions before; a size that does not reach past the start counts from it.
+    std::uint64_t end = size > sessionStart ? size : size + sessionStart;
+    return static_cast<Lba>(std::min<std::uint64_t>(end, imageSectors));
+  }
+  return std::nullopt;
 }
 
 void EmulatedDrive::Eject() {

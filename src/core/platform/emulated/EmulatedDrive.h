@@ -59,6 +59,9 @@ class EmulatedDrive {
   // Reads sector lba (below the lead-out) into sector, 2048 bytes. mode2Form1 is
   // the sector type a READ CD expects; nullopt for a cooked read, which takes any.
   SectorRead ReadSector(Lba lba, std::span<std::byte> sector, std::optional<bool> mode2Form1);
+  // Where the volume of the session at sessionStart ends, by its first primary
+  // or supplementary volume descriptor; nothing without a readable one.
+  std::optional<Lba> VolumeEnd(Lba sessionStart, Lba imageSectors) const;
   Answer Run(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
   ScsiResult ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn);
 
