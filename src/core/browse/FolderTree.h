@@ -32,6 +32,8 @@ class FolderTree {
   void Place(std::size_t index);
 
   std::size_t root() const { return root_; }
+  // How many entries of the table (from the first) have been placed.
+  std::size_t placedCount() const { return parent_.size(); }
   bool Contains(std::size_t index) const;
   // The folder that holds folder index in the tree; kNone for Root, files and
   // folders without a place.

@@ -28,6 +28,7 @@
 #include "app/Languages.h"
 #include "app/Resources.h"
 #include "app/TextLoader.h"
+#include "browse/BrowseViews.h"
 #include "image/ImageCreator.h"
 #include "image/ImageNaming.h"
 #include "image/ImageOpener.h"
@@ -96,7 +97,9 @@ CMainFrame::CMainFrame(platform::Machine& machine, QWidget* parent)
   CreateToolBar();
   CreateStatusBar();
   CreateDocks();
+  browse_ = new BrowseViews(*this);
   selection_ = new SelectionCommands(*this);
+  browse_->FollowMasks(*selection_);
   RestoreSettings();
   qApp->installEventFilter(new KeyFilter(this, state_));
   auto* refresh = new QTimer(this);
@@ -106,6 +109,9 @@ CMainFrame::CMainFrame(platform::Machine& machine, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+  // The views and their models go before the entry table they show.
+  delete browse_;
+  browse_ = nullptr;
   delete currentProgress_;
   // The log outlives nothing that observes it: the bar goes first.
   delete logBar_;

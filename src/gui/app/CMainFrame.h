@@ -26,6 +26,7 @@ class QToolBar;
 
 namespace velmora::gui {
 
+class BrowseViews;
 class CMessageLogDialog;
 class CProgressBar;
 class DialogPrompts;
@@ -65,6 +66,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   // the pane is something else.
   TreePane* GetLeftPane() const;
   ListPane* GetRightPane() const;
+  // The folder tree and the file list with their models and marks.
+  BrowseViews& browse() const { return *browse_; }
 
   // The action of a command (its menu item and keys); the toolbar button has
   // its own action that triggers this one.
@@ -151,6 +154,7 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   disc::ScanProcess scan_;
 
   QSplitter* splitter_ = nullptr;
+  BrowseViews* browse_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   MessageLogBar* logBar_ = nullptr;
   std::map<int, QAction*> actions_;

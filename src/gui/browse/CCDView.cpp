@@ -1,0 +1,197 @@
+#include "browse/CCDView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QTreeView>
+
+#include "app/CommandId.h"
+#include "app/KeyFilter.h"
+#include "app/TextLoader.h"
+#include "browse/BoxView.h"
+#include "browse/FileListModel.h"
+#include "browse/FileRows.h"
+#include "text/StringTable.h"
+
+namespace velmora::gui {
+namespace {
+
+constexpr int kColumnWidths[browse::kListColumnCount] = {120, 70, 80, 125, 80};
+constexpr int kSmallIconSize = 16;
+constexpr int kLargeIconSize = 32;
+
+}  // namespace
+
+CCDView::CCDView(FileListModel& model, const AppState& state, QWidget* parent)
+    : QStackedWidget(parent), model_(model), state_(state), delegate_(new CheckBoxDelegate(this)) {
+  setObjectName(QStringLiteral("fileList"));
+  // The frame drops Enter everywhere else; here it opens a folder row.
+  setProperty(kAcceptsEnterProperty, true);
+
+  auto* details = new BoxView<QTreeView>(delegate_, this);
+  details_ = details;
+  details_->setObjectName(QStringLiteral("fileListDetails"));
+  details_->setModel(&model_);
+  details_->setRootIsDecorated(false);
+  details_->setItemsExpandable(false);
+  details_->setUniformRowHeights(true);
+  details_->setAllColumnsShowFocus(true);
+  details_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  details_->setSortingEnabled(false);
+  QHeaderView* header = details_->header();
+  header->setSectionsClickable(true);
+  header->setStretchLastSection(false);
+  header->setSortIndicatorShown(false);
+  for (int column = 0; column < browse::kListColumnCount; ++column) {
+    details_->setColumnWidth(column, kColumnWidths[column]);
+  }
+  connect(header, &QHeaderView::sectionClicked, this, &CCDView::Arrange);
+
+  auto* icons = new BoxView<QListView>(delegate_, this);
+  icons_ = icons;
+  icons_->setObjectName(QStringLiteral("fileListIcons"));
+  icons_->setModel(&model_);
+  icons_->setSelectionModel(details_->selectionModel());
+  icons_->setResizeMode(QListView::Adjust);
+  icons_->setWrapping(true);
+  icons_->setUniformItemSizes(true);
+  icons_->setMovement(QListView::Static);
+
+  for (auto* view : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+    Connect(view);
+  }
+  details->onBoxClicked = [this](const QModelIndex& index) {
+    model_.setData(index.siblingAtColumn(0), {}, Qt::CheckStateRole);
+  };
+  icons->onBoxClicked = details->onBoxClicked;
+
+  addWidget(details_);
+  addWidget(icons_);
+  connect(&model_, &FileListModel::SortChanged, this, &CCDView::ShowSortArrow);
+  SetStyle(ListStyle::kDetails);
+}
+
+void CCDView::Connect(QAbstractItemView* view) {
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setContextMenuPolicy(Qt::CustomContextMenu);
+  view->installEventFilter(this);
+  connect(view, &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) { OpenRow(index.row()); });
+  connect(view, &QWidget::customContextMenuRequested, this,
+          [this, view](const QPoint& pos) { ShowContextMenu(view, pos); });
+}
+
+QAbstractItemView* CCDView::currentView() const {
+  return style_ == ListStyle::kDetails ? static_cast<QAbstractItemView*>(details_) : icons_;
+}
+
+void CCDView::SetStyle(ListStyle style) {
+  style_ = style;
+  switch (style) {
+    case ListStyle::kLargeIcons:
+      icons_->setViewMode(QListView::IconMode);
+      icons_->setFlow(QListView::LeftToRight);
+      icons_->setIconSize(QSize(kLargeIconSize, kLargeIconSize));
+      icons_->setGridSize(QSize(kColumnWidths[0], kLargeIconSize + 2 * fontMetrics().height()));
+      break;
+    case ListStyle::kSmallIcons:
+      icons_->setViewMode(QListView::ListMode);
+      icons_->setFlow(QListView::LeftToRight);
+      icons_->setIconSize(QSize(kSmallIconSize, kSmallIconSize));
+      icons_->setGridSize(QSize());
+      break;
+    case ListStyle::kList:
+      icons_->setViewMode(QListView::ListMode);
+      icons_->setFlow(QListView::TopToBottom);
+      icons_->setIconSize(QSize(kSmallIconSize, kSmallIconSize));
+      icons_->setGridSize(QSize());
+      break;
+    case ListStyle::kDetails:
+      break;
+  }
+  if (style != ListStyle::kDetails) icons_->setWrapping(true);
+  setCurrentWidget(currentView());
+}
+
+void CCDView::RelabelColumns() {
+  model_.Relabel();
+  emit Relabelled();
+}
+
+void CCDView::Arrange(int column) { model_.Sort(column); }
+
+void CCDView::ShowSortArrow(int column, bool ascending) {
+  QHeaderView* header = details_->header();
+  if (column < 0) {
+    header->setSortIndicatorShown(false);
+    return;
+  }
+  header->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+  header->setSortIndicatorShown(true);
+}
+
+bool CCDView::RevealRow(std::size_t entry) {
+  const int row = model_.RowOfEntry(entry);
+  if (row < 0) return false;
+  QAbstractItemView* view = currentView();
+  const QModelIndex index = model_.index(row, 0);
+  view->scrollTo(index, QAbstractItemView::EnsureVisible);
+  view->setCurrentIndex(index);
+  return true;
+}
+
+void CCDView::RevealRowById(std::uint32_t fileId) {
+  const int row = model_.RowOfFileId(fileId);
+  if (row >= 0) RevealRow(model_.EntryAt(row));
+}
+
+bool CCDView::OpenRow(int row) {
+  const std::size_t entry = model_.EntryAt(row);
+  if (entry == FileListModel::kNone) return false;
+  const QModelIndex type = model_.index(row, static_cast<int>(browse::ListColumn::kType));
+  if (type.data().toString() != LoadQText(text::kDirType)) return false;
+  emit OpenFolderRequested(entry);
+  return true;
+}
+
+QRect CCDView::RowBoxRect(int row) const {
+  const QModelIndex index = model_.index(row, 0);
+  if (style_ == ListStyle::kDetails) return static_cast<BoxView<QTreeView>*>(details_)->BoxRect(index);
+  return static_cast<BoxView<QListView>*>(icons_)->BoxRect(index);
+}
+
+bool CCDView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == details_ || watched == icons_)) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      // Enter opens the selected folder row, never while a scan or a copy runs.
+      if (!state_.busy) {
+        const QModelIndexList selected = details_->selectionModel()->selectedRows();
+        if (!selected.isEmpty()) OpenRow(selected.first().row());
+      }
+      return true;
+    }
+  }
+  return QStackedWidget::eventFilter(watched, event);
+}
+
+void CCDView::ShowContextMenu(QAbstractItemView* view, const QPoint& pos) {
+  QMenu menu(this);
+  auto add = [&](std::uint16_t textId, int command) {
+    QAction* action = menu.addAction(LoadQText(textId));
+    connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
+  };
+  add(text::kRecoverSelectedMenu, kRecoverSelected);
+  add(text::kRecoverAllMenu, kRecoverAll);
+  menu.addSeparator();
+  add(text::kViewLargeIconsMenu, kLargeIcons);
+  add(text::kViewSmallIconsMenu, kSmallIcons);
+  add(text::kViewListMenu, kListView);
+  add(text::kViewDetailsMenu, kDetailsView);
+  menu.exec(view->viewport()->mapToGlobal(pos));
+}
+
+}  // namespace velmora::gui
