@@ -56,7 +56,9 @@ Options:
                               Windows-1252
   --log FILE                  ls, find, image, recover: save the message log to FILE when
                               done (Windows-1252 text, CR LF line ends)
-  --overwrite                 image: replace OUT when it exists
+  --overwrite                 image: replace OUT when it exists; ls, find, image,
+                              recover: let --log and --report replace a file
+                              that is not a log or report of velmora-cli
   --match-case                find: letters of PATTERN match only in their own case
   --select PATTERN            recover: only the entries whose path (as ls prints it)
                               matches PATTERN, and everything below a folder that
@@ -130,7 +132,9 @@ Exit status:
   2    usage error, a source or image that cannot be used, an image OUT that
        exists (without --overwrite) or is the image being read, a DEST that is
        not a folder, whose parent folder is missing or that cannot be written,
-       a --report FILE that cannot be written, or a --select PATTERN
+       a --report FILE that cannot be written, a --log or --report FILE that
+       is the source, OUT or inside DEST, or an existing file not written by
+       velmora-cli (without --overwrite), or a --select PATTERN
        that matches no entry (nothing is recovered then)
   3    ls, find, image, recover: CDROM not found / CDROM entirely corrupted
   130  stopped by Ctrl-C

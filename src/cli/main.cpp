@@ -19,6 +19,7 @@
 #include "StopSignal.h"
 #include "platform/Terminal.h"
 #include "UsageText.h"
+#include "WrittenFiles.h"
 
 int main(int argc, char** argv) {
   using namespace velmora::cli;
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
   if (options->command == Command::kVersion) {
     std::cout << "velmora-cli " << VELMORA_VERSION << '\n';
     return kExitOk;
+  }
+  if (const std::optional<std::string> refusal = RefuseWrittenFiles(*options)) {
+    console.Message(*refusal);
+    return kExitBadInput;
   }
   std::unique_ptr<velmora::platform::Machine> machine =
       CreateMachine(options->emulatedImage, error);

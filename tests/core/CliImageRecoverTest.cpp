@@ -526,7 +526,8 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
        {"recover", image(), dest, "--include", "a", "--exclude", "b"},
        2,
        "--include and --exclude exclude each other"},
-      {"OverwriteOutsideImage", {"recover", image(), dest, "--overwrite"}, 2, "belongs to image"},
+      {"OverwriteOutsideTheWritingCommands", {"sectors", image(), "0", "1", "--overwrite"}, 2,
+       "--overwrite belongs to ls, find, image and recover"},
       {"SelectOutsideRecover", {"image", image(), dest, "--select", "*"}, 2, "belong to recover"},
       {"ImageWithoutOut", {"image", image()}, 2, "image needs SOURCE OUT"},
       {"EmptyOut", {"image", image(), ""}, 2, "OUT must not be empty"},
@@ -710,6 +711,73 @@ fs::path MakeLongDisc(const fs::path& dir, const std::string& fileName, std::uin
   }
   fs::resize_file(image, std::uint64_t{sectors} * kSectorSize);
   return image;
+}
+
+TEST_F(CliImageRecoverTest, LogAndReportNeverReplaceWhatTheRunReadsOrWrites) {
+  const fs::path scratch = Scratch();
+  const fs::path disc = scratch / "disc.iso";
+  fs::copy_file(image(), disc);
+  const fs::path dest = scratch / "dest";
+  const fs::path notes = scratch / "notes.txt";
+  const std::string notesText = "a user's own file\n";
+  std::ofstream(notes) << notesText;
+  // A log and a report of an earlier run may be replaced.
+  const fs::path oldLog = scratch / "old.log";
+  const fs::path oldReport = scratch / "old.report";
+  ASSERT_EQ(RunCli({"recover", disc.string(), (scratch / "first").string(), "--log",
+                    oldLog.string(), "--report", oldReport.string()})
+                .exitCode,
+            0);
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    int exitCode;
+    std::string says;  // part of the message; empty for none
+  };
+  const Case cases[] = {
+      {"LogIsTheSource", {"ls", disc.string(), "--log", disc.string()}, 2,
+       "is the source being read"},
+      {"LogIsTheEmulatedDisc",
+       {"--emulated-drive", disc.string(), "ls", "drive", "--log", disc.string()}, 2,
+       "is the disc in the emulated drive"},
+      {"LogIsTheImageOut",
+       {"image", disc.string(), (scratch / "copy").string(), "--log", (scratch / "copy.cd").string()},
+       2, "is the image being written"},
+      {"ReportInsideDest",
+       {"recover", disc.string(), dest.string(), "--report", (dest / "README.TXT").string()}, 2,
+       "lies inside " + dest.string()},
+      {"LogDeepInsideDest",
+       {"recover", disc.string(), dest.string() + "/", "--log", (dest / "x" / ".." / "a.log").string()},
+       2, "lies inside"},
+      {"LogAndReportOneFile",
+       {"recover", disc.string(), dest.string(), "--log", (scratch / "both").string(), "--report",
+        (scratch / "both").string()},
+       2, "name one file"},
+      {"UsersFile", {"ls", disc.string(), "--log", notes.string()}, 2, "use --overwrite"},
+      {"EarlierLog", {"ls", disc.string(), "--log", oldLog.string()}, 0, ""},
+      {"EarlierReport",
+       {"recover", disc.string(), (scratch / "second").string(), "--report", oldReport.string()}, 0,
+       ""},
+  };
+  const std::string discBytes = FileBytes(disc);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CommandResult result = RunCli(c.args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    if (c.exitCode == 2) {
+      EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+      EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+      EXPECT_EQ(result.out, "");  // refused before any work
+    }
+  }
+  EXPECT_EQ(FileBytes(disc), discBytes);
+  EXPECT_FALSE(fs::exists(dest));
+  EXPECT_FALSE(fs::exists(scratch / "copy.cd"));
+  EXPECT_EQ(FileBytes(notes), notesText);
+  EXPECT_TRUE(FileBytes(oldLog).find("Process Completed") != std::string::npos);
+  // With --overwrite the user's file is replaced by the log.
+  EXPECT_EQ(RunCli({"ls", disc.string(), "--log", notes.string(), "--overwrite"}).exitCode, 0);
+  EXPECT_NE(FileBytes(notes), notesText);
 }
 
 TEST_F(CliImageRecoverTest, CtrlCStopsCleanlyAndKeepsWhatWasCopied) {
