@@ -61,6 +61,12 @@ int ReportOutcome(const disc::ImageOutcome& outcome, const CliPrompts& prompts, 
 }  // namespace
 
 int RunImage(const CliOptions& options, platform::Machine& machine, Console& console) {
+  // "dir/" would become the hidden file dir/.cd.
+  std::error_code error;
+  if (options.target.ends_with('/') || std::filesystem::is_directory(options.target, error)) {
+    console.Message(options.target + " is a folder; OUT names the image file");
+    return kExitBadInput;
+  }
   if (OutIsTheSource(options, disc::ImageDestination(options.target))) {
     console.Message(disc::ImageDestination(options.target) + " is the disc being read");
     return kExitBadInput;

@@ -530,6 +530,9 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
        "--overwrite belongs to ls, find, image and recover"},
       {"SelectOutsideRecover", {"image", image(), dest, "--select", "*"}, 2, "belong to recover"},
       {"ImageWithoutOut", {"image", image()}, 2, "image needs SOURCE OUT"},
+      // Neither would name a file of its own: "dir/" became the hidden dir/.cd.
+      {"OutEndsInASlash", {"image", image(), (scratch / "new").string() + "/"}, 2, "is a folder"},
+      {"OutIsAFolder", {"image", image(), scratch.string()}, 2, "is a folder"},
       {"EmptyOut", {"image", image(), ""}, 2, "OUT must not be empty"},
       // "self" becomes self.cd, the image in the drive.
       {"OutIsTheDiscBeingRead",
@@ -778,6 +781,23 @@ TEST_F(CliImageRecoverTest, LogAndReportNeverReplaceWhatTheRunReadsOrWrites) {
   // With --overwrite the user's file is replaced by the log.
   EXPECT_EQ(RunCli({"ls", disc.string(), "--log", notes.string(), "--overwrite"}).exitCode, 0);
   EXPECT_NE(FileBytes(notes), notesText);
+}
+
+TEST_F(CliImageRecoverTest, LogNamesTheImageAndDestByTheirFullPath) {
+  const fs::path scratch = Scratch();
+  // OUT and DEST given relative to the folder the tool runs in.
+  const CommandResult result = testing::RunCommand(
+      {"sh", "-c",
+       "cd \"$1\" && \"$2\" image \"$3\" copy --log image.log && "
+       "\"$2\" recover \"$3\" ./out/ --log recover.log",
+       "sh", scratch.string(), VELMORA_CLI_PATH, image()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(FileBytes(scratch / "image.log").find("  " + (scratch / "copy.cd").string() + "\r\n"),
+            std::string::npos)
+      << FileBytes(scratch / "image.log");
+  EXPECT_NE(FileBytes(scratch / "recover.log").find("  " + (scratch / "out").string() + "/\r\n"),
+            std::string::npos)
+      << FileBytes(scratch / "recover.log");
 }
 
 TEST_F(CliImageRecoverTest, CtrlCStopsCleanlyAndKeepsWhatWasCopied) {

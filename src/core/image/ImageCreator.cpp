@@ -1,6 +1,7 @@
 #include "image/ImageCreator.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -24,11 +25,19 @@ constexpr std::uint32_t kDescriptorSectors = 100;
 // ends the copy sooner.
 constexpr Lba kUnknownDiscSectors = 341796;
 
+// The path from the root: log rows and messages name the image wherever the
+// program was started.
+std::string FullPath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
 }  // namespace
 
 ImageOutcome ImageCreator::CreateImage(const std::string& pathName) {
   ImageOutcome outcome;
-  outcome.destination = ImageDestination(pathName);
+  outcome.destination = FullPath(ImageDestination(pathName));
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
   state_.processRunning = true;

@@ -1,6 +1,7 @@
 #include "recovery/RecoveryEngine.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "recovery/DestinationTree.h"
 #include "recovery/ResumedFile.h"
@@ -127,7 +128,11 @@ void RecoveryEngine::Begin(const EntryTable& table, const select::RecoveryFilter
   state_.recoveryRunning = true;
   state_.processRunning = true;
   state_.busy = true;
-  host_.AddLogEntry(text::LoadText(text::kSavingFilesProcess), text::FromUtf8(destination),
+  // The log names DEST from the root, wherever the program was started.
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(destination, error);
+  host_.AddLogEntry(text::LoadText(text::kSavingFilesProcess),
+                    text::FromUtf8(error ? destination : full.lexically_normal().string()),
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
   const auto fileCount =
       std::count_if(table.entries().begin(), table.entries().end(), [&](const Entry& e) {
