@@ -14,6 +14,8 @@ std::unique_ptr<platform::Machine> CreateMachine(const std::optional<std::string
     return nullptr;
   }
   auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+  // Nobody reads the command record here; kept, it grows with every read.
+  machine->RecordCommands(false);
   machine->InsertDisc(0, std::move(*disc));
   return machine;
 }

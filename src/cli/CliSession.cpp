@@ -8,6 +8,7 @@
 #include "platform/LocaleText.h"
 #include "text/CodePage.h"
 #include "text/StringTable.h"
+#include "text/Utf.h"
 
 namespace velmora::cli {
 
@@ -15,7 +16,17 @@ bool CliSession::OpenSource() {
   // 8-bit names that are not UTF-8 are read in the chosen code page.
   if (options.codePage) text::SetEightBitCodePage(*options.codePage);
   std::string reason;
-  if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason)) {
+  std::string warning;
+  if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason,
+                      warning)) {
+    if (!warning.empty()) {
+      // Damage to the image itself: said once, logged, and no clean exit.
+      console.Message(warning);
+      host.AddLogEntry(text::LoadText(text::kInfo), text::FromUtf8(warning), u" ",
+                       log::LogIcon::kFailure);
+      state.logHasEntries = true;
+      sourceDamaged = true;
+    }
     return true;
   }
   if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
@@ -35,6 +46,7 @@ bool CliSession::OpenSource() {
 }
 
 int CliSession::SaveLog(int result) {
+  if (sourceDamaged && result == kExitOk) result = kExitPartial;
   std::string reason;
   // The log is text in the user's locale encoding, as the window saves it.
   if (options.logPath &&

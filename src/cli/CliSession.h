@@ -29,8 +29,9 @@ struct CliSession {
   // Opens the command's SOURCE; false, with the reason on the console and the
   // exit status in openFailure, when it cannot be used.
   bool OpenSource();
-  // Saves the message log when --log asks for it; a log that cannot be saved
-  // is said on the console and turns a clean result into a partial one.
+  // Saves the message log when --log asks for it; a log that cannot be saved,
+  // or a source that opened despite damage, turns a clean result into a
+  // partial one (a log that cannot be saved is said on the console).
   int SaveLog(int result);
 
   const CliOptions& options;
@@ -46,6 +47,8 @@ struct CliSession {
   // The exit status of a SOURCE that could not be opened: a usage error, or no
   // CDROM when "drive" finds no drive at all.
   int openFailure = kExitBadInput;
+  // The image opened with damage to its track list (said and logged).
+  bool sourceDamaged = false;
 };
 
 }  // namespace velmora::cli

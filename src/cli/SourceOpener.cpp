@@ -19,6 +19,16 @@ bool IsDevice(const std::string& path, platform::Machine& machine) {
          (std::filesystem::is_block_file(status) || std::filesystem::is_character_file(status));
 }
 
+// A character device that the machine does not list as an optical drive. Linux
+// optical drives are block devices (/dev/sr0); the character devices that
+// remain are never a disc.
+bool IsOtherDevice(const std::string& path, platform::Machine& machine) {
+  const std::vector<std::string> drives = machine.OpticalDrives();
+  if (std::find(drives.begin(), drives.end(), path) != drives.end()) return false;
+  std::error_code error;
+  return std::filesystem::is_character_file(std::filesystem::status(path, error)) && !error;
+}
+
 bool OpenSelectedDrive(std::optional<std::size_t> drive, disc::CCDReader& reader, Prompts& prompts,
                        AppState& state, std::string& reason) {
   // The flag holds a drive number of one byte; a larger --drive fails the range
@@ -47,8 +57,13 @@ bool OpenSelectedDrive(std::optional<std::size_t> drive, disc::CCDReader& reader
 
 bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
                 platform::Machine& machine, disc::CCDReader& reader, Prompts& prompts,
-                AppState& state, std::string& reason) {
+                AppState& state, std::string& reason, std::string& warning) {
   if (source == kDriveSourceName) return OpenSelectedDrive(drive, reader, prompts, state, reason);
+  if (IsOtherDevice(source, machine)) {
+    // /dev/zero, /dev/urandom, a terminal: they read for ever and hold no disc.
+    reason = source + ": not an optical drive or a disc image";
+    return false;
+  }
   if (IsDevice(source, machine)) {
     if (!reader.OpenDevicePath(source)) {
       reason = reader.lastOpenError().reason;
@@ -67,6 +82,7 @@ bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
   }
   if (opened != disc::ImageOpenResult::kOpened) return false;
   state.readingImage = true;
+  if (!reason.empty()) warning = reason;
   return true;
 }
 

@@ -2,8 +2,8 @@
 
 namespace velmora::cli {
 
-// Ctrl-C asks the running command to stop; the second Ctrl-C ends the program
-// the usual way, should the first not be heard.
+// Ctrl-C (SIGINT) or SIGTERM asks the running command to stop; a second one
+// ends the program the usual way, should the first not be heard.
 void InstallStopSignal();
 bool StopSignalRaised();
 

@@ -180,7 +180,7 @@ void SetVolumeSpaceSize(const std::filesystem::path& image, Lba sessionStart,
 }
 
 // A single-session disc whose volume space size says 1000 sectors, on a medium
-// that holds more: the copy goes by the volume, not the medium.
+// that holds more: the copy goes by the medium, not by what the volume claims.
 std::filesystem::path MakeThousandSectorDisc(const TempDir& dir) {
   testing::WriteTree(dir / "src",
                      {{.path = "README.TXT", .content = "read me\n"},
@@ -198,8 +198,8 @@ struct SingleTrackCase {
   bool descriptorsWiped;
   std::vector<Lba> unreadable;
   std::vector<std::pair<Lba, std::uint32_t>> shortReads;  // sector, bytes delivered
-  // A medium that ends before the volume does: the read past its end delivers
-  // nothing, and its 0xF6 block is the last one written.
+  // A medium that ends before the volume does: the copy ends with its last
+  // sector, short of what the volume claims.
   std::optional<Lba> mediumEnd = std::nullopt;
 };
 
@@ -228,9 +228,10 @@ TEST_P(SingleTrackCopy, BlocksFollowTheSectorsAndEndInTheTrailer) {
   const std::filesystem::path image = dir / "copy.cd";
   EXPECT_EQ(outcome.destination, image.string());
   EXPECT_EQ(outcome.result, ImageResult::kCompleted);
-  // Without a descriptor the TOC's lead-out gives the size.
-  const Lba sectors = c.mediumEnd ? *c.mediumEnd + 1 : c.descriptorsWiped ? mediumSectors : 1000;
+  // The TOC's lead-out gives the size, whatever the descriptor says.
+  const Lba sectors = c.mediumEnd ? *c.mediumEnd : mediumSectors;
   EXPECT_EQ(outcome.blocks, sectors);
+  EXPECT_EQ(outcome.expectedSectors, c.descriptorsWiped ? sectors : std::max<Lba>(sectors, 1000));
   ASSERT_EQ(std::filesystem::file_size(image), (sectors + 1) * kBlock);
   EXPECT_EQ(testing::ReadSector(image, sectors), SingleTrackTrailer());
 
@@ -315,8 +316,9 @@ TEST(ImageCreator, LongerFileIsReplacedOnlyWhenTheUserAgrees) {
     }
     EXPECT_EQ(outcome.result, ImageResult::kCompleted);
     // Nothing of the old file survives past the new trailer.
-    ASSERT_EQ(std::filesystem::file_size(image), 1001 * kBlock);
-    EXPECT_EQ(testing::ReadSector(image, 1000), SingleTrackTrailer());
+    const auto sectors = static_cast<Lba>(std::filesystem::file_size(source) / kBlock);
+    ASSERT_EQ(std::filesystem::file_size(image), (sectors + 1) * kBlock);
+    EXPECT_EQ(testing::ReadSector(image, sectors), SingleTrackTrailer());
     disc::ImageOpener opener(engine->reader, *engine->machine, engine->state, engine->scan,
                              engine->host);
     ASSERT_TRUE(opener.OnOpenImage(image.string()));
@@ -388,10 +390,11 @@ TEST(ImageCreator, DiscChangedSinceTheScanIsCopiedAsItIsNow) {
 
   const std::filesystem::path image = dir / "now.cd";
   EXPECT_EQ(CreateImage(*engine, image).result, ImageResult::kCompleted);
-  ASSERT_EQ(std::filesystem::file_size(image), 1001 * kBlock);
-  EXPECT_TRUE(testing::ReadBytes(image, 0, 1000 * kBlock) ==
-              testing::ReadBytes(now, 0, 1000 * kBlock));
-  EXPECT_EQ(testing::ReadSector(image, 1000), SingleTrackTrailer());
+  const auto sectors = static_cast<Lba>(std::filesystem::file_size(now) / kBlock);
+  ASSERT_EQ(std::filesystem::file_size(image), (sectors + 1) * kBlock);
+  EXPECT_TRUE(testing::ReadBytes(image, 0, sectors * kBlock) ==
+              testing::ReadBytes(now, 0, sectors * kBlock));
+  EXPECT_EQ(testing::ReadSector(image, sectors), SingleTrackTrailer());
 }
 
 // A READ CD command's first sector and sector count.

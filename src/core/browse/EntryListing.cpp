@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "iso9660/RecordingTime.h"
+#include "text/NameEscape.h"
 #include "text/Utf.h"
 
 namespace velmora::browse {
@@ -18,9 +19,10 @@ using disc::EntryTable;
 
 constexpr std::string_view kUnknownFolder = "?";
 
-std::string Join(std::string folder, const std::u16string& name) {
+// Appends in place: a path is built once, name by name, never copied per level.
+void Join(std::string& folder, const std::u16string& name, bool escaped) {
   if (!folder.empty()) folder += '/';
-  return folder + text::ToUtf8(name);
+  folder += escaped ? text::EscapeName(text::ToUtf8(name)) : text::ToUtf8(name);
 }
 
 const char* TypeCode(const Entry& entry) { return entry.IsFolder() ? "d" : "f"; }
@@ -99,12 +101,16 @@ void EntryListing::CutLoops() {
 // Walks up the parent indexes found once in the constructor: the cost of a
 // path is the length of the path, and memory stays one index per entry however
 // deep a disc nests its folders.
-std::string EntryListing::PathOf(std::size_t index) const {
+std::string EntryListing::PathOf(std::size_t index) const { return BuildPath(index, false); }
+
+std::string EntryListing::EscapedPathOf(std::size_t index) const { return BuildPath(index, true); }
+
+std::string EntryListing::BuildPath(std::size_t index, bool escaped) const {
   std::vector<std::size_t> chain;
   std::size_t at = index;
   for (; at != EntryTable::kNone && at != root_; at = parents_[at]) chain.push_back(at);
   std::string path = at == EntryTable::kNone ? std::string(kUnknownFolder) : std::string();
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) path = Join(path, table_[*it].name);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) Join(path, table_[*it].name, escaped);
   return path;
 }
 
@@ -146,7 +152,7 @@ void WriteTsvListing(const EntryTable& table, std::ostream& out) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     if (i == listing.root()) continue;
     const Entry& entry = table[i];
-    out << EscapeField(listing.PathOf(i)) << '\t' << TypeCode(entry) << '\t' << entry.size << '\t'
+    out << listing.EscapedPathOf(i) << '\t' << TypeCode(entry) << '\t' << entry.size << '\t'
         << FormatEntryDate(entry) << '\t' << entry.fileId << '\n';
   }
 }
@@ -199,7 +205,7 @@ void WriteTreeListing(const EntryTable& table, std::ostream& out) {
       printed[index] = true;
       if (index != listing.root()) {
         const Entry& entry = table[index];
-        out << std::string(2 * level, ' ') << EscapeField(text::ToUtf8(entry.name));
+        out << std::string(2 * level, ' ') << text::EscapeName(text::ToUtf8(entry.name));
         if (entry.IsFolder()) {
           out << "/\n";
         } else {

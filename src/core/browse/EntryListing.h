@@ -24,9 +24,13 @@ class EntryListing {
   // The names below Root joined by "/", in UTF-8 ("Session k/..." on a
   // multi-session disc); "?" stands for a folder that is not in the table.
   std::string PathOf(std::size_t index) const;
+  // PathOf with each name escaped (text::EscapeName): a name holding "/", a
+  // line break or NUL cannot pass for another path.
+  std::string EscapedPathOf(std::size_t index) const;
 
  private:
   void CutLoops();
+  std::string BuildPath(std::size_t index, bool escaped) const;
 
   const disc::EntryTable& table_;
   std::size_t root_ = disc::EntryTable::kNone;
@@ -46,7 +50,8 @@ std::string FormatEntryInstant(const disc::Entry& entry);
 std::string EscapeField(std::string_view text);
 
 // Every entry but Root in table order, one line each:
-// path TAB type (d or f) TAB size TAB date TAB extent, the path escaped.
+// path TAB type (d or f) TAB size TAB date TAB extent, each name of the path
+// escaped (EscapedPathOf).
 void WriteTsvListing(const disc::EntryTable& table, std::ostream& out);
 
 // Every entry but Root in table order, as one JSON array of objects

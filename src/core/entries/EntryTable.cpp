@@ -11,6 +11,7 @@ void EntryTable::Clear() {
   entries_.clear();
   foldersById_.clear();
   filesById_.clear();
+  firstSessionOfFile_.clear();
   childrenByParent_.clear();
   sessionNodes_.clear();
   currentSessionNode_ = kNone;
@@ -23,6 +24,8 @@ std::size_t EntryTable::Append(Entry entry) {
     foldersById_[entry.fileId].push_back(index);
   } else {
     filesById_[entry.fileId].push_back(index);
+    auto [at, added] = firstSessionOfFile_.try_emplace(FileKey{entry.fileId, entry.name}, entry.session);
+    if (!added) at->second = std::min(at->second, entry.session);
   }
   childrenByParent_[entry.parentId].push_back(index);
   entries_.push_back(std::move(entry));
@@ -74,12 +77,8 @@ std::size_t EntryTable::AddEntry(Entry entry) {
 
 bool EntryTable::HasFileFromEarlierSession(std::uint32_t fileId, const std::u16string& name,
                                            std::uint8_t session) const {
-  auto it = filesById_.find(fileId);
-  if (it == filesById_.end()) return false;
-  return std::any_of(it->second.begin(), it->second.end(), [&](std::size_t index) {
-    const Entry& e = entries_[index];
-    return e.session < session && e.name == name;
-  });
+  auto it = firstSessionOfFile_.find(FileKey{fileId, name});
+  return it != firstSessionOfFile_.end() && it->second < session;
 }
 
 }  // namespace velmora::disc

@@ -70,6 +70,19 @@ class EntryTable {
   std::vector<Entry> entries_;
   std::unordered_map<std::uint32_t, std::vector<std::size_t>> foldersById_;
   std::unordered_map<std::uint32_t, std::vector<std::size_t>> filesById_;
+  // The earliest session that added a file of that File ID and name: a later
+  // session asks this once per record, so it is one lookup, not a scan.
+  struct FileKey {
+    std::uint32_t fileId;
+    std::u16string name;
+    bool operator==(const FileKey&) const = default;
+  };
+  struct FileKeyHash {
+    std::size_t operator()(const FileKey& key) const {
+      return std::hash<std::u16string>()(key.name) * 31 + key.fileId;
+    }
+  };
+  std::unordered_map<FileKey, std::uint8_t, FileKeyHash> firstSessionOfFile_;
   std::unordered_map<std::int64_t, std::vector<std::size_t>> childrenByParent_;
   std::size_t currentSessionNode_ = kNone;
   std::vector<std::size_t> sessionNodes_;

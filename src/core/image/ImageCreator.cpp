@@ -61,8 +61,9 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   const bool multiTrack = reader_.multiTrack();
   std::vector<TrackCopy> plan;
   Lba sectors = 0;
+  Lba expected = 0;
   if (!multiTrack) {
-    if (!SingleTrackSectors(sectors)) {
+    if (!SingleTrackSectors(sectors, expected)) {
       host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
       outcome.result = ImageResult::kFailed;
       outcome.reason =
@@ -81,6 +82,7 @@ void ImageCreator::Create(ImageOutcome& outcome) {
     }
     plan = PlanTrackCopy(reader_.tracks(), LeadOut());
     sectors = plan.empty() ? 0 : plan.back().fillTo;
+    expected = sectors;
   }
 
   ImageFile file;
@@ -119,7 +121,7 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   copier.Close();
 
   outcome.blocks = copier.blocks();
-  outcome.expectedSectors = sectors;
+  outcome.expectedSectors = expected;
   outcome.unreadableSectors = copier.unreadableSectors();
   outcome.partialSectors = copier.partialSectors();
   if (copier.failed()) {
@@ -136,18 +138,24 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   host_.DeleteProgress();
 }
 
-bool ImageCreator::SingleTrackSectors(Lba& sectors) {
+bool ImageCreator::SingleTrackSectors(Lba& sectors, Lba& expected) {
   // The probe's descriptor search sets disc end to the volume space size.
   if (!scan_.ProbeVolumeSize() &&
       scan_.reportedError() == static_cast<int>(text::ErrorCode::kCdromNotFound)) {
     return false;
   }
-  sectors = reader_.discEnd();
+  // The copy runs to the medium's end, not to the size the volume claims: a
+  // disc may claim less than it holds. One that claims more than the medium
+  // holds ends early, which the outcome tells against what it claimed.
+  const Lba claimed = reader_.discEnd();
+  const Lba medium = reader_.MediumSectors();
+  sectors = medium != 0 ? medium : claimed;
+  expected = std::max(sectors, claimed);
   if (sectors != 0) return true;
-  // No descriptor survived: the disc is still copied, as far as the TOC (or
-  // the image) says.
-  sectors = reader_.MediumSectors();
-  if (sectors == 0) sectors = kUnknownDiscSectors;
+  // Neither the medium nor a descriptor tells the size: the copy goes on
+  // until a read finds the end.
+  sectors = kUnknownDiscSectors;
+  expected = sectors;
   return true;
 }
 

@@ -60,7 +60,7 @@ class ImageCreator {
   void Create(ImageOutcome& outcome);
   // The sectors of a single-track disc: the volume space size, else the
   // lead-out. False when no disc answered.
-  bool SingleTrackSectors(Lba& sectors);
+  bool SingleTrackSectors(Lba& sectors, Lba& expected);
   // The first LBA past the disc; 0 when not known.
   Lba LeadOut() const;
 

@@ -2,6 +2,7 @@
 
 #include "image/ImageSource.h"
 #include "text/StringTable.h"
+#include "text/Utf.h"
 
 namespace velmora::disc {
 
@@ -20,7 +21,15 @@ bool ImageOpener::OpenImage(const std::string& path) {
   // tray); on failure it stays on the medium the tree on screen came from.
   std::string reason;
   ImageOpenResult result = OpenImageSource(reader_, machine_, path, reason);
-  if (result == ImageOpenResult::kOpened) return true;
+  if (result == ImageOpenResult::kOpened) {
+    // Damage met in the image itself: it opens, and the log says what was lost.
+    if (!reason.empty()) {
+      host_.AddLogEntry(text::LoadText(text::kInfo), text::FromUtf8(reason), u" ",
+                        log::LogIcon::kFailure);
+      state_.logHasEntries = true;
+    }
+    return true;
+  }
   Prompts& prompts = host_.prompts();
   if (result == ImageOpenResult::kCannotOpen) {
     prompts.ShowError(static_cast<int>(text::ErrorCode::kCannotOpenImage));

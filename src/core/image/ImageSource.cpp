@@ -1,5 +1,6 @@
 #include "image/ImageSource.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "media/ImageTrailer.h"
@@ -54,6 +55,7 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
     reason = error.reason;
     return ImageOpenResult::kCannotOpen;
   }
+  reason.clear();
   std::uint64_t size = file->Size().value_or(0);
   std::vector<std::byte> last(kSectorSize, kUnreadByte);
   if (size >= kSectorSize) {
@@ -66,9 +68,26 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
       reason = path + ": the image's track list is damaged";
       return ImageOpenResult::kNotAnImage;
     }
+    const auto sectors = static_cast<Lba>(std::min<std::uint64_t>(size / kSectorSize - 1, 0xFFFFFFFF));
+    if (sectors == 0) {
+      reason = path + ": the image holds no sector, only its track list";
+      return ImageOpenResult::kNotAnImage;
+    }
+    // Starts and ends past the image's blocks would have the reader look for
+    // sectors the file cannot hold.
+    const std::size_t clipped = FitTrailerToImage(*trailer, sectors);
+    if (trailer->multiTrack && trailer->tracks.empty()) {
+      reason = path + ": every session of the image's track list lies past its " +
+               std::to_string(sectors) + " sectors";
+      return ImageOpenResult::kNotAnImage;
+    }
+    if (clipped > 0) {
+      reason = path + ": the image's track list names sectors past its " + std::to_string(sectors) +
+               " sectors; " + std::to_string(clipped) + " session(s) cut to the image";
+    }
     // The trailer is the last block and not a sector of the disc.
     reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks,
-                    static_cast<Lba>(size / kSectorSize - 1));
+                    sectors);
     return ImageOpenResult::kOpened;
   }
   // A plain image whose descriptors are lost is still opened when sectors
@@ -83,6 +102,12 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
       reason = path + ": no image trailer, no volume descriptor, and no directory found";
       return ImageOpenResult::kNothingFound;
     }
+  }
+  // A damaged trailer loses the track list: the file is read as one session,
+  // which is said, as later sessions may be missed.
+  if (HasDamagedSignature(last)) {
+    reason = path + ": the image's last block is not a whole track list (damaged or cut); " +
+             "read as a plain image of one session";
   }
   reader.UseImage(std::move(file), false, 0, {});
   return ImageOpenResult::kOpened;

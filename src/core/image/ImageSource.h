@@ -18,6 +18,9 @@ enum class ImageOpenResult {
 // volume descriptor from sector 16 on, or one whose descriptors are lost but
 // whose sectors hold a directory or path table (the scan's recovery pass then
 // walks them). On failure the reader is left as it was.
+// Opened with reason set: the image was damaged (a track list past the file's
+// end, cut to it; a trailer whose signature is damaged or cut) and is read as
+// far as it goes; the caller says so.
 ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
                                 const std::string& path, std::string& reason);
 

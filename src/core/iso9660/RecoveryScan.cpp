@@ -280,7 +280,10 @@ void RecoveryScan::ScanForPathTables() {
     if (StartsPathTable(sector)) {
       table = FollowPathTable(s, std::span<const std::byte>(sector).first(bytesRead), next);
     }
-    s = next;
+    // A follow that was refused goes on after the sectors it took as records:
+    // on sectors that all begin like a table, starting again at each one
+    // would read the same stretch over and over.
+    s = std::max(next, s + 1);
     if (!table) continue;
     sources.push_back(table->source);
     if (table->source.encoding == NameEncoding::kSixteenBit) CountUp(volume_.sixteenBitPathTables);
@@ -330,6 +333,11 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
   };
 
   std::size_t pos = kPathTableFirstRecord;
+  // Refused after k sectors: the scan goes on after them.
+  auto refused = [&]() -> std::optional<FoundPathTable> {
+    next = s + examined;
+    return std::nullopt;
+  };
   while (pos < std::size_t{kMaxStructureSectors} * kSectorSize) {
     if (!reach(pos)) return cutShort();
     // Nothing was read from here on; what came before is used if it is not
@@ -349,11 +357,11 @@ std::optional<RecoveryScan::FoundPathTable> RecoveryScan::FollowPathTable(
       // An odd identifier is followed by a zero padding byte.
       const std::size_t padding = pos + kPathTableRecordHead + length;
       if (!reach(padding) || padding >= delivered) return cutShort();
-      if (ByteReader(table).U8(padding) != 0) return std::nullopt;
+      if (ByteReader(table).U8(padding) != 0) return refused();
     }
     pos += kPathTableRecordHead + length + length % 2;
   }
-  return std::nullopt;
+  return refused();
 }
 
 }  // namespace velmora::disc

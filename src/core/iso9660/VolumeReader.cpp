@@ -14,6 +14,8 @@ namespace {
 constexpr std::uint32_t kFirstDescriptorSector = 16;
 constexpr std::uint32_t kDescriptorSectors = 100;
 constexpr std::size_t kPathTableFirstRecord = 10;  // the root's own record is skipped
+// A folder is read this many sectors at a time (ReadFolder).
+constexpr std::uint32_t kFolderRunSectors = 16;
 
 std::u16string Decimal(std::uint64_t value) {
   const std::string digits = std::to_string(value);
@@ -61,6 +63,7 @@ std::uint32_t VolumeReader::BoundedLength(Lba lba, std::uint32_t length) const {
 void VolumeReader::ResetWalk() {
   workList_.clear();
   walkedExtents_.clear();
+  listedSectors_.clear();
   folderNames_.clear();
   pathTableSources_.clear();
   acceptedRecords_ = 0;
@@ -204,13 +207,38 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
     ReportDamagedFolder(extent, text::kFolderPastEnd);
     return false;
   }
-  buffer_.assign(static_cast<std::size_t>(sectors) * kSectorSize, std::byte{0});
-  if (!reader_.ReadSectors(extent, sectors, buffer_, delivered)) {
-    delivered = 0;
-    ReportDamagedFolder(extent, text::kFolderNotRead);
-    return false;
+  // Read a run at a time: a directory's records never reach into another
+  // directory, nor into sectors listed already, so a length that claims them
+  // (folders that overlap, each claiming the rest of the disc) ends there and
+  // costs only the sectors the folder holds.
+  buffer_.clear();
+  std::uint32_t taken = 0;
+  while (taken < sectors) {
+    const std::uint32_t run = std::min(sectors - taken, kFolderRunSectors);
+    buffer_.resize(static_cast<std::size_t>(taken + run) * kSectorSize, std::byte{0});
+    const std::span<std::byte> bytes = std::span(buffer_).subspan(std::size_t{taken} * kSectorSize);
+    std::uint32_t got = 0;
+    if (!reader_.ReadSectors(extent + taken, run, bytes, got)) {
+      delivered = 0;
+      ReportDamagedFolder(extent, text::kFolderNotRead);
+      return false;
+    }
+    got = std::min(got, run * kSectorSize);
+    bool cut = false;
+    for (std::uint32_t k = 0; k < run && std::size_t{k} * kSectorSize < got; ++k) {
+      const Lba lba = extent + taken + k;
+      if (lba != extent && (listedSectors_.contains(lba) ||
+                            StartsDirectory(bytes.subspan(std::size_t{k} * kSectorSize), lba))) {
+        got = k * kSectorSize;
+        buffer_.resize(std::size_t{taken + k} * kSectorSize);
+        cut = true;
+        break;
+      }
+    }
+    delivered = taken * kSectorSize + got;
+    if (cut || got < run * kSectorSize) break;  // the rest did not read, or is not this folder's
+    taken += run;
   }
-  delivered = std::min<std::uint32_t>(delivered, static_cast<std::uint32_t>(buffer_.size()));
   if (!StartsDirectory(std::span<const std::byte>(buffer_).first(delivered), extent)) {
     ReportDamagedFolder(extent, delivered == 0 ? text::kFolderNotRead : text::kFolderNoDirectory);
     return false;
@@ -218,6 +246,7 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
   if (delivered < buffer_.size()) {
     ReportDamagedFolder(extent, text::kFolderReadInPart);
   }
+  for (Lba lba = extent; lba < extent + SectorsFor(delivered); ++lba) listedSectors_.insert(lba);
   return true;
 }
 
@@ -260,8 +289,9 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
     const std::uint32_t dataLength = workList_[cursor].folderDataLength;
     ++cursor;
     // A damaged disc can point a directory back up the tree: each extent is
-    // walked once per session, so every walk ends.
-    if (!walkedExtents_.insert(extent).second) continue;
+    // walked once per session, so every walk ends. Nor is a sector listed
+    // twice: a folder that starts inside another's records was listed there.
+    if (!walkedExtents_.insert(extent).second || listedSectors_.contains(extent)) continue;
     std::uint32_t delivered = 0;
     if (ReadFolder(extent, SectorsFor(BoundedLength(extent, dataLength)), delivered)) {
       ParseFolder(std::span<const std::byte>(buffer_).first(delivered), extent, false, sixteenBit);

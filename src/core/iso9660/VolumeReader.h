@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -132,6 +133,8 @@ class VolumeReader {
   std::vector<PathTableSource> pathTableSources_;
   std::vector<WorkRecord> workList_;
   std::set<std::uint32_t> walkedExtents_;
+  // Every sector read as a folder's records in this session.
+  std::unordered_set<Lba> listedSectors_;
   struct FolderName {
     std::u16string name;
     std::int32_t parentId = 0;

@@ -31,6 +31,40 @@ std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block) 
   return trailer;
 }
 
+std::size_t FitTrailerToImage(ImageTrailer& trailer, Lba sectors) {
+  std::size_t changed = 0;
+  std::vector<TrackNode> kept;
+  for (TrackNode node : trailer.tracks) {
+    if (TrackLba(node) >= sectors) {
+      ++changed;
+      continue;
+    }
+    if (node.end > sectors) {
+      node.end = sectors;
+      ++changed;
+    }
+    kept.push_back(node);
+  }
+  trailer.tracks = std::move(kept);
+  if (trailer.multiTrack) trailer.lastTrack = static_cast<std::uint8_t>(trailer.tracks.size());
+  return changed;
+}
+
+bool HasDamagedSignature(std::span<const std::byte> block) {
+  if (HasImageSignature(block)) return false;
+  const auto equal = [](char c, std::byte b) { return static_cast<std::byte>(c) == b; };
+  std::size_t inPlace = 0;
+  for (std::size_t i = 0; i < kImageSignature.size() && i < block.size(); ++i) {
+    if (equal(kImageSignature[i], block[i])) ++inPlace;
+  }
+  if (inPlace * 2 > kImageSignature.size()) return true;
+  // A file cut or grown by a few bytes has its trailer off the block's start.
+  constexpr std::size_t kStart = 12;
+  const std::string_view start = kImageSignature.substr(0, kStart);
+  return std::search(block.begin(), block.end(), start.begin(), start.end(),
+                     [&](std::byte b, char c) { return equal(c, b); }) != block.end();
+}
+
 std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer) {
   std::vector<std::byte> block(kSectorSize, kUnreadByte);
   std::transform(kImageSignature.begin(), kImageSignature.end(), block.begin(),

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "media/Sector.h"
 #include "media/TrackNode.h"
 
 namespace velmora::disc {
@@ -33,6 +34,17 @@ bool HasImageSignature(std::span<const std::byte> block);
 // not fit the block, or the track starts do not ascend: such a file is not a
 // usable image.
 std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block);
+
+// An image holds nothing past its blocks: drops the nodes that start at or past
+// sectors (the blocks before the trailer) and clips every end to it. Returns
+// how many nodes were dropped or clipped; a multi-track trailer left without a
+// node holds no usable session.
+std::size_t FitTrailerToImage(ImageTrailer& trailer, Lba sectors);
+
+// True when the block holds a signature that is damaged or cut: most of its
+// bytes in place, or its start somewhere in the block, but not the whole of it
+// at the block's start. Such a file was a .cd image whose track list is lost.
+bool HasDamagedSignature(std::span<const std::byte> block);
 
 // The trailer block for a track list (multiTrack false writes no records).
 std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer);

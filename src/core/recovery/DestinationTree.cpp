@@ -1,10 +1,12 @@
 #include "recovery/DestinationTree.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "iso9660/RecordingTime.h"
 #include "recovery/SafeName.h"
+#include "text/NameEscape.h"
 #include "text/Utf.h"
 
 namespace velmora::disc {
@@ -15,16 +17,22 @@ constexpr std::uint32_t kMaxNumber = 9999;
 
 // The first name that attempt accepts: base, then "base (1)", "base (2)", ...
 // while the name is taken; when the destination refuses base, the same again
-// with its portable form. Nothing when attempt fails otherwise.
+// with its portable form. Nothing when attempt fails otherwise. next holds, per
+// form, the first number not yet handed out in this folder, so that thousands
+// of equal names cost one attempt each, not one per name before them.
 template <typename Attempt>
-std::optional<std::string> FirstFreeName(const std::string& base, Attempt attempt) {
+std::optional<std::string> FirstFreeName(const std::string& base,
+                                         std::unordered_map<std::string, std::uint32_t>& next,
+                                         Attempt attempt) {
   std::string form = base;
   for (;;) {
     bool refused = false;
-    for (std::uint32_t n = 0; n <= kMaxNumber && !refused; ++n) {
+    std::uint32_t& first = next[form];
+    for (std::uint32_t n = first; n <= kMaxNumber && !refused; ++n) {
       const std::string name = n == 0 ? form : NumberedName(form, n);
       const platform::SinkStatus status = attempt(name);
       if (status == platform::SinkStatus::kCreated || status == platform::SinkStatus::kExisting) {
+        first = n + 1;
         return name;
       }
       refused = status == platform::SinkStatus::kNameRefused;
@@ -81,35 +89,55 @@ void DestinationTree::Register(std::size_t index) {
     const bool last = i + 1 == chain.size();
     nodes_[chain[i]].parent = !last ? chain[i + 1] : loops ? kTop : at;
   }
+  // Depths from the top down: the top-level folders are at depth 1.
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    FolderNode& folder = nodes_[*it];
+    folder.depth = folder.parent == kTop ? 1 : nodes_.at(folder.parent).depth + 1;
+  }
 }
 
+void DestinationTree::Hold(std::size_t node, std::unique_ptr<platform::FolderSink> sink) {
+  held_.push_back({node, std::move(sink)});
+  if (held_.size() - firstHeld_ > kMaxHeld) held_[firstHeld_++].sink.reset();
+}
+
+// The folders from the top to the one opened last stay open (the deepest
+// kMaxHeld of them): the next folder is mostly that one, its child or a
+// sibling, and is reached from there with one call, however deep it lies.
 platform::FolderSink* DestinationTree::Open(std::size_t node) {
   if (node == kTop) return root_.get();
-  if (node == currentNode_ && current_) return current_.get();
-  std::vector<std::size_t> path;
-  for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) path.push_back(n);
-  platform::FolderSink* at = root_.get();
-  std::unique_ptr<platform::FolderSink> held;
-  for (auto it = path.rbegin(); it != path.rend() && at != nullptr; ++it) {
+  // Up from node to the deepest folder on the open path that is still held.
+  std::vector<std::size_t> down;
+  std::size_t at = node;
+  while (at != kTop) {
+    const std::size_t depth = nodes_.at(at).depth;
+    if (depth <= held_.size() && held_[depth - 1].node == at && depth > firstHeld_) break;
+    down.push_back(at);
+    at = nodes_.at(at).parent;
+  }
+  const std::size_t keep = at == kTop ? 0 : nodes_.at(at).depth;
+  held_.resize(keep);
+  firstHeld_ = std::min(firstHeld_, keep);
+  // The folders above the first held one are closed: a node below them climbs
+  // to the top and opens its way down again.
+  platform::FolderSink* parent = keep == 0 ? root_.get() : held_[keep - 1].sink.get();
+  for (auto it = down.rbegin(); it != down.rend() && parent != nullptr; ++it) {
     FolderNode& folder = nodes_.at(*it);
     std::unique_ptr<platform::FolderSink> next;
     if (folder.state == State::kPending) {
-      next = Make(*at, *it);
+      next = Make(*parent, *it);
     } else if (folder.state == State::kMade) {
       platform::SinkError error;
-      next = at->OpenFolder(folder.savedName, error);
+      next = parent->OpenFolder(folder.savedName, error);
       if (!next) {
         folder.state = State::kFailed;  // replaced by something else meanwhile
         lastFailure_ = {PathOf(*it, true), error};
       }
     }
-    held = std::move(next);
-    at = held.get();
+    parent = next.get();
+    if (parent != nullptr) Hold(*it, std::move(next));
   }
-  if (at == nullptr) return nullptr;
-  current_ = std::move(held);
-  currentNode_ = node;
-  return current_.get();
+  return parent;
 }
 
 std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink& parent,
@@ -119,7 +147,7 @@ std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink
   const SafeName safe = MakeSafeName(table_[node].name);
   platform::FolderResult made;
   const std::optional<std::string> name =
-      FirstFreeName(safe.name, [&](const std::string& candidate) {
+      FirstFreeName(safe.name, nextNumber_[folder.parent], [&](const std::string& candidate) {
         if (claimed.contains(candidate)) return platform::SinkStatus::kNameTaken;
         made = parent.MakeFolder(candidate);
         return made.status;
@@ -160,7 +188,7 @@ DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
   const SafeName safe = MakeSafeName(table_[index].name);
   platform::SinkError error;
   const std::optional<std::string> name =
-      FirstFreeName(safe.name, [&](const std::string& candidate) {
+      FirstFreeName(safe.name, nextNumber_[parent], [&](const std::string& candidate) {
         platform::FileResult made = folder->CreateFile(candidate);
         created.file = std::move(made.file);
         error = made.error;
@@ -185,8 +213,13 @@ DestinationTree::Earlier DestinationTree::FindEarlier(std::size_t index, std::ui
   if (folder == nullptr) return earlier;
   std::unordered_set<std::string>& claimed = filesClaimed_[parent];
   const SafeName safe = MakeSafeName(table_[index].name);
-  for (std::uint32_t n = 0; n <= kMaxNumber; ++n) {
-    const std::string name = n == 0 ? safe.name : NumberedName(safe.name, n);
+  // The numbers below the first one not claimed by this recovery are passed
+  // over at once: thousands of equal names cost one look each.
+  std::uint32_t& firstUnclaimed = unclaimedNumber_[parent][safe.name];
+  const auto nameOf = [&](std::uint32_t n) { return n == 0 ? safe.name : NumberedName(safe.name, n); };
+  while (firstUnclaimed <= kMaxNumber && claimed.contains(nameOf(firstUnclaimed))) ++firstUnclaimed;
+  for (std::uint32_t n = firstUnclaimed; n <= kMaxNumber; ++n) {
+    const std::string name = nameOf(n);
     if (claimed.contains(name)) continue;
     const std::optional<platform::FileFacts> facts = folder->Inspect(name);
     if (!facts) return earlier;  // the first free name: a new file goes there
@@ -217,7 +250,7 @@ void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName
 std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
   std::vector<std::string> names;
   for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) {
-    names.push_back(saved ? nodes_.at(n).savedName : text::ToUtf8(table_[n].name));
+    names.push_back(saved ? nodes_.at(n).savedName : text::EscapeName(text::ToUtf8(table_[n].name)));
   }
   std::string path;
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
@@ -229,7 +262,7 @@ std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
 
 std::string DestinationTree::DiscPath(std::size_t index) {
   const std::size_t parent = ParentFolderOf(index);
-  const std::string name = text::ToUtf8(table_[index].name);
+  const std::string name = text::EscapeName(text::ToUtf8(table_[index].name));
   if (parent == kTop) return name;
   Register(parent);
   return PathOf(parent, false) + "/" + name;
@@ -243,7 +276,16 @@ std::string DestinationTree::SavedPath(std::size_t index, const std::string& sav
 }
 
 void DestinationTree::SetFolderTimes() {
-  for (const auto& [node, folder] : nodes_) {
+  // Depth first from the top, so that each folder opens from the one before.
+  std::unordered_map<std::size_t, std::vector<std::size_t>> children;
+  for (const auto& [node, folder] : nodes_) children[folder.parent].push_back(node);
+  std::vector<std::size_t> stack = std::move(children[kTop]);
+  while (!stack.empty()) {
+    const std::size_t node = stack.back();
+    stack.pop_back();
+    auto below = children.find(node);
+    if (below != children.end()) stack.insert(stack.end(), below->second.begin(), below->second.end());
+    const FolderNode& folder = nodes_.at(node);
     if (!folder.created) continue;
     const std::optional<std::int64_t> seconds = RecordingInstant(table_[node]);
     if (!seconds) continue;

@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "entries/EntryTable.h"
 #include "platform/FileSink.h"
@@ -66,8 +67,9 @@ class DestinationTree {
   // Removes a file that CreateFile made for entry index.
   void RemoveFile(std::size_t index, const std::string& savedName);
 
-  // Paths from the destination's top, "/" between names: as named on the disc,
-  // and as saved (savedName: the name the entry's own file was saved under).
+  // Paths from the destination's top, "/" between names: as named on the disc
+  // (each name escaped, text::EscapeName), and as saved (savedName: the name the
+  // entry's own file was saved under).
   std::string DiscPath(std::size_t index);
   std::string SavedPath(std::size_t index, const std::string& savedName);
 
@@ -92,6 +94,7 @@ class DestinationTree {
   enum class State { kPending, kMade, kFailed };
   struct FolderNode {
     std::size_t parent = kTop;
+    std::size_t depth = 1;  // a top-level folder is at 1
     State state = State::kPending;
     std::string savedName;
     bool created = false;  // made by this recovery, not found there
@@ -107,6 +110,7 @@ class DestinationTree {
   void Register(std::size_t index);
   // The destination folder of node, made as needed; nullptr when it cannot be.
   platform::FolderSink* Open(std::size_t node);
+  void Hold(std::size_t node, std::unique_ptr<platform::FolderSink> sink);
   std::unique_ptr<platform::FolderSink> Make(platform::FolderSink& parent, std::size_t node);
   std::string PathOf(std::size_t node, bool saved) const;
 
@@ -120,9 +124,20 @@ class DestinationTree {
   // Names that files of this recovery took, per folder node: an earlier
   // recovery's file is taken up once.
   std::unordered_map<std::size_t, std::unordered_set<std::string>> filesClaimed_;
-  // The folder opened last; files arrive folder by folder.
-  std::unique_ptr<platform::FolderSink> current_;
-  std::size_t currentNode_ = kTop;
+  // The open path: held_[d - 1] is the folder at depth d on the way to the
+  // folder opened last (files arrive folder by folder). Only the deepest
+  // kMaxHeld keep their handle; those above firstHeld_ are closed.
+  struct Held {
+    std::size_t node = kTop;
+    std::unique_ptr<platform::FolderSink> sink;
+  };
+  static constexpr std::size_t kMaxHeld = 32;
+  std::vector<Held> held_;
+  std::size_t firstHeld_ = 0;
+  // Per parent node and name form, the first number not yet tried there
+  // (CreateFile, MakeFolder) and the first not claimed (FindEarlier).
+  std::unordered_map<std::size_t, std::unordered_map<std::string, std::uint32_t>> nextNumber_;
+  std::unordered_map<std::size_t, std::unordered_map<std::string, std::uint32_t>> unclaimedNumber_;
   std::uint32_t foldersCreated_ = 0;
   std::uint32_t foldersRenamed_ = 0;
   Failure lastFailure_;

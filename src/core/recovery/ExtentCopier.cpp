@@ -36,8 +36,22 @@ bool ExtentCopier::KeepGoing() {
 }
 
 CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink& sink) {
+  return CopyPart(extent, size, sink, true);
+}
+
+CopyResult ExtentCopier::CopyPart(Lba extent, std::uint32_t recordedSize, platform::FileSink& sink,
+                                  bool boundByMedium) {
   CopyResult result;
-  const std::uint64_t sectors = (std::uint64_t{size} + kSectorSize - 1) / kSectorSize;
+  // What lies past the medium's end is unreadable, and is not written: a record
+  // that claims 4 GiB on a small disc costs the disc's size at most.
+  std::uint64_t size = recordedSize;
+  const Lba mediumEnd = reader_.MediumSectors();
+  if (boundByMedium && mediumEnd != 0) {
+    const std::uint64_t onMedium =
+        extent < mediumEnd ? std::uint64_t{mediumEnd - extent} * kSectorSize : 0;
+    size = std::min(size, onMedium);
+  }
+  const std::uint64_t sectors = (size + kSectorSize - 1) / kSectorSize;
   std::uint64_t sector = 0;
   while (sector < sectors && !result.stopped) {
     if (!KeepGoing()) {
@@ -77,6 +91,9 @@ CopyResult ExtentCopier::Copy(Lba extent, std::uint32_t size, platform::FileSink
   }
   // A stopped file ends with the last byte written: what was never read is
   // neither zeros nor listed as unreadable.
+  if (!result.stopped && size < recordedSize) {
+    AddUnreadable(result.unreadable, size, std::uint64_t{recordedSize} - 1);
+  }
   return result;
 }
 
@@ -95,7 +112,9 @@ CopyResult ExtentCopier::CopyFile(const Entry& entry, platform::FileSink& sink) 
   for (const FilePart& part : parts) {
     // After a Stop the file ends with what was written.
     if (whole.stopped || whole.writeFailed) break;
-    CopyResult one = Copy(part.extent, part.length, sink);
+    // A part before the last keeps its length even past the medium, so that
+    // the parts after it stay at their offsets.
+    CopyResult one = CopyPart(part.extent, part.length, sink, &part == &parts.back());
     whole.bytesRead += one.bytesRead;
     for (const ByteRange& range : one.unreadable) {
       AddUnreadable(whole.unreadable, at + range.first, at + range.last);

@@ -95,6 +95,9 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
     const Entry& entry = table[i];
     if (!wanted(entry)) continue;
     if (entry.IsFolder()) {
+      // A disc of nothing but folders still hears Stop between them.
+      host_.PumpPendingMessages();
+      if (state_.stopRequested) break;
       if (!tree_->MakeFolder(i)) ReportFolderFailure(i);
     } else if (!filters.Takes(entry.name, state_)) {
       ++summary_.filesFilteredOut;

@@ -25,7 +25,7 @@ struct ByteRange {
 
 struct RecoveredFile {
   FileOutcome outcome = FileOutcome::kFailed;
-  std::string discPath;   // the names on the disc, "/" between them, UTF-8
+  std::string discPath;   // the names on the disc, each escaped (text::EscapeName), "/" between them
   std::string savedPath;  // below the destination; empty when no file was left there
   std::vector<ByteRange> unreadable;
 };

@@ -18,21 +18,41 @@ struct RecordedCommand {
   bool prevent = false;  // tray lock: true locks
 };
 
-// Every command the drives of one emulated machine received, in order.
+// The commands the drives of one emulated machine received, in order: the
+// latest kMaxKept of them while recording is on. A long scan (a hostile disc
+// can ask for billions of reads) thus never holds more than that; the older
+// half is dropped when the list is full.
 class CommandLog {
  public:
+  static constexpr std::size_t kMaxKept = std::size_t{1} << 20;
+
   void Record(RecordedCommand command) {
     if (!command.accepted) ++malformed_;
+    if (!recording_) return;
+    if (commands_.size() >= kMaxKept) {
+      const auto half = static_cast<std::ptrdiff_t>(kMaxKept / 2);
+      commands_.erase(commands_.begin(), commands_.begin() + half);
+      dropped_ += kMaxKept / 2;
+    }
     commands_.push_back(std::move(command));
   }
   const std::vector<RecordedCommand>& commands() const { return commands_; }
   // Empties the list; the malformed count keeps running.
   void Clear() { commands_.clear(); }
   std::size_t malformed() const { return malformed_; }
+  // Commands dropped from the front of a full list.
+  std::size_t dropped() const { return dropped_; }
+  // Off: nothing is kept but the malformed count (the programs' emulated drive).
+  void SetRecording(bool on) {
+    recording_ = on;
+    if (!on) commands_.clear();
+  }
 
  private:
   std::vector<RecordedCommand> commands_;
   std::size_t malformed_ = 0;
+  std::size_t dropped_ = 0;
+  bool recording_ = true;
 };
 
 }  // namespace velmora::platform::emulated

@@ -42,10 +42,16 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
     return std::nullopt;
   }
   Lba sectors = static_cast<Lba>((*size - kSectorSize) / kSectorSize);
+  // The image holds nothing past its sectors, whatever start or end a node was
+  // given: a session that starts past them is not on this disc.
+  disc::FitTrailerToImage(*trailer, sectors);
+  if (trailer->multiTrack && trailer->tracks.empty()) {
+    reason = path + ": every session of the image's track list lies past its " +
+             std::to_string(sectors) + " sectors";
+    return std::nullopt;
+  }
   disc.sectorCount = sectors;
   disc.tracks = std::move(trailer->tracks);
-  // The image holds nothing past its sectors, whatever end a node was given.
-  for (disc::TrackNode& node : disc.tracks) node.end = std::min(node.end, sectors);
   return disc;
 }
 

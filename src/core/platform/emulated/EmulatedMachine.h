@@ -26,6 +26,9 @@ class EmulatedMachine : public Machine {
 
   const std::vector<RecordedCommand>& commands() const { return log_->commands(); }
   void ClearCommands() { log_->Clear(); }
+  // The programs keep no record of the commands; tests do.
+  void RecordCommands(bool on) { log_->SetRecording(on); }
+  std::size_t droppedCommands() const { return log_->dropped(); }
   // Command blocks rejected as malformed since the machine was made.
   std::size_t malformedCommands() const { return log_->malformed(); }
   bool trayLocked(std::size_t drive) const { return drives_.at(drive)->trayLocked(); }
