@@ -250,7 +250,7 @@ void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName
 std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
   std::vector<std::string> names;
   for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) {
-    names.push_back(saved ? nodes_.at(n).savedName : text::EscapeName(text::ToUtf8(table_[n].name)));
+    names.push_back(saved ? nodes_.at(n).savedName : text::ToUtf8(table_[n].name));
   }
   std::string path;
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
@@ -262,10 +262,25 @@ std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
 
 std::string DestinationTree::DiscPath(std::size_t index) {
   const std::size_t parent = ParentFolderOf(index);
-  const std::string name = text::EscapeName(text::ToUtf8(table_[index].name));
+  const std::string name = text::ToUtf8(table_[index].name);
   if (parent == kTop) return name;
   Register(parent);
   return PathOf(parent, false) + "/" + name;
+}
+
+std::string DestinationTree::EscapedDiscPath(std::size_t index) {
+  std::vector<std::string> names{text::EscapeName(text::ToUtf8(table_[index].name))};
+  std::size_t at = ParentFolderOf(index);
+  if (at != kTop) Register(at);
+  for (; at != kTop; at = nodes_.at(at).parent) {
+    names.push_back(text::EscapeName(text::ToUtf8(table_[at].name)));
+  }
+  std::string path;
+  for (auto it = names.rbegin(); it != names.rend(); ++it) {
+    if (!path.empty()) path += '/';
+    path += *it;
+  }
+  return path;
 }
 
 std::string DestinationTree::SavedPath(std::size_t index, const std::string& savedName) {

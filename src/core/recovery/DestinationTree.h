@@ -67,10 +67,12 @@ class DestinationTree {
   // Removes a file that CreateFile made for entry index.
   void RemoveFile(std::size_t index, const std::string& savedName);
 
-  // Paths from the destination's top, "/" between names: as named on the disc
-  // (each name escaped, text::EscapeName), and as saved (savedName: the name the
-  // entry's own file was saved under).
+  // Paths from the destination's top, "/" between names: as named on the disc,
+  // and as saved (savedName: the name the entry's own file was saved under).
   std::string DiscPath(std::size_t index);
+  // DiscPath with each name escaped (text::EscapeName): a name holding "/" or
+  // NUL cannot pass for another path.
+  std::string EscapedDiscPath(std::size_t index);
   std::string SavedPath(std::size_t index, const std::string& savedName);
 
   // Gives every folder this recovery created its recording time. Called last:

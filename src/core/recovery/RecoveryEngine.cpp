@@ -169,6 +169,7 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   if (state_.stopRequested) return;
   RecoveredFile record;
   record.discPath = tree_->DiscPath(index);
+  record.listedPath = tree_->EscapedDiscPath(index);
   if (resume_) {
     DestinationTree::Earlier earlier =
         tree_->FindEarlier(index, entry.size, RecordingInstant(entry));

@@ -55,8 +55,8 @@ std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
   std::string text = "# status\tpath on the disc\tunreadable bytes\tsaved as\n";
   for (const RecoveredFile& file : files) {
     text += StatusWord(file.outcome);
-    // The disc path's names are escaped one by one already (DestinationTree).
-    text += '\t' + file.discPath + '\t';
+    // Each name escaped on its own: a "/" inside a name is not a folder's end.
+    text += '\t' + (file.listedPath.empty() ? Escaped(file.discPath) : file.listedPath) + '\t';
     for (std::size_t i = 0; i < file.unreadable.size(); ++i) {
       if (i > 0) text += ',';
       text +=

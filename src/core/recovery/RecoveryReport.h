@@ -25,7 +25,9 @@ struct ByteRange {
 
 struct RecoveredFile {
   FileOutcome outcome = FileOutcome::kFailed;
-  std::string discPath;   // the names on the disc, each escaped (text::EscapeName), "/" between them
+  std::string discPath;   // the names on the disc, "/" between them, UTF-8
+  // discPath with each name escaped (text::EscapeName), as the report lists it.
+  std::string listedPath;
   std::string savedPath;  // below the destination; empty when no file was left there
   std::vector<ByteRange> unreadable;
 };
