@@ -1,11 +1,13 @@
 #include "browse/CCDView.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QTreeView>
+#include <algorithm>
 
 #include "app/CommandId.h"
 #include "app/KeyFilter.h"
@@ -44,8 +46,17 @@ CCDView::CCDView(FileListModel& model, const AppState& state, QWidget* parent)
   header->setSectionsClickable(true);
   header->setStretchLastSection(false);
   header->setSortIndicatorShown(false);
+  // The widths are those of the system's small dialog font; a column never
+  // starts narrower than its widest fixed-form text in the font shown here, and
+  // the Name column leaves room for the box and the picture besides.
+  const QFontMetrics metrics = details_->fontMetrics();
+  const int widest[browse::kListColumnCount] = {
+      metrics.horizontalAdvance(QStringLiteral("MMMMMMMM.MMM")) + 2 * kSmallIconSize + 16, 0,
+      metrics.horizontalAdvance(QStringLiteral("0000000000")) + 16,
+      metrics.horizontalAdvance(QStringLiteral("00-00-0000 00:00:00")) + 16,
+      metrics.horizontalAdvance(QStringLiteral("0000000000")) + 16};
   for (int column = 0; column < browse::kListColumnCount; ++column) {
-    details_->setColumnWidth(column, kColumnWidths[column]);
+    details_->setColumnWidth(column, std::max(kColumnWidths[column], widest[column]));
   }
   connect(header, &QHeaderView::sectionClicked, this, &CCDView::Arrange);
 
