@@ -96,7 +96,8 @@ int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summar
     result = kExitPartial;
   }
   if (options.reportPath && !summary.reportWritten) {
-    console.Message("cannot write the report " + *options.reportPath);
+    console.Message("cannot write the report " + *options.reportPath +
+                    (summary.reportError.empty() ? "" : ": " + summary.reportError));
     result = kExitPartial;
   }
   if (summary.writeStopped) {

@@ -825,6 +825,24 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(param.param.name);
     });
 
+TEST_F(SmallDisc, ReportThatCannotBeWrittenSaysWhy) {
+  DestinationFaults faults{.budget = 0};
+  disc::RecoveryTarget target;
+  target.path = (dir / "out").string();
+  platform::DestinationResult opened = platform::OpenDestination(target.path);
+  target.folder = std::move(opened.folder);
+  target.missingName = opened.missingName;
+  target.report = std::make_unique<FaultyFile>(
+      platform::OpenReportFile((dir / "report.tsv").string()).file, faults);
+  rescue.scan.state.recoverAll = true;
+  const disc::RecoverySummary summary =
+      rescue.engine.Recover(rescue.scan.table, rescue.filters, std::move(target));
+  EXPECT_EQ(summary.filesRecovered, 8u);
+  EXPECT_FALSE(summary.reportWritten);
+  EXPECT_EQ(summary.reportError, "No space left on device");
+  EXPECT_EQ(TreeOf(dir / "out").size(), 13u);  // 8 files, 5 folders
+}
+
 TEST_F(SmallDisc, NoFolderChosenEndsQuietly) {
   rescue.scan.state.recoverAll = true;
   rescue.scan.host.log.Clear();

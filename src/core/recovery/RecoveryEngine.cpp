@@ -322,6 +322,7 @@ void RecoveryEngine::WriteReport(platform::FileSink& report) {
   summary_.reportWritten =
       WriteRecoveryReport(report, FormatRecoveryReport(files_, summary_), error);
   if (!summary_.reportWritten) {
+    summary_.reportError = error.reason;
     host_.AddLogEntry(kBlank, text::FromUtf8(error.reason),
                       text::LoadText(text::kFileRecoveryFailure), log::LogIcon::kFailure);
   }

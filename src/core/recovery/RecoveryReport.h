@@ -45,6 +45,7 @@ struct RecoverySummary {
   std::uint32_t foldersCreated = 0;
   std::uint32_t namesChanged = 0;  // files and folders saved under another name
   bool reportWritten = false;
+  std::string reportError;  // the system's reason when the report could not be written
   // The destination folder could not be opened; nothing was written.
   bool destinationFailed = false;
   std::string destinationReason;
