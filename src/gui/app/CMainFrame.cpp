@@ -263,7 +263,10 @@ void CMainFrame::CreateStatusBar() {
     pane->setObjectName(QStringLiteral("statusPane%1").arg(index));
     pane->setFrameShape(QFrame::Panel);
     pane->setFrameShadow(QFrame::Sunken);
-    if (widths[index] > 0) pane->setFixedWidth(widths[index]);
+    // Pane 0 keeps its width for the progress indicator; the totals pane
+    // grows past its width when a language's words need more room.
+    if (index == 0) pane->setFixedWidth(widths[index]);
+    if (index == 1) pane->setMinimumWidth(widths[index]);
     panes_[index] = pane;
   }
   panes_[0]->setText(QStringLiteral(" "));
@@ -558,6 +561,15 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (splitterPlaced_) return;
+  splitterPlaced_ = true;
+  // The folder tree starts 195 pixels wide; the file list takes the rest.
+  const int total = std::max(splitter_->width(), width());
+  splitter_->setSizes({kLeftPaneWidth, std::max(total - kLeftPaneWidth, 100)});
+}
+
 void CMainFrame::RestoreSettings() {
   QSettings settings = Settings();
   const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
@@ -570,7 +582,7 @@ void CMainFrame::RestoreSettings() {
   }
   restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
   const QByteArray split = settings.value(QStringLiteral("window/splitter")).toByteArray();
-  if (!split.isEmpty()) splitter_->restoreState(split);
+  if (!split.isEmpty()) splitterPlaced_ = splitter_->restoreState(split);
 }
 
 void CMainFrame::SaveSettings() const {

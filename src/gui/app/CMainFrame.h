@@ -128,6 +128,7 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
@@ -167,6 +168,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   QElapsedTimer pumpClock_;
   int processDepth_ = 0;
   bool closePending_ = false;
+  // The splitter's first layout waits for the window's real width.
+  bool splitterPlaced_ = false;
   std::uint32_t languageIndex_ = 0;
 };
 
