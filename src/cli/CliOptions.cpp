@@ -149,6 +149,7 @@ constexpr OptionScope kScopes[] = {
     {"--months", kMaskCommands, kMaskOwners},
     {"--between", kMaskCommands, kMaskOwners},
     {"--codepage", kMaskCommands, "--codepage belongs to ls, find and recover"},
+    {"--all-names", kMaskCommands, "--all-names belongs to ls, find and recover"},
     {"--resume", Bit(Command::kRecover), kRecoverOnly},
 };
 
@@ -315,6 +316,12 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     } else if (name == "--report") {
       options.reportPath = parser.ValueOf(name, inlineValue);
       if (!options.reportPath) return std::nullopt;
+    } else if (name == "--all-names") {
+      if (inlineValue) {
+        error = "--all-names takes no value";
+        return std::nullopt;
+      }
+      options.allNames = true;
     } else if (name == "--codepage") {
       options.codePage = parser.ValueOf(name, inlineValue);
       if (!options.codePage) return std::nullopt;

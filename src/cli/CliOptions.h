@@ -53,6 +53,8 @@ struct CliOptions {
   // ls, find, recover: the code page of 8-bit names that are not UTF-8, checked to be
   // one the system's converter knows.
   std::optional<std::string> codePage;
+  // ls, find, recover: the union of the Joliet and the primary tree.
+  bool allNames = false;
 };
 
 // Parses the arguments after the program name. Options may stand anywhere; "--"

@@ -15,6 +15,7 @@ namespace velmora::cli {
 bool CliSession::OpenSource() {
   // 8-bit names that are not UTF-8 are read in the chosen code page.
   if (options.codePage) text::SetEightBitCodePage(*options.codePage);
+  state.allNames = options.allNames;
   std::string reason;
   std::string warning;
   if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason,

@@ -50,6 +50,10 @@ Options:
                               8601 ("2020-01-15T17:30:00+05:30"). date and instant
                               are null where the disc holds no real time (empty
                               in --tsv)
+  --all-names                 ls, find, recover: list also the files and folders
+                              that only the ISO 9660 tree holds (hidden from the
+                              Joliet tree), under their ISO 9660 names; the log
+                              counts them
   --codepage NAME             ls, find, recover: read 8-bit names that are not
                               UTF-8 in code page NAME (any name iconv knows:
                               cp1251, cp866, shift_jis ...); the default is

@@ -112,6 +112,16 @@ void WipeDescriptors(const fs::path& image) {
   }
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end - at));
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  return lines;
+}
+
 testing::CommandResult RunCli(std::vector<std::string> args) {
   args.insert(args.begin(), VELMORA_CLI_PATH);
   return testing::RunCommand(args);
@@ -349,6 +359,97 @@ TEST(VolumeRulesTest, FolderThatDoesNotReadIsNamedInTheLogAndCountsAsDamage) {
           RunCli({"recover", image.string(), (dir / "out").string()});
       EXPECT_EQ(recover.exitCode, 1) << recover.err;
     }
+  }
+}
+
+// A Joliet folder that does not read takes its entries from the primary
+// tree's copy of it: 8.3 names, the same extents.
+TEST(VolumeRulesTest, UnreadableJolietFolderTakesItsEntriesFromThePrimaryTree) {
+  struct Case {
+    const char* name;
+    bool noise;  // overwritten with noise, else unreadable
+  };
+  for (const Case& c : {Case{"overwritten", true}, Case{"unreadable", false}}) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const fs::path image = BuildDisc(dir, SmallTree(), Options(IsoTool::kGenisoimage, true));
+    const std::uint32_t deep = testing::FileExtentLba(image, "docs/deep", true);
+    FaultMap faults;
+    if (c.noise) {
+      const std::string noise = testing::PatternBytes(2048, 7);
+      testing::WriteBytes(image, std::uint64_t{deep} * 2048,
+                          {reinterpret_cast<const std::byte*>(noise.data()), noise.size()});
+    } else {
+      faults[deep] = {};
+    }
+    auto engine = ScanInDrive(image, faults);
+    EXPECT_EQ(PathsOf(engine->ListingTsv()),
+              (std::vector<std::string>{"docs", "docs/deep", "docs/deep/NOTE.TXT", "docs/readme.txt",
+                                        "pics", "pics/c.jpg", "top.txt"}));
+    const std::string row = "docs/deep (sector " + std::to_string(deep) + ") | " +
+                            text::ToUtf8(text::LoadText(text::kFolderFromPrimary));
+    const std::vector<std::string> rows = LogRows(*engine);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << ::testing::PrintToString(rows);
+    // Still damage: the Joliet names of that folder are lost.
+    EXPECT_EQ(engine->scan.counters().damagedFolders, 1u);
+  }
+}
+
+// Files and folders hidden from the Joliet tree: --all-names adds them under
+// their primary names, and the log counts them; without it the listing is the
+// Joliet tree, as isoinfo -J lists it.
+TEST(VolumeRulesTest, AllNamesAddsWhatOnlyThePrimaryTreeHolds) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> (*command)(const fs::path& source, const fs::path& image);
+  };
+  const Case cases[] = {
+      {"genisoimage",
+       [](const fs::path& source, const fs::path& image) -> std::vector<std::string> {
+         return {"genisoimage", "-quiet", "-input-charset", "utf-8", "-J", "-hide-joliet",
+                 "secret.txt", "-hide-joliet", "hidden", "-o", image.string(), source.string()};
+       }},
+      {"xorriso -R",
+       [](const fs::path& source, const fs::path& image) -> std::vector<std::string> {
+         return {"xorriso", "-no_rc", "-report_about", "SORRY", "-outdev", image.string(),
+                 "-joliet", "on", "-rockridge", "on", "-map", source.string(), "/",
+                 "-hide", "joliet", "/secret.txt", "/hidden", "--"};
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    testing::WriteTree(dir / "src", {{.path = "top.txt", .content = "t"},
+                                     {.path = "docs/d.txt", .content = "d"},
+                                     {.path = "secret.txt", .content = "s"},
+                                     {.path = "hidden/in.txt", .content = "i"}});
+    const fs::path image = dir / "disc.iso";
+    testing::RunChecked(c.command(dir / "src", image));
+    const std::vector<std::string> joliet = OraclePaths(image, true);
+    ASSERT_EQ(joliet, (std::vector<std::string>{"docs", "docs/d.txt", "top.txt"}));
+
+    EXPECT_EQ(PathsOf(ScanFile(image)->ListingTsv()), joliet);
+    const testing::CommandResult plain = RunCli({"ls", "--tsv", image.string()});
+    EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\n'), 3);
+
+    const fs::path logFile = dir / "log.txt";
+    const testing::CommandResult all =
+        RunCli({"ls", "--tsv", "--all-names", "--log", logFile.string(), image.string()});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(PathsOf(Lines(all.out)),
+              (std::vector<std::string>{"HIDDEN", "HIDDEN/IN.TXT", "SECRET.TXT", "docs", "docs/d.txt",
+                                        "top.txt"}));
+    std::ifstream log(logFile, std::ios::binary);
+    const std::string logText{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+    EXPECT_NE(logText.find(text::ToUtf8(text::LoadText(text::kNamesAddedFromPrimary)) + " 3"),
+              std::string::npos)
+        << logText;
+
+    const testing::CommandResult recover =
+        RunCli({"recover", "--all-names", image.string(), (dir / "out").string()});
+    EXPECT_EQ(recover.exitCode, 0) << recover.err;
+    EXPECT_TRUE(fs::exists(dir / "out" / "SECRET.TXT"));
+    EXPECT_TRUE(fs::exists(dir / "out" / "HIDDEN" / "IN.TXT"));
   }
 }
 

@@ -35,6 +35,10 @@ struct AppState {
   bool recoveryFilterInclude = true;
   bool recoverAll = false;
   std::uint32_t openDriveCount = 0;
+
+  // Settings of the scan. allNames: the Joliet tree shows also what only the
+  // primary tree holds, under its primary name.
+  bool allNames = false;
 };
 
 }  // namespace velmora

@@ -23,6 +23,8 @@ struct SessionGeometry {
   Lba end = 0;
   // Image creation only needs the descriptor: stop once it is loaded.
   bool imageCreation = false;
+  // Add to the Joliet tree what only the primary tree holds, under its own name.
+  bool allNames = false;
 };
 
 }  // namespace velmora::disc

@@ -69,6 +69,7 @@ void VolumeReader::ResetWalk() {
   acceptedRecords_ = 0;
   treeRead_ = false;
   completionLogged_ = false;
+  damagedFolders_.clear();
 }
 
 bool VolumeReader::FindVolume(const SessionGeometry& session) {
@@ -117,7 +118,12 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   };
   if (supplementary) {
     if (session_.imageCreation && LoadVolumeInfo(*supplementary)) return true;
-    if (!session_.imageCreation && ReadTreeOf(*supplementary, true)) return finish(true);
+    if (!session_.imageCreation && ReadTreeOf(*supplementary, true)) {
+      if ((!damagedFolders_.empty() || session_.allNames) && !primaries.empty() && !aborted_) {
+        MergePrimaryTree(primaries.front());
+      }
+      return finish(true);
+    }
     if (aborted_) return finish(true);
     if (!session_.imageCreation) {
       sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kJolietTreeUnreadable),
@@ -439,6 +445,7 @@ std::u16string VolumeReader::FolderPath(Lba extent) const {
 }
 
 void VolumeReader::ReportDamagedFolder(Lba extent, std::uint16_t what) {
+  damagedFolders_.try_emplace(extent, what);
   sink_.AddLogEntry(u" ",
                     FolderPath(extent) + u" (" + text::LoadText(text::kSector) + u" " +
                         Decimal(extent) + u")",

@@ -123,6 +123,23 @@ class VolumeReader {
   // anything (or a readable empty root).
   bool ReadTreeOf(std::uint32_t relativeSector, bool sixteenBit);
   void ResetWalk();
+
+  // A file or folder of the primary tree, for the union with the Joliet tree.
+  struct OtherItem {
+    WorkRecord work;
+    std::uint32_t directoryLength = 0;  // a folder's
+  };
+  // After a Joliet walk: the primary tree's copy of every Joliet folder that
+  // did not read gives its entries, and with allNames what the Joliet tree
+  // lacks is added under its primary name.
+  void MergePrimaryTree(std::uint32_t primarySector);
+  // The records of a directory of the other tree, named in 8 bits; nothing
+  // when it does not read as a directory.
+  std::optional<std::vector<OtherItem>> ReadOtherFolder(Lba extent, std::uint32_t length);
+  // Hands item to the scan below parentId, and for a folder everything below
+  // it in the other tree. Returns the entries added.
+  std::uint32_t AddOtherSubtree(const OtherItem& item, std::int32_t parentId,
+                                std::set<Lba>& visited);
   bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
                            bool& whole);
 
@@ -140,6 +157,8 @@ class VolumeReader {
     std::int32_t parentId = 0;
   };
   std::unordered_map<std::uint32_t, FolderName> folderNames_;
+  // The folders of this walk that did not read, by extent: what failed.
+  std::unordered_map<std::uint32_t, std::uint16_t> damagedFolders_;
   std::vector<std::byte> buffer_;
   std::uint32_t acceptedRecords_ = 0;
   std::uint32_t offsetsOutOfRange_ = 0;

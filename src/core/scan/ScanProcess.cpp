@@ -179,6 +179,7 @@ SessionGeometry ScanProcess::GeometryOf(std::size_t node, bool imageCreation) co
   geometry.multiTrack = reader_.multiTrack();
   geometry.session = counters_.currentSession;
   geometry.imageCreation = imageCreation;
+  geometry.allNames = state_.allNames;
   geometry.end = SessionEnd(node);
   if (geometry.multiTrack) {
     // A track's LBA is its start less the 150 frames before LBA 0.

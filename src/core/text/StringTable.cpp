@@ -97,6 +97,8 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kJolietTreeUnreadable, u"The Joliet tree could not be read; reading the ISO 9660 tree"},
       {kPrimaryTreeUnreadable, u"The file system tree could not be read; searching the sectors"},
       {kSector, u"sector"},
+      {kFolderFromPrimary, u"Entries taken from the ISO 9660 tree"},
+      {kNamesAddedFromPrimary, u"Names added from the ISO 9660 tree:"},
   };
   return table;
 }

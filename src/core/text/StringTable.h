@@ -97,6 +97,8 @@ enum StringId : std::uint16_t {
   kJolietTreeUnreadable = 61426,
   kPrimaryTreeUnreadable = 61427,
   kSector = 61428,
+  kFolderFromPrimary = 61429,
+  kNamesAddedFromPrimary = 61430,
 };
 
 // The text of id in the current language; an id without a text gives "".
