@@ -685,7 +685,7 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>Recording times with an offset from GMT out of range, taken as GMT:</source>
-        <translation>Aufnahmezeiten mit ungültiger Abweichung von GMT, als GMT gelesen:</translation>
+        <translation>Aufzeichnungszeiten mit ungültiger Abweichung von GMT, als GMT gelesen:</translation>
     </message>
     <message>
         <source>The Joliet tree could not be read; reading the ISO 9660 tree</source>
