@@ -699,6 +699,14 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>sector</source>
         <translation>secteur</translation>
     </message>
+    <message>
+        <source>Entries taken from the ISO 9660 tree</source>
+        <translation>Entrées reprises de l’arborescence ISO 9660</translation>
+    </message>
+    <message>
+        <source>Names added from the ISO 9660 tree:</source>
+        <translation>Noms ajoutés depuis l’arborescence ISO 9660&#xa0;:</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -699,6 +699,14 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>sector</source>
         <translation>Sektor</translation>
     </message>
+    <message>
+        <source>Entries taken from the ISO 9660 tree</source>
+        <translation>Einträge aus dem ISO-9660-Baum übernommen</translation>
+    </message>
+    <message>
+        <source>Names added from the ISO 9660 tree:</source>
+        <translation>Aus dem ISO-9660-Baum ergänzte Namen:</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

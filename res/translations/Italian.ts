@@ -699,6 +699,14 @@ Sostituirlo?</translation>
         <source>sector</source>
         <translation>settore</translation>
     </message>
+    <message>
+        <source>Entries taken from the ISO 9660 tree</source>
+        <translation>Voci riprese dall’albero ISO 9660</translation>
+    </message>
+    <message>
+        <source>Names added from the ISO 9660 tree:</source>
+        <translation>Nomi aggiunti dall’albero ISO 9660:</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -699,6 +699,14 @@ Do you want to replace it?</source>
         <source>sector</source>
         <translation>sector</translation>
     </message>
+    <message>
+        <source>Entries taken from the ISO 9660 tree</source>
+        <translation>Entradas tomadas del árbol ISO 9660</translation>
+    </message>
+    <message>
+        <source>Names added from the ISO 9660 tree:</source>
+        <translation>Nombres añadidos desde el árbol ISO 9660:</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>
