@@ -150,6 +150,7 @@ constexpr OptionScope kScopes[] = {
     {"--between", kMaskCommands, kMaskOwners},
     {"--codepage", kMaskCommands, "--codepage belongs to ls, find and recover"},
     {"--all-names", kMaskCommands, "--all-names belongs to ls, find and recover"},
+    {"--names", kMaskCommands, "--names belongs to ls, find and recover"},
     {"--resume", Bit(Command::kRecover), kRecoverOnly},
 };
 
@@ -327,6 +328,21 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
       if (!options.codePage) return std::nullopt;
       if (!text::CodePageKnown(*options.codePage)) {
         error = "--codepage: the code page '" + *options.codePage + "' is not known to the system";
+        return std::nullopt;
+      }
+    } else if (name == "--names") {
+      const std::optional<std::string> value = parser.ValueOf(name, inlineValue);
+      if (!value) return std::nullopt;
+      if (*value == "auto") {
+        options.names = disc::NameSource::kAuto;
+      } else if (*value == "rockridge") {
+        options.names = disc::NameSource::kRockRidge;
+      } else if (*value == "joliet") {
+        options.names = disc::NameSource::kJoliet;
+      } else if (*value == "primary") {
+        options.names = disc::NameSource::kPrimary;
+      } else {
+        error = "--names takes auto, rockridge, joliet or primary, not '" + *value + "'";
         return std::nullopt;
       }
     } else if (name == "--log") {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "iso9660/NameSource.h"
 #include "media/Sector.h"
 #include "select/MaskCriteria.h"
 
@@ -55,6 +56,8 @@ struct CliOptions {
   std::optional<std::string> codePage;
   // ls, find, recover: the union of the Joliet and the primary tree.
   bool allNames = false;
+  // ls, find, recover: --names, the names shown.
+  disc::NameSource names = disc::NameSource::kAuto;
 };
 
 // Parses the arguments after the program name. Options may stand anywhere; "--"

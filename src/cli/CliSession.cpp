@@ -16,6 +16,7 @@ bool CliSession::OpenSource() {
   // 8-bit names that are not UTF-8 are read in the chosen code page.
   if (options.codePage) text::SetEightBitCodePage(*options.codePage);
   state.allNames = options.allNames;
+  state.nameSource = options.names;
   std::string reason;
   std::string warning;
   if (cli::OpenSource(options.source, options.drive, machine, reader, prompts, state, reason,
@@ -43,6 +44,15 @@ bool CliSession::OpenSource() {
   }
   console.Message(reason);
   openFailure = kExitBadInput;
+  return false;
+}
+
+bool CliSession::NamesFound() {
+  if (options.names == disc::NameSource::kAuto || scan.counters().namesFound) return true;
+  const char* which = options.names == disc::NameSource::kRockRidge ? "Rock Ridge"
+                      : options.names == disc::NameSource::kJoliet  ? "Joliet"
+                                                                    : "ISO 9660";
+  console.Message(std::string("--names: the disc has no ") + which + " names");
   return false;
 }
 

@@ -33,6 +33,9 @@ struct CliSession {
   // or a source that opened despite damage, turns a clean result into a
   // partial one (a log that cannot be saved is said on the console).
   int SaveLog(int result);
+  // After the scan: false, said on the console, when --names asked for names
+  // the disc does not carry.
+  bool NamesFound();
 
   const CliOptions& options;
   platform::Machine& machine;

@@ -34,6 +34,7 @@ int RunFind(const CliOptions& options, platform::Machine& machine, Console& cons
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
+  if (!session.NamesFound()) return session.SaveLog(kExitBadInput);
   console.ClearProgress();
   session.reader.CloseDiscReader();
 

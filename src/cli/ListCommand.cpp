@@ -30,6 +30,7 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
+  if (!session.NamesFound()) return session.SaveLog(kExitBadInput);
   // The count of entries found stays above the listing; a scan that found
   // nothing leaves no line.
   console.ClearProgress();

@@ -121,6 +121,7 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
+  if (!session.NamesFound()) return session.SaveLog(kExitBadInput);
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.
   bool reportWritten = false;

@@ -58,6 +58,10 @@ Options:
                               UTF-8 in code page NAME (any name iconv knows:
                               cp1251, cp866, shift_jis ...); the default is
                               Windows-1252
+  --names auto|rockridge|joliet|primary
+                              ls, find, recover: the names shown; auto (the
+                              default) takes Rock Ridge names when the disc has
+                              them, else Joliet, else the ISO 9660 names
   --log FILE                  ls, find, image, recover: save the message log to FILE when
                               done (Windows-1252 text, CR LF line ends)
   --overwrite                 image: replace OUT when it exists; ls, find, image,

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "iso9660/NameSource.h"
+
 namespace velmora {
 
 // The application-state flags, shared by the engine and the window. The window
@@ -39,6 +41,8 @@ struct AppState {
   // Settings of the scan. allNames: the Joliet tree shows also what only the
   // primary tree holds, under its primary name.
   bool allNames = false;
+  // The names the next scan shows (View > Names, --names).
+  disc::NameSource nameSource = disc::NameSource::kAuto;
 };
 
 }  // namespace velmora

@@ -23,6 +23,11 @@ std::optional<DirectoryRecord> ParseDirectoryRecord(std::span<const std::byte> b
   record.flags = reader.U8(25);
   std::size_t identifierLength = std::min<std::size_t>(reader.U8(32), record.length - 33u);
   record.identifier = reader.Bytes(33, identifierLength);
+  // An even-length identifier is followed by a pad byte (9.1.12).
+  const std::size_t systemUseStart = 33 + identifierLength + (identifierLength % 2 == 0 ? 1 : 0);
+  if (systemUseStart < record.length) {
+    record.systemUse = reader.Bytes(systemUseStart, record.length - systemUseStart);
+  }
   return record;
 }
 

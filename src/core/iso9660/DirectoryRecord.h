@@ -32,6 +32,8 @@ struct DirectoryRecord {
   RecordingTime time;
   std::uint8_t flags = 0;        // bit 1: directory
   std::span<const std::byte> identifier;  // cut to the record when its length runs past it
+  // The bytes after the identifier and its pad byte (ECMA-119 9.1.13).
+  std::span<const std::byte> systemUse;
 
   bool IsDirectory() const { return (flags & 0x02) != 0; }
   // Bit 7: the file goes on in the next record (ECMA-119 9.1.6).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "iso9660/NameSource.h"
 #include "media/Sector.h"
 
 namespace velmora::disc {
@@ -25,6 +26,7 @@ struct SessionGeometry {
   bool imageCreation = false;
   // Add to the Joliet tree what only the primary tree holds, under its own name.
   bool allNames = false;
+  NameSource names = NameSource::kAuto;
 };
 
 }  // namespace velmora::disc

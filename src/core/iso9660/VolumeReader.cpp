@@ -45,7 +45,24 @@ bool StartsDirectory(std::span<const std::byte> buffer, std::uint32_t extent) {
   return self && IsSelfRecord(*self, extent);
 }
 
+// The folder writers move deep folders to: "rr_moved" (genisoimage),
+// ".rr_moved" (xorriso), in either case.
+bool IsRelocationFolder(std::u16string_view name) {
+  if (name.starts_with(u".")) name.remove_prefix(1);
+  constexpr std::u16string_view kName = u"rr_moved";
+  return name.size() == kName.size() &&
+         std::equal(name.begin(), name.end(), kName.begin(),
+                    [](char16_t a, char16_t b) { return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b; });
+}
+
 }  // namespace
+
+VolumeReader::VolumeReader(CCDReader& reader, ScanSink& sink) : reader_(reader), sink_(sink) {
+  continuationReader_ = [this](std::uint32_t extent, std::vector<std::byte>& sector) {
+    std::uint32_t got = 0;
+    return reader_.ReadSectors(extent, 1, sector, got) && got == kSectorSize;
+  };
+}
 
 bool VolumeReader::ReadRelative(std::uint32_t relativeSector, std::uint32_t count,
                                 std::span<std::byte> buffer, std::uint32_t& bytesRead) {
@@ -79,6 +96,8 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   aborted_ = false;
   sixteenBitPathTables = 0;
   offsetsOutOfRange_ = 0;
+  rockRidge_ = false;
+  namesFound_ = true;
   volumeInfo_.reset();
   ResetWalk();
 
@@ -116,7 +135,29 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     }
     return result;
   };
+  const NameSource names = session_.names;
+  const auto logNames = [&](std::uint16_t which) {
+    sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(which), u" ",
+                      log::LogIcon::kInformation);
+  };
+  // Rock Ridge names are the names the recording system had: shown first.
+  if (!session_.imageCreation && (names == NameSource::kAuto || names == NameSource::kRockRidge)) {
+    for (std::uint32_t s : primaries) {
+      const std::optional<std::uint8_t> skip = RockRidgeOf(s);
+      if (!skip) continue;
+      logNames(text::kNamesRockRidge);
+      rockRidge_ = true;
+      rockRidgeSkip_ = *skip;
+      if (ReadTreeOf(s, false) || aborted_) return finish(false);
+      rockRidge_ = false;
+      break;
+    }
+    if (names == NameSource::kRockRidge && !rockRidge_) namesFound_ = false;
+  }
+  if (names == NameSource::kJoliet && !supplementary) namesFound_ = false;
+  if (names == NameSource::kPrimary || names == NameSource::kRockRidge) supplementary.reset();
   if (supplementary) {
+    if (!session_.imageCreation) logNames(text::kNamesJoliet);
     if (session_.imageCreation && LoadVolumeInfo(*supplementary)) return true;
     if (!session_.imageCreation && ReadTreeOf(*supplementary, true)) {
       if ((!damagedFolders_.empty() || session_.allNames) && !primaries.empty() && !aborted_) {
@@ -130,6 +171,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
                         u" ", log::LogIcon::kInformation);
     }
   }
+  if (!session_.imageCreation && !primaries.empty()) logNames(text::kNamesPrimary);
   for (std::uint32_t s : primaries) {
     if (session_.imageCreation) {
       if (LoadVolumeInfo(s)) return true;
@@ -154,6 +196,50 @@ bool VolumeReader::ReadTreeOf(std::uint32_t relativeSector, bool sixteenBit) {
   encodingSettled = true;
   ReadVolumeTree(sixteenBit);
   return treeRead_ || acceptedRecords_ > 0;
+}
+
+std::optional<std::uint8_t> VolumeReader::RockRidgeOf(std::uint32_t relativeSector) {
+  if (!LoadVolumeInfo(relativeSector)) return std::nullopt;
+  std::vector<std::byte> sector = FilledBuffer(1, kUnreadByte);
+  std::uint32_t bytesRead = 0;
+  const Lba root = volumeInfo_->rootExtent;
+  if (!reader_.ReadSectors(root, 1, sector, bytesRead) || bytesRead != kSectorSize) return std::nullopt;
+  const auto self = ParseDirectoryRecord(sector);
+  if (!self || !IsSelfRecord(*self, root)) return std::nullopt;
+  // The SP entry stands first in the root's "." record, before any skip.
+  const RockRidgeRecord entries = ReadRockRidge(self->systemUse, continuationReader_, session_.end);
+  if (!entries.hasSharingProtocol || (entries.extensions.empty() && !entries.hasRockRidge)) {
+    return std::nullopt;
+  }
+  return entries.skipLength;
+}
+
+RockRidgeRecord VolumeReader::RockRidgeEntries(const DirectoryRecord& record) const {
+  const std::span<const std::byte> area = record.systemUse;
+  return ReadRockRidge(area.subspan(std::min<std::size_t>(rockRidgeSkip_, area.size())),
+                       continuationReader_, session_.end);
+}
+
+bool VolumeReader::AllWentHome(const DirectoryRecord& record) {
+  const std::uint32_t length = BoundedLength(record.extent, record.dataLength);
+  std::vector<std::byte> folder = FilledBuffer(SectorsFor(length), kUnreadByte);
+  std::uint32_t got = 0;
+  if (length == 0 || !reader_.ReadSectors(record.extent, 0, folder, got, length, true) ||
+      got != length || !StartsDirectory(folder, record.extent)) {
+    return false;
+  }
+  const std::vector<FolderItem> items = FolderItems(folder);
+  return !items.empty() && std::all_of(items.begin(), items.end(), [&](const FolderItem& item) {
+    return RockRidgeEntries(item.record).relocated;
+  });
+}
+
+void VolumeReader::ReportRockRidge(std::uint32_t folderExtent, const std::u16string& name,
+                                   std::uint16_t what) {
+  const std::u16string folder =
+      folderNames_.contains(folderExtent) ? FolderPath(folderExtent) + u"/" : std::u16string();
+  sink_.AddLogEntry(u" ", folder + name, text::LoadText(what), log::LogIcon::kFailure);
+  sink_.MarkLogHasEntries();
 }
 
 bool VolumeReader::LoadVolumeInfo(std::uint32_t relativeSector) {
@@ -404,6 +490,18 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   WorkRecord work;
   work.type = record.IsDirectory() ? EntryType::kFolder : EntryType::kFile;
   work.name = DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
+  std::optional<std::uint32_t> childLink;
+  if (rockRidge_) {
+    RockRidgeRecord entries = RockRidgeEntries(record);
+    // A relocated folder is listed where its CL record stands, not here.
+    if (entries.relocated && record.IsDirectory()) return;
+    if (std::optional<std::u16string> name = RockRidgeName(entries)) work.name = std::move(*name);
+    if (rootChildren && record.IsDirectory() && IsRelocationFolder(work.name) && AllWentHome(record)) {
+      return;
+    }
+    if (entries.damage != 0) ReportRockRidge(folderExtent, work.name, text::kRockRidgeDamaged);
+    if (!record.IsDirectory()) childLink = entries.childLink;
+  }
   // In a later session, a file whose extent lies in an earlier one was listed
   // there already, unless that session's directories did not read.
   if (session_.multiTrack && session_.session > 1 && !record.IsDirectory() &&
@@ -417,7 +515,15 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     work.time.gmtOffset = 0;
     ++offsetsOutOfRange_;
   }
-  if (record.IsDirectory()) {
+  if (childLink) {
+    // The CL record stands for the relocated folder in its real place.
+    work.type = EntryType::kFolder;
+    work.extent = *childLink;
+    ReadFolderStamp(work);
+    if (walkedExtents_.contains(*childLink)) {
+      ReportRockRidge(folderExtent, work.name, text::kRockRidgeFolderLoop);
+    }
+  } else if (record.IsDirectory()) {
     work.folderDataLength = record.dataLength;
   } else {
     work.size = item.size;
@@ -425,7 +531,9 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   }
   work.parentId = rootChildren ? session_.topLevelParentId : static_cast<std::int32_t>(folderExtent);
   bool named = !record.identifier.empty();
-  if (named && record.IsDirectory()) folderNames_.try_emplace(record.extent, FolderName{work.name, work.parentId});
+  if (named && work.type == EntryType::kFolder) {
+    folderNames_.try_emplace(work.extent, FolderName{work.name, work.parentId});
+  }
   if (named) workList_.push_back(work);
   sink_.AcceptRecord(work, named);
 }

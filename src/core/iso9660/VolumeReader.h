@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "disc/CCDReader.h"
+#include "iso9660/RockRidge.h"
 #include "iso9660/ScanSink.h"
 #include "iso9660/SessionGeometry.h"
 #include "iso9660/VolumeDescriptor.h"
@@ -39,7 +40,7 @@ inline constexpr std::uint32_t kMaxDirectoryBytes = 64u << 20;
 // recovery scans, which use the walks below.
 class VolumeReader {
  public:
-  VolumeReader(CCDReader& reader, ScanSink& sink) : reader_(reader), sink_(sink) {}
+  VolumeReader(CCDReader& reader, ScanSink& sink);
 
   // Descriptor search and, failing it, the recovery pass. Returns true during
   // image creation once a descriptor is loaded, and after a supplementary
@@ -90,6 +91,8 @@ class VolumeReader {
   // A root directory (or a path-table folder) of this session read as a
   // directory: a volume with no entries is then an empty file system.
   bool treeRead() const { return treeRead_; }
+  // The session carried the names its geometry asked for (true for kAuto).
+  bool namesFound() const { return namesFound_; }
 
  private:
   // One file or folder of a directory: its record, and for a file recorded in
@@ -140,6 +143,16 @@ class VolumeReader {
   // it in the other tree. Returns the entries added.
   std::uint32_t AddOtherSubtree(const OtherItem& item, std::int32_t parentId,
                                 std::set<Lba>& visited);
+  // The skip length of the SP entry in the root's "." record of the primary
+  // descriptor at relative sector s, when that root carries Rock Ridge (SP
+  // with an ER or RRIP entries); nothing otherwise.
+  std::optional<std::uint8_t> RockRidgeOf(std::uint32_t relativeSector);
+  // The Rock Ridge entries of a record of the walked tree.
+  RockRidgeRecord RockRidgeEntries(const DirectoryRecord& record) const;
+  // True for RR_MOVED in the root when every record it holds is a folder
+  // relocated elsewhere (RE): it is then not listed.
+  bool AllWentHome(const DirectoryRecord& record);
+  void ReportRockRidge(std::uint32_t folderExtent, const std::u16string& name, std::uint16_t what);
   bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
                            bool& whole);
 
@@ -166,6 +179,11 @@ class VolumeReader {
   bool sixteenBitNames_ = false;
   bool treeRead_ = false;
   bool completionLogged_ = false;
+  bool namesFound_ = true;
+  // The walk takes names, links and relocations from Rock Ridge entries.
+  bool rockRidge_ = false;
+  std::uint8_t rockRidgeSkip_ = 0;
+  ContinuationReader continuationReader_;
 };
 
 }  // namespace velmora::disc

@@ -161,6 +161,7 @@ bool ScanProcess::ScanSession(bool imageCreation) {
   VolumeReader volume(reader_, *this);
   volume.FindVolume(GeometryOf(reader_.currentTrack(), imageCreation));
   if (volume.treeRead()) counters_.treeRead = true;
+  if (volume.namesFound()) counters_.namesFound = true;
   return true;
 }
 
@@ -181,6 +182,7 @@ SessionGeometry ScanProcess::GeometryOf(std::size_t node, bool imageCreation) co
   geometry.imageCreation = imageCreation;
   geometry.allNames = state_.allNames;
   geometry.end = SessionEnd(node);
+  geometry.names = state_.nameSource;
   if (geometry.multiTrack) {
     // A track's LBA is its start less the 150 frames before LBA 0.
     geometry.base = TrackLba(reader_.tracks()[node]);

@@ -22,6 +22,8 @@ struct ScanCounters {
   std::uint32_t damagedFolders = 0;
   // A session's file system tree read, even one without entries.
   bool treeRead = false;
+  // A session carried the names asked for (always, for the automatic choice).
+  bool namesFound = false;
 };
 
 // The Open Drive process: asks for the disc, locks the tray, and scans every

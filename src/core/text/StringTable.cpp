@@ -99,6 +99,11 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kSector, u"sector"},
       {kFolderFromPrimary, u"Entries taken from the ISO 9660 tree"},
       {kNamesAddedFromPrimary, u"Names added from the ISO 9660 tree:"},
+      {kNamesRockRidge, u"Names shown: Rock Ridge"},
+      {kNamesJoliet, u"Names shown: Joliet"},
+      {kNamesPrimary, u"Names shown: ISO 9660"},
+      {kRockRidgeDamaged, u"Damaged Rock Ridge entries; shown under a safe name"},
+      {kRockRidgeFolderLoop, u"A relocated folder points back up the tree; not walked again"},
   };
   return table;
 }

@@ -99,6 +99,11 @@ enum StringId : std::uint16_t {
   kSector = 61428,
   kFolderFromPrimary = 61429,
   kNamesAddedFromPrimary = 61430,
+  kNamesRockRidge = 61450,
+  kNamesJoliet = 61451,
+  kNamesPrimary = 61452,
+  kRockRidgeDamaged = 61453,
+  kRockRidgeFolderLoop = 61454,
 };
 
 // The text of id in the current language; an id without a text gives "".

@@ -1,0 +1,136 @@
+// The names a listing shows on discs with Rock Ridge: genisoimage -r (no
+// Joliet) with deep folders moved to rr_moved, and -r -J; compared with
+// bsdtar, which reads Rock Ridge.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/RunCommand.h"
+#include "support/TempDir.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+using testing::TempDir;
+
+CommandResult RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), VELMORA_CLI_PATH);
+  return testing::RunCommand(args);
+}
+
+const std::string kUnicodeName = "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.txt";
+const std::string kLongName =
+    "A Mixed Case File Name Longer Than Sixty-Four Characters, Cut By Joliet.Text";
+
+// A tree ten folders deep, long, mixed-case and Unicode names, and a link.
+fs::path MakeTree(const TempDir& dir) {
+  const fs::path tree = dir / "tree";
+  fs::path deep = tree;
+  for (int level = 1; level <= 10; ++level) deep /= "Level" + std::to_string(level);
+  fs::create_directories(deep);
+  std::ofstream(deep / "Bottom.txt") << "deep";
+  std::ofstream(tree / kLongName) << "mixed case";
+  std::ofstream(tree / kUnicodeName) << "unicode";
+  fs::create_symlink("Level1/../" + kLongName, tree / "link");
+  return tree;
+}
+
+// path -> size of every file, and every folder with size -1, from ls --tsv.
+std::map<std::string, long long> Listing(const std::string& tsv) {
+  std::map<std::string, long long> entries;
+  std::istringstream lines(tsv);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
+    if (fields.size() < 3) continue;
+    entries[fields[0]] = fields[1] == "d" ? -1 : std::stoll(fields[2]);
+  }
+  return entries;
+}
+
+// The same from bsdtar -tv; links are listed with their target cut off and
+// size 0, as ls lists them for now.
+std::map<std::string, long long> PeerListing(const fs::path& image) {
+  const CommandResult peer = testing::RunChecked({"bsdtar", "-tvf", image.string()});
+  std::map<std::string, long long> entries;
+  std::istringstream lines(peer.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream cells(line);
+    std::string mode, links, owner, group, month, day, time;
+    long long size = 0;
+    cells >> mode >> links >> owner >> group >> size >> month >> day >> time;
+    std::string path;
+    std::getline(cells >> std::ws, path);
+    if (mode[0] == 'l') path = path.substr(0, path.find(" -> "));
+    if (path == ".") continue;
+    entries[path] = mode[0] == 'd' ? -1 : mode[0] == 'l' ? 0 : size;
+  }
+  return entries;
+}
+
+TEST(RockRidgeNamesTest, RockRidgeDiscListsTheNamesBsdtarReadsWithDeepFoldersHome) {
+  TempDir dir;
+  const fs::path image = dir / "rr.iso";
+  testing::RunChecked({"genisoimage", "-quiet", "-r", "-o", image.string(), MakeTree(dir).string()});
+
+  const CommandResult ls = RunCli({"ls", "--tsv", "--log", (dir / "log.txt").string(), image.string()});
+  ASSERT_EQ(ls.exitCode, 0) << ls.err;
+  const std::map<std::string, long long> ours = Listing(ls.out);
+  EXPECT_EQ(ours, PeerListing(image));
+  std::string deep;
+  for (int level = 1; level <= 10; ++level) deep += "Level" + std::to_string(level) + "/";
+  EXPECT_EQ(ours.count(deep + "Bottom.txt"), 1u);
+  EXPECT_EQ(ours.count("rr_moved"), 0u);
+  std::ifstream log(dir / "log.txt");
+  const std::string logText((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(logText.find("Names shown: Rock Ridge"), std::string::npos);
+}
+
+TEST(RockRidgeNamesTest, NamesOptionPicksTheTreeOrRefusesOneTheDiscLacks) {
+  TempDir dir;
+  const fs::path tree = MakeTree(dir);
+  const fs::path rockRidge = dir / "r.iso";
+  const fs::path both = dir / "rj.iso";
+  testing::RunChecked({"genisoimage", "-quiet", "-r", "-o", rockRidge.string(), tree.string()});
+  testing::RunChecked(
+      {"genisoimage", "-quiet", "-r", "-J", "-o", both.string(), tree.string()});
+  struct Case {
+    fs::path image;
+    std::string names;
+    int exitCode;
+    std::string shown;  // a name the listing holds
+    std::string absent;  // a name it does not
+  };
+  const std::vector<Case> cases = {
+      {rockRidge, "auto", 0, kLongName, "rr_moved"},
+      {rockRidge, "rockridge", 0, kUnicodeName, "RR_MOVED"},
+      {rockRidge, "primary", 0, "RR_MOVED", kLongName},
+      {rockRidge, "joliet", 2, "", kLongName},
+      {both, "auto", 0, kLongName, "rr_moved"},
+      {both, "joliet", 0, kUnicodeName, kLongName},
+      {both, "primary", 0, "LEVEL1", kUnicodeName},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.image.filename().string() + " --names " + c.names);
+    const CommandResult ls = RunCli({"ls", "--tsv", "--names", c.names, c.image.string()});
+    EXPECT_EQ(ls.exitCode, c.exitCode) << ls.err;
+    const std::map<std::string, long long> listing = Listing(ls.out);
+    if (!c.shown.empty()) EXPECT_EQ(listing.count(c.shown), 1u);
+    EXPECT_EQ(listing.count(c.absent), 0u);
+    if (c.exitCode == 2) EXPECT_NE(ls.err.find("no Joliet names"), std::string::npos) << ls.err;
+  }
+  const CommandResult bad = RunCli({"ls", "--names", "unix", rockRidge.string()});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("--names takes auto, rockridge, joliet or primary"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
