@@ -707,6 +707,26 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>Names added from the ISO 9660 tree:</source>
         <translation>Noms ajoutés depuis l’arborescence ISO 9660&#xa0;:</translation>
     </message>
+    <message>
+        <source>Names shown: Rock Ridge</source>
+        <translation>Noms affichés&#xa0;: Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Names shown: Joliet</source>
+        <translation>Noms affichés&#xa0;: Joliet</translation>
+    </message>
+    <message>
+        <source>Names shown: ISO 9660</source>
+        <translation>Noms affichés&#xa0;: ISO 9660</translation>
+    </message>
+    <message>
+        <source>Damaged Rock Ridge entries; shown under a safe name</source>
+        <translation>Entrées Rock Ridge endommagées&#xa0;; affiché sous un nom sûr</translation>
+    </message>
+    <message>
+        <source>A relocated folder points back up the tree; not walked again</source>
+        <translation>Un dossier déplacé renvoie vers un niveau supérieur de l’arborescence&#xa0;; il n’est pas parcouru à nouveau</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -707,6 +707,26 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Names added from the ISO 9660 tree:</source>
         <translation>Aus dem ISO-9660-Baum ergänzte Namen:</translation>
     </message>
+    <message>
+        <source>Names shown: Rock Ridge</source>
+        <translation>Angezeigte Namen: Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Names shown: Joliet</source>
+        <translation>Angezeigte Namen: Joliet</translation>
+    </message>
+    <message>
+        <source>Names shown: ISO 9660</source>
+        <translation>Angezeigte Namen: ISO 9660</translation>
+    </message>
+    <message>
+        <source>Damaged Rock Ridge entries; shown under a safe name</source>
+        <translation>Beschädigte Rock-Ridge-Einträge; unter einem sicheren Namen angezeigt</translation>
+    </message>
+    <message>
+        <source>A relocated folder points back up the tree; not walked again</source>
+        <translation>Ein verschobener Ordner verweist zurück nach oben im Verzeichnisbaum; er wird nicht erneut durchlaufen</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -707,6 +707,26 @@ Sostituirlo?</translation>
         <source>Names added from the ISO 9660 tree:</source>
         <translation>Nomi aggiunti dall’albero ISO 9660:</translation>
     </message>
+    <message>
+        <source>Names shown: Rock Ridge</source>
+        <translation>Nomi mostrati: Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Names shown: Joliet</source>
+        <translation>Nomi mostrati: Joliet</translation>
+    </message>
+    <message>
+        <source>Names shown: ISO 9660</source>
+        <translation>Nomi mostrati: ISO 9660</translation>
+    </message>
+    <message>
+        <source>Damaged Rock Ridge entries; shown under a safe name</source>
+        <translation>Voci Rock Ridge danneggiate; mostrato con un nome sicuro</translation>
+    </message>
+    <message>
+        <source>A relocated folder points back up the tree; not walked again</source>
+        <translation>Una cartella ricollocata punta verso l’alto nell’albero; non viene percorsa di nuovo</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

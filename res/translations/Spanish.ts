@@ -707,6 +707,26 @@ Do you want to replace it?</source>
         <source>Names added from the ISO 9660 tree:</source>
         <translation>Nombres añadidos desde el árbol ISO 9660:</translation>
     </message>
+    <message>
+        <source>Names shown: Rock Ridge</source>
+        <translation>Nombres mostrados: Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Names shown: Joliet</source>
+        <translation>Nombres mostrados: Joliet</translation>
+    </message>
+    <message>
+        <source>Names shown: ISO 9660</source>
+        <translation>Nombres mostrados: ISO 9660</translation>
+    </message>
+    <message>
+        <source>Damaged Rock Ridge entries; shown under a safe name</source>
+        <translation>Entradas Rock Ridge dañadas; se muestra con un nombre seguro</translation>
+    </message>
+    <message>
+        <source>A relocated folder points back up the tree; not walked again</source>
+        <translation>Una carpeta reubicada apunta hacia arriba en el árbol; no se recorre de nuevo</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>
