@@ -94,7 +94,10 @@ void TestMainFrameProcess::scanFillsTableAndLog() {
   QCOMPARE(prompts_.asked.count(QStringLiteral("insert")), 1);
   // Root, 40 folders, 1000 files.
   QCOMPARE(frame_->table().size(), std::size_t{1041});
-  QCOMPARE(LogStatuses(), (QStringList{"Process Started", "Process Completed"}));
+  // The first row says which names are shown; the walk then starts and ends.
+  QCOMPARE(LogStatuses(), (QStringList{" ", "Process Started", "Process Completed"}));
+  QVERIFY(QString::fromStdU16String(frame_->messageLog().rows().front().text)
+              .startsWith(QStringLiteral("Names shown: ")));
   QVERIFY(frame_->state().treeComplete);
   QVERIFY(frame_->state().logHasEntries);
   QVERIFY(!frame_->state().busy);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTranslator>
 #include <array>
 #include <memory>
@@ -13,6 +14,8 @@ namespace {
 
 constexpr std::array<const char*, kLanguageCount> kNames = {"English", "French", "German",
                                                             "Spanish", "Italian"};
+// Qt's own translations (file choosers, key names in menus) by language code.
+constexpr std::array<const char*, kLanguageCount> kQtCodes = {"en", "fr", "de", "es", "it"};
 
 QString& FolderOverride() {
   static QString folder;
@@ -29,10 +32,28 @@ std::unique_ptr<QTranslator>& Installed() {
   return translator;
 }
 
+std::unique_ptr<QTranslator>& InstalledQt() {
+  static std::unique_ptr<QTranslator> translator;
+  return translator;
+}
+
 void RemoveTranslation() {
-  if (Installed()) {
-    QCoreApplication::removeTranslator(Installed().get());
-    Installed().reset();
+  for (std::unique_ptr<QTranslator>* slot : {&Installed(), &InstalledQt()}) {
+    if (*slot) {
+      QCoreApplication::removeTranslator(slot->get());
+      slot->reset();
+    }
+  }
+}
+
+// Qt's dialogs speak the language too where Qt's translations are installed;
+// without them they stay English, which is no reason to refuse the language.
+void InstallQtTranslation(std::uint32_t index) {
+  auto translator = std::make_unique<QTranslator>();
+  if (translator->load(QStringLiteral("qtbase_") + QLatin1String(kQtCodes[index]),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator.get());
+    InstalledQt() = std::move(translator);
   }
 }
 
@@ -64,6 +85,7 @@ bool InstallLanguage(std::uint32_t index) {
   RemoveTranslation();
   QCoreApplication::installTranslator(translator.get());
   Installed() = std::move(translator);
+  InstallQtTranslation(index);
   Current() = index;
   return true;
 }
