@@ -1,7 +1,8 @@
 #include "recovery/RecoveryReport.h"
 
-#include <cstdio>
 #include <span>
+
+#include "text/NameEscape.h"
 
 namespace velmora::disc {
 namespace {
@@ -22,32 +23,6 @@ const char* StatusWord(FileOutcome outcome) {
   return "failed";
 }
 
-// A disc name may hold any character; the report's lines and columns must stay
-// whole.
-std::string Escaped(const std::string& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
@@ -56,13 +31,13 @@ std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
   for (const RecoveredFile& file : files) {
     text += StatusWord(file.outcome);
     // Each name escaped on its own: a "/" inside a name is not a folder's end.
-    text += '\t' + (file.listedPath.empty() ? Escaped(file.discPath) : file.listedPath) + '\t';
+    text += '\t' + (file.listedPath.empty() ? text::EscapePath(file.discPath) : file.listedPath) + '\t';
     for (std::size_t i = 0; i < file.unreadable.size(); ++i) {
       if (i > 0) text += ',';
       text +=
           std::to_string(file.unreadable[i].first) + '-' + std::to_string(file.unreadable[i].last);
     }
-    text += '\t' + Escaped(file.savedPath) + '\n';
+    text += '\t' + text::EscapePath(file.savedPath) + '\n';
   }
   text += "# " + std::to_string(summary.filesRecovered) + " recovered, " +
           std::to_string(summary.filesPartial) + " partial, " +

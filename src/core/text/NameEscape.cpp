@@ -4,10 +4,12 @@
 
 namespace velmora::text {
 
-std::string EscapeName(std::string_view name) {
+namespace {
+
+std::string Escape(std::string_view text, bool slashIsSeparator) {
   std::string out;
-  out.reserve(name.size());
-  for (const char c : name) {
+  out.reserve(text.size());
+  for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '\\':
@@ -23,7 +25,7 @@ std::string EscapeName(std::string_view name) {
         out += "\\r";
         break;
       case '/':
-        out += "\\/";
+        out += slashIsSeparator ? "/" : "\\/";
         break;
       default:
         if (byte < 0x20 || byte == 0x7F) {
@@ -37,5 +39,11 @@ std::string EscapeName(std::string_view name) {
   }
   return out;
 }
+
+}  // namespace
+
+std::string EscapeName(std::string_view name) { return Escape(name, false); }
+
+std::string EscapePath(std::string_view path) { return Escape(path, true); }
 
 }  // namespace velmora::text

@@ -11,4 +11,8 @@ namespace velmora::text {
 // control byte (NUL included) as \xHH. Every name thus reads back unambiguously.
 std::string EscapeName(std::string_view name);
 
+// A path whose parts were joined with "/" already: the same escapes, the
+// separators kept.
+std::string EscapePath(std::string_view path);
+
 }  // namespace velmora::text
