@@ -708,6 +708,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Noms ajoutés depuis l’arborescence ISO 9660&#xa0;:</translation>
     </message>
     <message>
+        <source>Entries taken from the Joliet tree</source>
+        <translation>Entrées reprises de l’arborescence Joliet</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Noms affichés&#xa0;: Rock Ridge</translation>
     </message>

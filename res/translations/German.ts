@@ -708,6 +708,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Aus dem ISO-9660-Baum ergänzte Namen:</translation>
     </message>
     <message>
+        <source>Entries taken from the Joliet tree</source>
+        <translation>Einträge aus dem Joliet-Baum übernommen</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Angezeigte Namen: Rock Ridge</translation>
     </message>

@@ -708,6 +708,10 @@ Sostituirlo?</translation>
         <translation>Nomi aggiunti dall’albero ISO 9660:</translation>
     </message>
     <message>
+        <source>Entries taken from the Joliet tree</source>
+        <translation>Voci riprese dall’albero Joliet</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nomi mostrati: Rock Ridge</translation>
     </message>

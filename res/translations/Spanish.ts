@@ -708,6 +708,10 @@ Do you want to replace it?</source>
         <translation>Nombres añadidos desde el árbol ISO 9660:</translation>
     </message>
     <message>
+        <source>Entries taken from the Joliet tree</source>
+        <translation>Entradas tomadas del árbol Joliet</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nombres mostrados: Rock Ridge</translation>
     </message>

@@ -1,6 +1,7 @@
-// The union of a volume's two trees: the Joliet tree that the scan shows and
-// the primary (ISO 9660) tree that names the same files. Folders are paired
-// from the roots down; files by their extents, which both trees share.
+// The union of a volume's two trees: the tree that the scan shows (Joliet, or
+// Rock Ridge on the primary tree) and the other one that names the same files
+// (the primary tree, or Joliet). Folders are paired from the roots down; files
+// by their extents, which both trees share.
 
 #include <algorithm>
 #include <cctype>
@@ -22,14 +23,19 @@ std::u16string Decimal(std::uint64_t value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
-// A primary name is the Joliet name in capitals with the characters ISO 9660
-// does not allow made "_", cut short: each of its characters must fit.
-bool PrimaryNameFits(const std::u16string& primary, const std::u16string& joliet) {
-  if (primary.empty() || primary.size() > joliet.size()) return false;
-  for (std::size_t i = 0; i < primary.size(); ++i) {
-    const char16_t j = joliet[i];
-    const char16_t upper = j < 0x80 ? static_cast<char16_t>(std::toupper(j)) : j;
-    if (primary[i] != upper && primary[i] != u'_') return false;
+std::u16string Upper(std::u16string name) {
+  for (char16_t& c : name) c = c < 0x80 ? static_cast<char16_t>(std::toupper(c)) : c;
+  return name;
+}
+
+// The other tree's name, in capitals, is the shown name in capitals with the
+// characters ISO 9660 does not allow made "_", cut short (a primary name, or a
+// Joliet name cut at 64 characters): each of its characters must fit.
+bool OtherNameFits(const std::u16string& other, const std::u16string& shown) {
+  if (other.empty() || other.size() > shown.size()) return false;
+  const std::u16string upper = Upper(shown);
+  for (std::size_t i = 0; i < other.size(); ++i) {
+    if (other[i] != upper[i] && other[i] != u'_') return false;
   }
   return true;
 }
@@ -37,7 +43,7 @@ bool PrimaryNameFits(const std::u16string& primary, const std::u16string& joliet
 }  // namespace
 
 std::optional<std::vector<VolumeReader::OtherItem>> VolumeReader::ReadOtherFolder(
-    Lba extent, std::uint32_t length) {
+    Lba extent, std::uint32_t length, bool sixteenBit) {
   const std::uint32_t bounded = BoundedLength(extent, length);
   const std::uint32_t sectors = (bounded + kSectorSize - 1) / kSectorSize;
   if (sectors == 0) return std::nullopt;
@@ -55,7 +61,7 @@ std::optional<std::vector<VolumeReader::OtherItem>> VolumeReader::ReadOtherFolde
     WorkRecord& work = other.work;
     const bool folder = item.record.IsDirectory();
     work.type = folder ? EntryType::kFolder : EntryType::kFile;
-    work.name = DecodeName(item.record.identifier, false, folder);
+    work.name = DecodeName(item.record.identifier, sixteenBit, folder);
     work.extent = item.record.extent;
     work.time = item.record.time;
     if (!GmtOffsetInRange(work.time.gmtOffset)) work.time.gmtOffset = 0;
@@ -72,19 +78,23 @@ std::optional<std::vector<VolumeReader::OtherItem>> VolumeReader::ReadOtherFolde
 }
 
 std::uint32_t VolumeReader::AddOtherSubtree(const OtherItem& item, std::int32_t parentId,
-                                            std::set<Lba>& visited) {
+                                            std::set<Lba>& visited, bool sixteenBit) {
   std::uint32_t added = 0;
   std::deque<std::pair<OtherItem, std::int32_t>> queue{{item, parentId}};
   while (!queue.empty() && !aborted_) {
     auto [next, parent] = std::move(queue.front());
     queue.pop_front();
     next.work.parentId = parent;
+    if (next.work.type != EntryType::kFolder &&
+        ListedInEarlierSession(next.work.extent, next.work.name)) {
+      continue;
+    }
     ++acceptedRecords_;
     ++added;
     sink_.AcceptRecord(next.work, true);
     if (next.work.type != EntryType::kFolder || !visited.insert(next.work.extent).second) continue;
     if (visited.size() > kMaxDirectoryBytes / kSectorSize) continue;
-    if (auto children = ReadOtherFolder(next.work.extent, next.directoryLength)) {
+    if (auto children = ReadOtherFolder(next.work.extent, next.directoryLength, sixteenBit)) {
       for (OtherItem& child : *children) {
         queue.emplace_back(std::move(child), static_cast<std::int32_t>(next.work.extent));
       }
@@ -93,11 +103,13 @@ std::uint32_t VolumeReader::AddOtherSubtree(const OtherItem& item, std::int32_t 
   return added;
 }
 
-void VolumeReader::MergePrimaryTree(std::uint32_t primarySector) {
+void VolumeReader::MergeOtherTree(std::uint32_t otherSector, bool otherSixteenBit) {
   std::vector<std::byte> sector(kSectorSize);
   std::uint32_t bytesRead = 0;
-  if (!ReadRelative(primarySector, 1, sector, bytesRead) || bytesRead != kSectorSize) return;
+  if (!ReadRelative(otherSector, 1, sector, bytesRead) || bytesRead != kSectorSize) return;
   const std::optional<VolumeInfo> primary = ParseVolumeInfo(sector);
+  // Only the primary tree adds its names to the Joliet tree's (allNames).
+  const bool allNames = session_.allNames && !otherSixteenBit;
   if (!primary || !volumeInfo_) return;
 
   // The Joliet entries of each folder, by the Parent ID they carry.
@@ -125,18 +137,20 @@ void VolumeReader::MergePrimaryTree(std::uint32_t primarySector) {
       return;
     }
     std::optional<std::vector<OtherItem>> primaryItems =
-        ReadOtherFolder(pair.primaryExtent, pair.primaryLength);
+        ReadOtherFolder(pair.primaryExtent, pair.primaryLength, otherSixteenBit);
     if (!primaryItems) continue;
     const auto damage = damagedFolders_.find(pair.jolietExtent);
     const bool unread = damage != damagedFolders_.end() && damage->second != text::kFolderReadInPart;
     const bool partial = damage != damagedFolders_.end() && !unread;
     if (unread) {
-      // Nothing of the Joliet folder read: the primary copy gives its entries
-      // (those a path table gave already pair with theirs below).
-      sink_.AddLogEntry(u" ",
-                        FolderPath(pair.jolietExtent) + u" (" + text::LoadText(text::kSector) +
-                            u" " + Decimal(pair.jolietExtent) + u")",
-                        text::LoadText(text::kFolderFromPrimary), log::LogIcon::kInformation);
+      // Nothing of the shown folder read: the other tree's copy gives its
+      // entries (those a path table gave already pair with theirs below).
+      sink_.AddLogEntry(
+          u" ",
+          FolderPath(pair.jolietExtent) + u" (" + text::LoadText(text::kSector) + u" " +
+              Decimal(pair.jolietExtent) + u")",
+          text::LoadText(otherSixteenBit ? text::kFolderFromJoliet : text::kFolderFromPrimary),
+          log::LogIcon::kInformation);
     }
     const std::vector<std::size_t>& children = jolietChildren[pair.jolietId];
     std::unordered_set<std::uint32_t> jolietFiles;
@@ -154,14 +168,13 @@ void VolumeReader::MergePrimaryTree(std::uint32_t primarySector) {
     std::vector<const OtherItem*> unpaired;
     for (const OtherItem& item : *primaryItems) {
       if (item.work.type != EntryType::kFolder) continue;
+      const std::u16string otherName = Upper(item.work.name);
       std::optional<std::size_t> match;
       for (int exact = 1; exact >= 0 && !match; --exact) {
         for (std::size_t k = 0; k < jolietFolders.size() && !match; ++k) {
           if (jolietPaired[k]) continue;
           const std::u16string& name = workList_[jolietFolders[k]].name;
-          std::u16string upper = name;
-          for (char16_t& c : upper) c = c < 0x80 ? static_cast<char16_t>(std::toupper(c)) : c;
-          if (exact ? upper == item.work.name : PrimaryNameFits(item.work.name, name)) match = k;
+          if (exact ? Upper(name) == otherName : OtherNameFits(otherName, name)) match = k;
         }
       }
       if (!match) {
@@ -183,15 +196,15 @@ void VolumeReader::MergePrimaryTree(std::uint32_t primarySector) {
                        pair.depth + 1});
       unpaired.clear();
     }
-    if (!session_.allNames && !partial && !unread) continue;
+    if (!allNames && !partial && !unread) continue;
     // What the Joliet folder lacks: files by extent, folders left unpaired.
     for (const OtherItem& item : *primaryItems) {
       const bool missing = item.work.type == EntryType::kFolder
                                ? std::find(unpaired.begin(), unpaired.end(), &item) != unpaired.end()
                                : !jolietFiles.contains(item.work.extent);
       if (!missing) continue;
-      const std::uint32_t added = AddOtherSubtree(item, pair.jolietId, visited);
-      if (session_.allNames && !partial && !unread) namesAdded += added;
+      const std::uint32_t added = AddOtherSubtree(item, pair.jolietId, visited, otherSixteenBit);
+      if (allNames && !partial && !unread) namesAdded += added;
     }
   }
   if (namesAdded > 0) {

@@ -148,7 +148,14 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
       logNames(text::kNamesRockRidge);
       rockRidge_ = true;
       rockRidgeSkip_ = *skip;
-      if (ReadTreeOf(s, false) || aborted_) return finish(false);
+      if (ReadTreeOf(s, false) || aborted_) {
+        // A Rock Ridge folder that did not read takes its entries from the
+        // Joliet tree, which names the same files.
+        if (!damagedFolders_.empty() && supplementary && !aborted_) {
+          MergeOtherTree(*supplementary, true);
+        }
+        return finish(false);
+      }
       rockRidge_ = false;
       break;
     }
@@ -161,7 +168,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     if (session_.imageCreation && LoadVolumeInfo(*supplementary)) return true;
     if (!session_.imageCreation && ReadTreeOf(*supplementary, true)) {
       if ((!damagedFolders_.empty() || session_.allNames) && !primaries.empty() && !aborted_) {
-        MergePrimaryTree(primaries.front());
+        MergeOtherTree(primaries.front(), false);
       }
       return finish(true);
     }
@@ -502,12 +509,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     if (entries.damage != 0) ReportRockRidge(folderExtent, work.name, text::kRockRidgeDamaged);
     if (!record.IsDirectory()) childLink = entries.childLink;
   }
-  // In a later session, a file whose extent lies in an earlier one was listed
-  // there already, unless that session's directories did not read.
-  if (session_.multiTrack && session_.session > 1 && !record.IsDirectory() &&
-      record.extent < session_.trackLba && sink_.ListedInEarlierSession(record.extent, work.name)) {
-    return;
-  }
+  if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) return;
   ++acceptedRecords_;
   work.extent = record.extent;
   work.time = record.time;
@@ -536,6 +538,13 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   }
   if (named) workList_.push_back(work);
   sink_.AcceptRecord(work, named);
+}
+
+bool VolumeReader::ListedInEarlierSession(Lba extent, const std::u16string& name) {
+  // In a later session, a file whose extent lies in an earlier one was listed
+  // there already, unless that session's directories did not read.
+  return session_.multiTrack && session_.session > 1 && extent < session_.trackLba &&
+         sink_.ListedInEarlierSession(extent, name);
 }
 
 std::u16string VolumeReader::FolderPath(Lba extent) const {

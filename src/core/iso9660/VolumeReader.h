@@ -120,6 +120,8 @@ class VolumeReader {
   void ReadFolderStamp(WorkRecord& record);
   // Names a folder that did not read whole in the log and counts it.
   void ReportDamagedFolder(Lba extent, std::uint16_t what);
+  // A file of a later session that an earlier session listed already.
+  bool ListedInEarlierSession(Lba extent, const std::u16string& name);
   // The folder's path below the session's top, from the names accepted.
   std::u16string FolderPath(Lba extent) const;
   // Reads the tree of the descriptor at relative sector s; true when it gave
@@ -127,22 +129,24 @@ class VolumeReader {
   bool ReadTreeOf(std::uint32_t relativeSector, bool sixteenBit);
   void ResetWalk();
 
-  // A file or folder of the primary tree, for the union with the Joliet tree.
+  // A file or folder of the other tree, for the union with the shown one.
   struct OtherItem {
     WorkRecord work;
     std::uint32_t directoryLength = 0;  // a folder's
   };
-  // After a Joliet walk: the primary tree's copy of every Joliet folder that
-  // did not read gives its entries, and with allNames what the Joliet tree
-  // lacks is added under its primary name.
-  void MergePrimaryTree(std::uint32_t primarySector);
-  // The records of a directory of the other tree, named in 8 bits; nothing
-  // when it does not read as a directory.
-  std::optional<std::vector<OtherItem>> ReadOtherFolder(Lba extent, std::uint32_t length);
+  // After a walk of one tree: the copy in the other tree (of the descriptor
+  // at relative sector otherSector, Joliet when otherSixteenBit) of every
+  // folder that did not read gives its entries. After a Joliet walk with
+  // allNames, what the Joliet tree lacks is added under its primary name.
+  void MergeOtherTree(std::uint32_t otherSector, bool otherSixteenBit);
+  // The records of a directory of the other tree, names in 16 bits when
+  // sixteenBit; nothing when it does not read as a directory.
+  std::optional<std::vector<OtherItem>> ReadOtherFolder(Lba extent, std::uint32_t length,
+                                                        bool sixteenBit);
   // Hands item to the scan below parentId, and for a folder everything below
   // it in the other tree. Returns the entries added.
   std::uint32_t AddOtherSubtree(const OtherItem& item, std::int32_t parentId,
-                                std::set<Lba>& visited);
+                                std::set<Lba>& visited, bool sixteenBit);
   // The skip length of the SP entry in the root's "." record of the primary
   // descriptor at relative sector s, when that root carries Rock Ridge (SP
   // with an ER or RRIP entries); nothing otherwise.

@@ -99,6 +99,7 @@ enum StringId : std::uint16_t {
   kSector = 61428,
   kFolderFromPrimary = 61429,
   kNamesAddedFromPrimary = 61430,
+  kFolderFromJoliet = 61431,
   kNamesRockRidge = 61450,
   kNamesJoliet = 61451,
   kNamesPrimary = 61452,

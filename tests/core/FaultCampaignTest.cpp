@@ -1,0 +1,291 @@
+// Fault campaigns on the emulated drive: a small two-session disc has each of
+// its sectors made unreadable in turn, and each process is stopped at each of
+// the points where it lets messages through. Every run must end, keep the
+// flags consistent, list and write what did read, and account for the rest.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "image/ImageCreator.h"
+#include "image/ImageOpener.h"
+#include "platform/emulated/EmulatedMachine.h"
+#include "recovery/RecoveryEngine.h"
+#include "select/RecoveryFilterList.h"
+#include "support/BytePatcher.h"
+#include "support/EngineScan.h"
+#include "support/MultiSessionBuilder.h"
+#include "support/TempDir.h"
+#include "support/TreeWriter.h"
+#include "text/StringTable.h"
+#include "text/Utf.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::emulated::EmulatedDisc;
+using platform::emulated::EmulatedMachine;
+using platform::emulated::FaultKind;
+using platform::emulated::FaultMap;
+using testing::EngineScan;
+
+constexpr std::size_t kBlock = 2048;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The files below dir, "/" between names.
+std::set<std::string> FilesBelow(const fs::path& dir) {
+  std::set<std::string> files;
+  if (!fs::exists(dir)) return files;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator();
+       ++it) {
+    if (it->is_regular_file()) files.insert(it->path().lexically_relative(dir).generic_string());
+  }
+  return files;
+}
+
+// A listing line without its last field, the extent: a folder read from the
+// other tree of the session has the same path, size and time at another extent.
+std::string WithoutExtent(const std::string& line) { return line.substr(0, line.rfind('\t')); }
+
+std::set<std::string> LinesWithoutExtents(const std::vector<std::string>& listing) {
+  std::set<std::string> lines;
+  for (const std::string& line : listing) lines.insert(WithoutExtent(line));
+  return lines;
+}
+
+// One line of a recovery report.
+struct ReportLine {
+  std::string status;
+  std::string ranges;
+  std::string saved;
+};
+
+// The report's lines by disc path.
+std::map<std::string, ReportLine> ReportLines(const fs::path& report) {
+  std::map<std::string, ReportLine> lines;
+  std::istringstream in(ReadAll(report));
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::istringstream split(line);
+    for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+    fields.resize(4);
+    lines[fields[1]] = {fields[0], fields[2], fields[3]};
+  }
+  return lines;
+}
+
+// Session 1 holds three files in nested folders, session 2 adds two. Names are
+// 8.3 capitals, so the Rock Ridge, Joliet and ISO 9660 trees name them alike;
+// every file takes two sectors or more, so one bad sector leaves part of it.
+class FaultCampaign : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new testing::TempDir;
+    testing::WriteTree(*dir_ / "s1",
+                       {{.path = "README.TXT", .patternSize = 3000, .patternSeed = 1},
+                        {.path = "DOCS/A.BIN", .patternSize = 5000, .patternSeed = 2},
+                        {.path = "DOCS/SUB/B.BIN", .patternSize = 4097, .patternSeed = 3}});
+    testing::WriteTree(*dir_ / "s2", {{.path = "NEW/C.BIN", .patternSize = 4500, .patternSeed = 4},
+                                      {.path = "TOP.BIN", .patternSize = 2049, .patternSeed = 5}});
+    disc_ = new testing::MultiSessionDisc(
+        testing::MakeMultiSessionDisc({*dir_ / "s1", *dir_ / "s2"}, *dir_ / "disc.img", 16));
+    auto engine = Engine({});
+    engine->ScanDrive();
+    baseline_ = new std::vector<std::string>(engine->ListingTsv());
+  }
+  static void TearDownTestSuite() {
+    delete baseline_;
+    delete disc_;
+    delete dir_;
+  }
+
+  // The engine over the emulated drive holding the disc with these faults.
+  static std::unique_ptr<EngineScan> Engine(const FaultMap& faults, bool record = false) {
+    auto machine = std::make_unique<EmulatedMachine>(1);
+    machine->RecordCommands(record);
+    machine->InsertDisc(0, EmulatedDisc{.imagePath = disc_->image.string(),
+                                        .tracks = disc_->tracks,
+                                        .faults = faults});
+    return std::make_unique<EngineScan>(std::move(machine));
+  }
+  static Lba DiscEnd() { return disc_->tracks.back().end; }
+  // Sectors between the sessions: not on the disc, read by no one.
+  static bool InGap(Lba lba) {
+    return lba >= disc_->tracks[0].end && lba < disc::TrackLba(disc_->tracks[1]);
+  }
+  // The fixture file that "Session k/PATH" of the disc holds.
+  static fs::path SourceOf(const std::string& discPath) {
+    const std::string path = discPath.substr(discPath.find('/') + 1);
+    for (const char* session : {"s1", "s2"}) {
+      if (fs::exists(*dir_ / session / path)) return *dir_ / session / path;
+    }
+    ADD_FAILURE() << "no fixture file for " << discPath;
+    return {};
+  }
+  // Recover All of what engine lists into out, with a report.
+  static disc::RecoverySummary RecoverAll(EngineScan& engine, const fs::path& out,
+                                          const fs::path& report) {
+    disc::RecoveryEngine recovery(engine.reader, *engine.machine, engine.state, engine.host,
+                                  engine.scan);
+    engine.host.scriptedPrompts.folderAnswer = out.string();
+    engine.state.recoverAll = true;
+    engine.host.log.Clear();
+    return recovery.Run(engine.table, select::RecoveryFilterList(), report.string());
+  }
+
+  static void ExpectIdle(const AppState& state) {
+    EXPECT_FALSE(state.processRunning);
+    EXPECT_FALSE(state.busy);
+    EXPECT_FALSE(state.scanInProgress);
+    EXPECT_FALSE(state.imageCreationRunning);
+    EXPECT_FALSE(state.recoveryRunning);
+    EXPECT_FALSE(state.stopRequested);
+    EXPECT_EQ(state.stepsAfterStop, 0u);
+  }
+
+  static testing::TempDir* dir_;
+  static testing::MultiSessionDisc* disc_;
+  static std::vector<std::string>* baseline_;
+};
+
+testing::TempDir* FaultCampaign::dir_ = nullptr;
+testing::MultiSessionDisc* FaultCampaign::disc_ = nullptr;
+std::vector<std::string>* FaultCampaign::baseline_ = nullptr;
+
+TEST_F(FaultCampaign, BaselineListsBothSessions) {
+  EXPECT_EQ(LinesWithoutExtents(*baseline_).size(), 10u);
+  for (const char* path : {"Session 1/DOCS/SUB/B.BIN", "Session 2/NEW/C.BIN"}) {
+    EXPECT_TRUE(std::any_of(baseline_->begin(), baseline_->end(),
+                            [&](const std::string& line) { return line.starts_with(path); }))
+        << path;
+  }
+}
+
+// The two trees of each session (Rock Ridge on ISO 9660, and Joliet) hold the
+// same names: one unreadable sector, wherever it lies, costs the listing
+// nothing. The scan always ends, and idle.
+TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
+  const std::set<std::string> expected = LinesWithoutExtents(*baseline_);
+  for (Lba lba = 0; lba < DiscEnd(); ++lba) {
+    SCOPED_TRACE("sector " + std::to_string(lba));
+    auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
+    engine->ScanDrive();
+    EXPECT_EQ(LinesWithoutExtents(engine->ListingTsv()), expected);
+    ExpectIdle(engine->state);
+    EXPECT_TRUE(engine->state.treeComplete);
+  }
+}
+
+// The image holds an unread block (0xF6) where the bad sector is, one log row
+// names it, every other block is the disc's; the image opens and lists what the
+// drive listed.
+TEST_F(FaultCampaign, EveryUnreadableSectorInTurnIsOneUnreadBlockOfTheImage) {
+  const auto original = testing::ReadBytes(disc_->image, 0, DiscEnd() * kBlock);
+  const fs::path image = *dir_ / "copy.cd";
+  for (Lba lba = 0; lba < DiscEnd(); ++lba) {
+    SCOPED_TRACE("sector " + std::to_string(lba));
+    auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
+    engine->ScanDrive();
+    const std::vector<std::string> listed = engine->ListingTsv();
+    engine->host.log.Clear();
+    disc::ImageCreator creator(engine->reader, engine->state, engine->table, engine->scan,
+                               engine->host);
+    const disc::ImageOutcome outcome = creator.CreateImage(image.string());
+    ASSERT_EQ(outcome.result, disc::ImageResult::kCompleted);
+    EXPECT_EQ(outcome.blocks, DiscEnd());
+    ExpectIdle(engine->state);
+
+    // The gap reads as nothing on any disc: its blocks are unread without a row.
+    std::vector<std::u16string> rows;
+    for (const log::LogRow& row : engine->host.log.rows()) rows.push_back(row.status);
+    std::vector<std::u16string> expectedRows{text::LoadText(text::kProcessStarted)};
+    if (!InGap(lba)) {
+      expectedRows.push_back(text::LoadText(text::kUnableToReadSector) + u" " +
+                             text::FromUtf8(std::to_string(lba)));
+    }
+    expectedRows.push_back(text::LoadText(text::kProcessCompleted));
+    EXPECT_EQ(rows, expectedRows);
+    EXPECT_EQ(outcome.unreadableSectors, InGap(lba) ? 0u : 1u);
+
+    std::vector<std::byte> expected = original;
+    std::fill_n(expected.begin() + lba * kBlock, kBlock, std::byte{0xF6});
+    EXPECT_TRUE(testing::ReadBytes(image, 0, DiscEnd() * kBlock) == expected);
+
+    disc::ImageOpener opener(engine->reader, *engine->machine, engine->state, engine->scan,
+                             engine->host);
+    ASSERT_TRUE(opener.OnOpenImage(image.string()));
+    EXPECT_EQ(engine->ListingTsv(), listed);
+  }
+}
+
+// Recover All writes the files that hold the bad sector with zeros there, and
+// names exactly them partial with the sector's bytes; every other file is
+// written byte for byte as the fixture holds it.
+TEST_F(FaultCampaign, EveryUnreadableSectorInTurnMakesExactlyItsFilesPartial) {
+  const fs::path out = *dir_ / "out";
+  const fs::path report = *dir_ / "report.tsv";
+  std::size_t filesCompared = 0;
+  for (Lba lba = 0; lba < DiscEnd(); ++lba) {
+    SCOPED_TRACE("sector " + std::to_string(lba));
+    fs::remove_all(out);
+    auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
+    engine->ScanDrive();
+    const disc::RecoverySummary summary = RecoverAll(*engine, out, report);
+    ExpectIdle(engine->state);
+    EXPECT_FALSE(summary.aborted);
+    EXPECT_EQ(summary.filesFailed, 0u);
+
+    std::set<std::string> listedFiles;
+    for (const std::string& line : engine->ListingTsv()) {
+      if (line.find("\tfile\t") != std::string::npos) listedFiles.insert(line.substr(0, line.find('\t')));
+    }
+    EXPECT_EQ(FilesBelow(out), listedFiles);
+    const std::map<std::string, ReportLine> lines = ReportLines(report);
+    std::uint32_t partial = 0;
+    for (std::size_t i = 0; i < engine->table.size(); ++i) {
+      const disc::Entry& entry = engine->table[i];
+      if (entry.IsFolder()) continue;
+      const std::string path = engine->PathOf(i);
+      std::string expected = ReadAll(SourceOf(path));
+      ASSERT_EQ(expected.size(), entry.size);
+      const Lba first = entry.fileId;
+      const Lba last = first + static_cast<Lba>((entry.size + kBlock - 1) / kBlock);
+      ASSERT_TRUE(lines.contains(path)) << path;
+      const ReportLine& line = lines.at(path);
+      if (lba >= first && lba < last) {
+        ++partial;
+        const std::uint64_t from = std::uint64_t{lba - first} * kBlock;
+        const std::uint64_t to = std::min<std::uint64_t>(from + kBlock, entry.size);
+        std::fill(expected.begin() + static_cast<std::ptrdiff_t>(from),
+                  expected.begin() + static_cast<std::ptrdiff_t>(to), '\0');
+        EXPECT_EQ(line.status, "partial") << path;
+        EXPECT_EQ(line.ranges, std::to_string(from) + "-" + std::to_string(to - 1)) << path;
+      } else {
+        EXPECT_EQ(line.status, "recovered") << path;
+        EXPECT_EQ(line.ranges, "") << path;
+      }
+      EXPECT_EQ(ReadAll(out / line.saved), expected) << path;
+      ++filesCompared;
+    }
+    EXPECT_EQ(summary.filesPartial, partial);
+  }
+  RecordProperty("filesCompared", static_cast<int>(filesCompared));
+}
+
+}  // namespace
+}  // namespace velmora
