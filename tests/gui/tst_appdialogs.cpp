@@ -32,6 +32,8 @@ class TestAppDialogs : public QObject {
   void progressBarPlacement_data();
   void progressBarPlacement();
   void progressBarWrapsAndClears();
+  void progressBarStepsInOneGo_data();
+  void progressBarStepsInOneGo();
   void keyFilterTable_data();
   void keyFilterTable();
 };
@@ -221,6 +223,40 @@ void TestAppDialogs::progressBarWrapsAndClears() {
   pane.setText(QStringLiteral("Total"));
   { CProgressBar bar(&pane, 1, QString(), 100, 10, true); }
   QCOMPARE(pane.text(), QStringLiteral("Total"));
+}
+
+void TestAppDialogs::progressBarStepsInOneGo_data() {
+  QTest::addColumn<int>("upper");
+  QTest::addColumn<int>("step");
+  QTest::addColumn<int>("start");
+  QTest::addColumn<int>("count");
+  QTest::newRow("none") << 10 << 1 << 3 << 0;
+  QTest::newRow("within the range") << 10 << 1 << 3 << 5;
+  QTest::newRow("to the upper bound") << 10 << 1 << 3 << 7;
+  QTest::newRow("one past it starts over") << 10 << 1 << 3 << 8;
+  QTest::newRow("several rounds") << 10 << 1 << 3 << 250;
+  QTest::newRow("steps of 3") << 10 << 3 << 0 << 9;
+  QTest::newRow("largest range") << INT32_MAX << 1 << INT32_MAX - 2 << 5;
+}
+
+// Steps taken together (the window shows them at its pump's pace) end where
+// the same steps taken one at a time end.
+void TestAppDialogs::progressBarStepsInOneGo() {
+  QFETCH(int, upper);
+  QFETCH(int, step);
+  QFETCH(int, start);
+  QFETCH(int, count);
+  QLabel pane;
+  pane.resize(265, 20);
+  CProgressBar together(&pane, 0, QString(), 100, upper, true);
+  CProgressBar single(&pane, 0, QString(), 100, upper, true);
+  for (CProgressBar* bar : {&together, &single}) {
+    bar->SetStep(step);
+    bar->setValue(start);
+  }
+  together.StepIt(count);
+  for (int i = 0; i < count; ++i) single.StepIt();
+  QCOMPARE(together.value(), single.value());
 }
 
 void TestAppDialogs::keyFilterTable_data() {

@@ -31,6 +31,7 @@ class TestMainFrameProcess : public QObject {
   void cleanup();
   void scanFillsTableAndLog();
   void stopDuringScanKeepsAUsableTree();
+  void progressShownIsTheLastReported();
   void closeRefusedWhileBusyAllowedAfterStop();
   void keyFilterDropsKeysInsideTheWindow();
   void findNextKeyFollowsItsRule();
@@ -145,6 +146,30 @@ void TestMainFrameProcess::stopDuringScanKeepsAUsableTree() {
   frame_->Action(kOpenDrive)->trigger();
   QCOMPARE(frame_->table().size(), std::size_t{1041});
   QCOMPARE(LogStatuses().last(), QStringLiteral("Process Completed"));
+}
+
+// The indicator is redrawn at the pump's pace, not per entry; whenever events
+// are let through it shows the last text and every step reported.
+void TestMainFrameProcess::progressShownIsTheLastReported() {
+  frame_->CreateReadingProgress(100);
+  CProgressBar* bar = frame_->currentProgress();
+  QVERIFY(bar);
+  for (int entry = 1; entry <= 250; ++entry) {
+    frame_->StepProgress(QStringLiteral("%1 Entries Found").arg(entry).toStdU16String());
+  }
+  QCoreApplication::processEvents();
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral("250 Entries Found"));
+  QCOMPARE(bar->message(), QStringLiteral("250 Entries Found"));
+  // 0..100 is 101 places: 250 steps go round twice and end at 48.
+  QCOMPARE(bar->value(), 48);
+
+  frame_->StepProgress(u"251 Entries Found");
+  frame_->ShowPendingProgress();
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral("251 Entries Found"));
+  QCOMPARE(bar->value(), 49);
+  frame_->DeleteProgress();
+  QCoreApplication::processEvents();
+  QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral(" "));
 }
 
 void TestMainFrameProcess::closeRefusedWhileBusyAllowedAfterStop() {

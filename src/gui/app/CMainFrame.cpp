@@ -412,6 +412,7 @@ bool CMainFrame::event(QEvent* event) {
 void CMainFrame::PumpPendingMessages() {
   if (pumpClock_.isValid() && pumpClock_.elapsed() < kPumpIntervalMs) return;
   pumpClock_.restart();
+  ShowPendingProgress();
   RefreshCommands();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
@@ -421,17 +422,38 @@ void CMainFrame::CreateReadingProgress(std::uint32_t range) {
   const int upper = static_cast<int>(std::min<std::uint32_t>(range, INT32_MAX));
   currentProgress_ = new CProgressBar(panes_[0], 0, LoadQText(text::kReadingLabel), 100, upper, true);
   currentProgress_->show();
+  pendingSteps_ = 0;
 }
 
 void CMainFrame::StepProgress(std::u16string_view text) {
   if (!currentProgress_) return;
-  currentProgress_->SetText(QString::fromStdU16String(std::u16string(text)));
-  currentProgress_->StepIt();
+  pendingProgressText_.assign(text);
+  ++pendingSteps_;
+  // Any event loop that runs before the next pump (a message box the process
+  // shows) paints the indicator up to date too.
+  if (!progressShowQueued_) {
+    progressShowQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          progressShowQueued_ = false;
+          ShowPendingProgress();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void CMainFrame::ShowPendingProgress() {
+  if (!currentProgress_ || pendingSteps_ == 0) return;
+  currentProgress_->SetText(QString::fromStdU16String(pendingProgressText_));
+  currentProgress_->StepIt(pendingSteps_);
+  pendingSteps_ = 0;
 }
 
 void CMainFrame::DeleteProgress() {
   delete currentProgress_;
   currentProgress_ = nullptr;
+  pendingSteps_ = 0;
 }
 
 void CMainFrame::AddLogEntry(std::u16string_view activity, std::u16string_view text,

@@ -85,6 +85,10 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   void SetDiscTotalsText(const QString& text);
   void SetMarkedTotalsText(const QString& text);
   CProgressBar* currentProgress() const;
+  // Puts the latest progress text and the steps taken since the last time on
+  // the indicator. The pump does it before it lets events through, so what is
+  // painted is always the process's exact state.
+  void ShowPendingProgress();
 
   // Runs a long process inside a command handler: the close is refused and the
   // commands greyed by their rules until it returns.
@@ -166,6 +170,11 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   HelpWindow* helpWindow_ = nullptr;
   SelectionCommands* selection_ = nullptr;
   QElapsedTimer pumpClock_;
+  // The progress a process reported since the indicator was last updated: a
+  // scan reports every entry, far more often than the label can be redrawn.
+  std::u16string pendingProgressText_;
+  int pendingSteps_ = 0;
+  bool progressShowQueued_ = false;
   int processDepth_ = 0;
   bool closePending_ = false;
   // The splitter's first layout waits for the window's real width.

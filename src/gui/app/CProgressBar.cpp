@@ -71,10 +71,13 @@ void CProgressBar::SetStep(int step) {
   step_ = step;
 }
 
-void CProgressBar::StepIt() {
+void CProgressBar::StepIt(int count) {
   setVisible(true);
-  int next = value() + step_;
-  if (next > maximum()) next = minimum();
+  int next = value();
+  for (int i = 0; i < count; ++i) {
+    const qint64 candidate = qint64{next} + step_;
+    next = candidate > maximum() ? minimum() : static_cast<int>(candidate);
+  }
   setValue(next);
 }
 

@@ -29,8 +29,8 @@ class CProgressBar : public QProgressBar {
   void SetText(const QString& message);
   void SetRange(int lower, int upper, int step);
   void SetStep(int step);
-  // Advances by one step; a step past the upper bound starts the bar over.
-  void StepIt();
+  // Advances by count steps; a step past the upper bound starts the bar over.
+  void StepIt(int count = 1);
   // Hides the bar and gives the pane its text back.
   void Clear();
   QString message() const { return message_; }
