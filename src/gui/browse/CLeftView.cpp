@@ -58,6 +58,9 @@ void CLeftView::OnCurrentChanged(const QModelIndex& current) {
 void CLeftView::ShowRoot(bool collapseFirst) {
   const QModelIndex root = model_.index(0, 0);
   if (!root.isValid()) return;
+  // With a layout pending, collapsing and expanding only note the change: the
+  // items are laid out (and the column sized to them) once, not per call.
+  scheduleDelayedItemsLayout();
   if (collapseFirst) collapse(root);
   expand(root);
   if (currentIndex() == root) {
@@ -71,6 +74,7 @@ void CLeftView::ShowRoot(bool collapseFirst) {
 void CLeftView::CollapseTopLevel() {
   const QModelIndex root = model_.index(0, 0);
   const int count = model_.rowCount(root);
+  scheduleDelayedItemsLayout();
   for (int row = 0; row < count; ++row) collapse(model_.index(row, 0, root));
 }
 
