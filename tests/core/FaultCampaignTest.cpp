@@ -287,5 +287,177 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnMakesExactlyItsFilesPartial) {
   RecordProperty("filesCompared", static_cast<int>(filesCompared));
 }
 
+
+// Stop arrives at each point where the scan lets messages through: the scan
+// ends with the flags of a finished one, lists only what the disc holds, each
+// entry under a folder of the tree, and what it listed can be recovered.
+TEST_F(FaultCampaign, StopAtEveryPumpOfTheScanLeavesAUsableTree) {
+  std::size_t pumps = 0;
+  {
+    auto engine = Engine({});
+    engine->host.onPump = [&] { ++pumps; };
+    engine->ScanDrive();
+  }
+  ASSERT_GT(pumps, 10u);
+  const std::set<std::string> baseline(baseline_->begin(), baseline_->end());
+  const fs::path out = *dir_ / "out";
+  for (std::size_t k = 1; k <= pumps; ++k) {
+    SCOPED_TRACE("stop at pump " + std::to_string(k));
+    auto engine = Engine({});
+    std::size_t pump = 0;
+    engine->host.onPump = [&] {
+      if (++pump == k) disc::ScanProcess::RequestStop(engine->state);
+    };
+    engine->ScanDrive();
+    engine->host.onPump = nullptr;
+    ExpectIdle(engine->state);
+    EXPECT_TRUE(engine->state.treeComplete);
+    EXPECT_FALSE(engine->host.progressShown);
+
+    const std::vector<std::string> listed = engine->ListingTsv();
+    for (const std::string& line : listed) {
+      EXPECT_TRUE(baseline.contains(line)) << line;
+      EXPECT_EQ(line.find('?'), std::string::npos) << "no parent: " << line;
+    }
+    std::size_t aborted = 0;
+    for (const log::LogRow& row : engine->host.log.rows()) {
+      if (row.status == text::LoadText(text::kProcessAborted)) ++aborted;
+    }
+    EXPECT_LE(aborted, 1u);
+    if (listed.size() < baseline.size()) EXPECT_EQ(aborted, 1u);
+
+    fs::remove_all(out);
+    const disc::RecoverySummary summary = RecoverAll(*engine, out, *dir_ / "report.tsv");
+    EXPECT_FALSE(summary.aborted);
+    for (const std::string& file : FilesBelow(out)) {
+      EXPECT_EQ(ReadAll(out / file), ReadAll(SourceOf(file))) << file;
+    }
+  }
+  RecordProperty("stopPoints", static_cast<int>(pumps));
+}
+
+// Stop arrives at each point where image creation lets messages through: the
+// image holds the disc's blocks up to where it stopped, ends in its trailer,
+// and opens, listing only what the disc holds.
+TEST_F(FaultCampaign, StopAtEveryPumpOfImageCreationLeavesAnImageThatOpens) {
+  const fs::path image = *dir_ / "stopped.cd";
+  const auto original = testing::ReadBytes(disc_->image, 0, DiscEnd() * kBlock);
+  const std::set<std::string> baseline(baseline_->begin(), baseline_->end());
+  std::set<std::string> baselineFolders;
+  for (const std::string& line : *baseline_) {
+    if (line.find("\tfolder\t") != std::string::npos)
+      baselineFolders.insert(line.substr(0, line.find('\t')));
+  }
+  auto create = [&](EngineScan& engine) {
+    disc::ImageCreator creator(engine.reader, engine.state, engine.table, engine.scan,
+                               engine.host);
+    return creator.CreateImage(image.string());
+  };
+  std::size_t pumps = 0;
+  {
+    auto engine = Engine({});
+    engine->ScanDrive();
+    engine->host.onPump = [&] { ++pumps; };
+    ASSERT_EQ(create(*engine).result, disc::ImageResult::kCompleted);
+  }
+  ASSERT_GE(pumps, DiscEnd());
+  for (std::size_t k = 1; k <= pumps; ++k) {
+    SCOPED_TRACE("stop at pump " + std::to_string(k));
+    auto engine = Engine({});
+    engine->ScanDrive();
+    engine->host.log.Clear();
+    std::size_t pump = 0;
+    engine->host.onPump = [&] {
+      if (++pump == k) disc::ScanProcess::RequestStop(engine->state);
+    };
+    const disc::ImageOutcome outcome = create(*engine);
+    engine->host.onPump = nullptr;
+    ExpectIdle(engine->state);
+    ASSERT_TRUE(outcome.result == disc::ImageResult::kAborted ||
+                outcome.result == disc::ImageResult::kCompleted);
+    if (outcome.result == disc::ImageResult::kCompleted) EXPECT_EQ(outcome.blocks, DiscEnd());
+    EXPECT_LE(outcome.blocks, DiscEnd());
+    ASSERT_EQ(fs::file_size(image), (std::uint64_t{outcome.blocks} + 1) * kBlock);
+    EXPECT_TRUE(testing::ReadBytes(image, 0, outcome.blocks * kBlock) ==
+                std::vector<std::byte>(original.begin(),
+                                       original.begin() + static_cast<std::ptrdiff_t>(
+                                                              outcome.blocks * kBlock)));
+    const auto& rows = engine->host.log.rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows.back().status, text::LoadText(outcome.result == disc::ImageResult::kAborted
+                                                     ? text::kProcessAborted
+                                                     : text::kProcessCompleted));
+
+    // A folder whose directory lies past the copy is listed without its time.
+    disc::ImageOpener opener(engine->reader, *engine->machine, engine->state, engine->scan,
+                             engine->host);
+    ASSERT_TRUE(opener.OpenImage(image.string()));
+    engine->state.readingImage = true;
+    engine->scan.Scan();
+    ExpectIdle(engine->state);
+    for (const std::string& line : engine->ListingTsv()) {
+      if (line.find("\tfolder\t") != std::string::npos) {
+        EXPECT_TRUE(baselineFolders.contains(line.substr(0, line.find('\t')))) << line;
+      } else {
+        EXPECT_TRUE(baseline.contains(line)) << line;
+      }
+    }
+  }
+  RecordProperty("stopPoints", static_cast<int>(pumps));
+}
+
+// Stop arrives at each point where Recover All lets messages through: every
+// file it left has its log row and its report line; a whole one holds the
+// disc's bytes, a stopped one the first of them.
+TEST_F(FaultCampaign, StopAtEveryPumpOfARecoveryLeavesNoFileWithoutItsRow) {
+  const fs::path out = *dir_ / "out";
+  const fs::path report = *dir_ / "report.tsv";
+  std::size_t pumps = 0;
+  {
+    auto engine = Engine({});
+    engine->ScanDrive();
+    engine->host.onPump = [&] { ++pumps; };
+    fs::remove_all(out);
+    RecoverAll(*engine, out, report);
+  }
+  ASSERT_GT(pumps, 5u);
+  for (std::size_t k = 1; k <= pumps; ++k) {
+    SCOPED_TRACE("stop at pump " + std::to_string(k));
+    auto engine = Engine({});
+    engine->ScanDrive();
+    std::size_t pump = 0;
+    engine->host.onPump = [&] {
+      if (++pump == k) disc::ScanProcess::RequestStop(engine->state);
+    };
+    fs::remove_all(out);
+    const disc::RecoverySummary summary = RecoverAll(*engine, out, report);
+    engine->host.onPump = nullptr;
+    ExpectIdle(engine->state);
+    const auto& rows = engine->host.log.rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back().status, text::LoadText(summary.aborted ? text::kProcessAborted
+                                                                 : text::kProcessCompleted));
+    std::map<std::string, std::u16string> fileRows;
+    for (const log::LogRow& row : rows) fileRows[text::ToUtf8(row.text)] = row.status;
+    const std::map<std::string, ReportLine> lines = ReportLines(report);
+    for (const std::string& file : FilesBelow(out)) {
+      ASSERT_TRUE(lines.contains(file)) << file;
+      const std::string saved = ReadAll(out / file);
+      const std::string source = ReadAll(SourceOf(file));
+      if (lines.at(file).status == "stopped") {
+        EXPECT_EQ(fileRows[file], text::LoadText(text::kFileRecoveredPartially)) << file;
+        EXPECT_EQ(saved, source.substr(0, saved.size())) << file;
+      } else {
+        EXPECT_EQ(lines.at(file).status, "recovered") << file;
+        EXPECT_EQ(fileRows[file], text::LoadText(text::kFileRecovered)) << file;
+        EXPECT_EQ(saved, source) << file;
+      }
+    }
+    // Every file the report names is there; no other lines.
+    for (const auto& [path, line] : lines) EXPECT_TRUE(fs::is_regular_file(out / line.saved)) << path;
+  }
+  RecordProperty("stopPoints", static_cast<int>(pumps));
+}
+
 }  // namespace
 }  // namespace velmora

@@ -198,6 +198,14 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
 
   CopyResult copy = copier_.CopyFile(entry, *created.file);
   platform::SinkError error;
+  if (copy.stopped && copy.bytesRead == 0 && copy.unreadable.empty() && !copy.writeFailed) {
+    // Stop came before the first read: the file was never started, as if the
+    // Stop had come before it was made. No row or report line names a file
+    // that is not there.
+    created.file->Close(error);
+    tree_->RemoveFile(index, created.savedName);
+    return;
+  }
   const bool whole = !copy.stopped && copy.unreadable.empty() && !copy.writeFailed;
   if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
     // A time that does not take costs no data.
@@ -209,7 +217,7 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   if (!closed || copy.writeFailed) {
     ReportWriteFailure("cannot write", record.savedPath, error);
     record.unreadable.clear();
-  } else if (copy.stopped) {
+  } else if (copy.stopped && copy.bytesRead > 0) {
     record.outcome = FileOutcome::kStopped;
   } else if (entry.size == 0 || copy.bytesRead > 0) {
     record.outcome = record.unreadable.empty() ? FileOutcome::kRecovered : FileOutcome::kPartial;
@@ -349,6 +357,7 @@ void RecoveryEngine::Finish() {
   state_.processRunning = false;
   state_.recoveryRunning = false;
   state_.stopRequested = false;
+  state_.stepsAfterStop = 0;
 }
 
 }  // namespace velmora::disc
