@@ -4,6 +4,7 @@
 // flags consistent, list and write what did read, and account for the rest.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -107,8 +108,19 @@ class FaultCampaign : public ::testing::Test {
     auto engine = Engine({});
     engine->ScanDrive();
     baseline_ = new std::vector<std::string>(engine->ListingTsv());
+    // Hundreds of recoveries are written and removed: in memory where the
+    // machine offers it, as a disk mounted with discard takes its time.
+    std::error_code error;
+    const fs::path shm = "/dev/shm";
+    scratch_ = new fs::path(fs::is_directory(shm, error) && access(shm.c_str(), W_OK) == 0
+                                ? shm / ("velmora-faults-" + std::to_string(getpid()))
+                                : *dir_ / "scratch");
+    fs::create_directories(*scratch_);
   }
   static void TearDownTestSuite() {
+    std::error_code error;
+    fs::remove_all(*scratch_, error);
+    delete scratch_;
     delete baseline_;
     delete disc_;
     delete dir_;
@@ -161,9 +173,11 @@ class FaultCampaign : public ::testing::Test {
   static testing::TempDir* dir_;
   static testing::MultiSessionDisc* disc_;
   static std::vector<std::string>* baseline_;
+  static fs::path* scratch_;  // the destinations of the recoveries
 };
 
 testing::TempDir* FaultCampaign::dir_ = nullptr;
+fs::path* FaultCampaign::scratch_ = nullptr;
 testing::MultiSessionDisc* FaultCampaign::disc_ = nullptr;
 std::vector<std::string>* FaultCampaign::baseline_ = nullptr;
 
@@ -196,7 +210,7 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
 // drive listed.
 TEST_F(FaultCampaign, EveryUnreadableSectorInTurnIsOneUnreadBlockOfTheImage) {
   const auto original = testing::ReadBytes(disc_->image, 0, DiscEnd() * kBlock);
-  const fs::path image = *dir_ / "copy.cd";
+  const fs::path image = *scratch_ / "copy.cd";
   for (Lba lba = 0; lba < DiscEnd(); ++lba) {
     SCOPED_TRACE("sector " + std::to_string(lba));
     auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
@@ -237,8 +251,8 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnIsOneUnreadBlockOfTheImage) {
 // names exactly them partial with the sector's bytes; every other file is
 // written byte for byte as the fixture holds it.
 TEST_F(FaultCampaign, EveryUnreadableSectorInTurnMakesExactlyItsFilesPartial) {
-  const fs::path out = *dir_ / "out";
-  const fs::path report = *dir_ / "report.tsv";
+  const fs::path out = *scratch_ / "out";
+  const fs::path report = *scratch_ / "report.tsv";
   std::size_t filesCompared = 0;
   for (Lba lba = 0; lba < DiscEnd(); ++lba) {
     SCOPED_TRACE("sector " + std::to_string(lba));
@@ -300,7 +314,7 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfTheScanLeavesAUsableTree) {
   }
   ASSERT_GT(pumps, 10u);
   const std::set<std::string> baseline(baseline_->begin(), baseline_->end());
-  const fs::path out = *dir_ / "out";
+  const fs::path out = *scratch_ / "out";
   for (std::size_t k = 1; k <= pumps; ++k) {
     SCOPED_TRACE("stop at pump " + std::to_string(k));
     auto engine = Engine({});
@@ -327,7 +341,7 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfTheScanLeavesAUsableTree) {
     if (listed.size() < baseline.size()) EXPECT_EQ(aborted, 1u);
 
     fs::remove_all(out);
-    const disc::RecoverySummary summary = RecoverAll(*engine, out, *dir_ / "report.tsv");
+    const disc::RecoverySummary summary = RecoverAll(*engine, out, *scratch_ / "report.tsv");
     EXPECT_FALSE(summary.aborted);
     for (const std::string& file : FilesBelow(out)) {
       EXPECT_EQ(ReadAll(out / file), ReadAll(SourceOf(file))) << file;
@@ -340,7 +354,7 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfTheScanLeavesAUsableTree) {
 // image holds the disc's blocks up to where it stopped, ends in its trailer,
 // and opens, listing only what the disc holds.
 TEST_F(FaultCampaign, StopAtEveryPumpOfImageCreationLeavesAnImageThatOpens) {
-  const fs::path image = *dir_ / "stopped.cd";
+  const fs::path image = *scratch_ / "stopped.cd";
   const auto original = testing::ReadBytes(disc_->image, 0, DiscEnd() * kBlock);
   const std::set<std::string> baseline(baseline_->begin(), baseline_->end());
   std::set<std::string> baselineFolders;
@@ -410,8 +424,8 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfImageCreationLeavesAnImageThatOpens) {
 // file it left has its log row and its report line; a whole one holds the
 // disc's bytes, a stopped one the first of them.
 TEST_F(FaultCampaign, StopAtEveryPumpOfARecoveryLeavesNoFileWithoutItsRow) {
-  const fs::path out = *dir_ / "out";
-  const fs::path report = *dir_ / "report.tsv";
+  const fs::path out = *scratch_ / "out";
+  const fs::path report = *scratch_ / "report.tsv";
   std::size_t pumps = 0;
   {
     auto engine = Engine({});
