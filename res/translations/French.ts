@@ -731,6 +731,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>A relocated folder points back up the tree; not walked again</source>
         <translation>Un dossier déplacé renvoie vers un niveau supérieur de l’arborescence&#xa0;; il n’est pas parcouru à nouveau</translation>
     </message>
+    <message>
+        <source>Symbolic Link Created</source>
+        <translation>Lien symbolique créé</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -731,6 +731,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>A relocated folder points back up the tree; not walked again</source>
         <translation>Ein verschobener Ordner verweist zurück nach oben im Verzeichnisbaum; er wird nicht erneut durchlaufen</translation>
     </message>
+    <message>
+        <source>Symbolic Link Created</source>
+        <translation>Symbolischer Link erstellt</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -731,6 +731,10 @@ Sostituirlo?</translation>
         <source>A relocated folder points back up the tree; not walked again</source>
         <translation>Una cartella ricollocata punta verso l’alto nell’albero; non viene percorsa di nuovo</translation>
     </message>
+    <message>
+        <source>Symbolic Link Created</source>
+        <translation>Collegamento simbolico creato</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -731,6 +731,10 @@ Do you want to replace it?</source>
         <source>A relocated folder points back up the tree; not walked again</source>
         <translation>Una carpeta reubicada apunta hacia arriba en el árbol; no se recorre de nuevo</translation>
     </message>
+    <message>
+        <source>Symbolic Link Created</source>
+        <translation>Enlace simbólico creado</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

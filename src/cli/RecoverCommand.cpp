@@ -83,6 +83,7 @@ int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summar
                        std::to_string(summary.filesFailed) + " failed, " +
                        std::to_string(summary.filesFilteredOut) + " filtered out";
   if (summary.filesStopped > 0) counts += ", " + std::to_string(summary.filesStopped) + " stopped";
+  if (summary.linksCreated > 0) counts += ", " + Counted(summary.linksCreated, "link", "links") + " made";
   if (options.resume) {
     counts += ", " + std::to_string(summary.filesAlreadyThere) + " already there";
   }

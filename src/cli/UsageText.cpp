@@ -29,7 +29,10 @@ Commands:
                               folder DEST (made when only DEST itself is missing),
                               with their folders and recording times. A file is never
                               overwritten: a name taken at DEST gets a number. Bytes
-                              that do not read are zeros in the file
+                              that do not read are zeros in the file. From Rock
+                              Ridge: symbolic links are made as links (never
+                              followed), and permissions, less the umask and
+                              never setuid, setgid or sticky, are set
 
 SOURCE is one of:
   drive                       the optical drive (the first, or the one --drive picks)
@@ -41,15 +44,19 @@ Options:
   --emulated-drive IMAGE      the machine has one emulated drive, emulated:sr0, with
                               IMAGE in it, in place of its own drives
   --tsv                       ls: one line per entry, fields separated by tabs:
-                              path, type (d folder, f file), size in bytes,
-                              date (YYYY-MM-DD hh:mm:ss), extent (the File ID).
+                              path, type (d folder, f file, l symbolic link),
+                              size in bytes, date (YYYY-MM-DD hh:mm:ss), extent
+                              (the File ID); a link's line adds its target.
                               The default when standard output is not a terminal
   --json                      ls: one JSON array of objects {path, type, size,
-                              date, instant, extent, parent, session}; instant is
+                              date, instant, extent, parent, session, mode},
+                              with target for a link (type "l"); instant is
                               the recorded time with its offset from GMT in ISO
                               8601 ("2020-01-15T17:30:00+05:30"). date and instant
                               are null where the disc holds no real time (empty
-                              in --tsv)
+                              in --tsv). mode is the Rock Ridge mode, file type
+                              and permission bits as six octal digits
+                              ("100644": a file, rw-r--r--), null without one
   --all-names                 ls, find, recover: list also the files and folders
                               that only the ISO 9660 tree holds (hidden from the
                               Joliet tree), under their ISO 9660 names; the log
@@ -79,7 +86,7 @@ Options:
                               May be repeated; --include and --exclude do not mix
   --report FILE               recover: write one line per file to FILE: status
                               (recovered, partial, failed, stopped, already
-                              there), path on the disc,
+                              there, link), path on the disc,
                               unreadable bytes as first-last ranges, saved path;
                               then a summary line
   --resume                    recover: continue an earlier recovery into DEST:

@@ -700,6 +700,9 @@ class FaultyFile final : public platform::FileSink {
   bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
     return real_->SetModified(seconds, error);
   }
+  bool SetPermissions(std::uint32_t bits, platform::SinkError& error) override {
+    return real_->SetPermissions(bits, error);
+  }
   bool Close(platform::SinkError& error) override { return real_->Close(error); }
 
  private:
@@ -738,8 +741,26 @@ class FaultyFolder final : public platform::FolderSink {
   bool RemoveFile(const std::string& name, platform::SinkError& error) override {
     return real_->RemoveFile(name, error);
   }
+  platform::SinkStatus MakeLink(const std::string& name, const std::string& target,
+                                platform::SinkError& error) override {
+    if (faults_.Refuses(name)) {
+      error = Fail();
+      return platform::SinkStatus::kFailed;
+    }
+    return real_->MakeLink(name, target, error);
+  }
+  std::optional<std::string> ReadLink(const std::string& name) override {
+    return real_->ReadLink(name);
+  }
+  bool SetLinkModified(const std::string& name, std::int64_t seconds,
+                       platform::SinkError& error) override {
+    return real_->SetLinkModified(name, seconds, error);
+  }
   bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
     return real_->SetModified(seconds, error);
+  }
+  bool SetPermissions(std::uint32_t bits, platform::SinkError& error) override {
+    return real_->SetPermissions(bits, error);
   }
 
  private:

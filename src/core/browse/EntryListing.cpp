@@ -25,7 +25,16 @@ void Join(std::string& folder, const std::u16string& name, bool escaped) {
   folder += escaped ? text::EscapeName(text::ToUtf8(name)) : text::ToUtf8(name);
 }
 
-const char* TypeCode(const Entry& entry) { return entry.IsFolder() ? "d" : "f"; }
+const char* TypeCode(const Entry& entry) {
+  return entry.IsFolder() ? "d" : entry.IsLink() ? "l" : "f";
+}
+
+// A Rock Ridge mode as six octal digits, type and permission bits: "100644".
+std::string OctalMode(std::uint32_t mode) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%06o", static_cast<unsigned>(mode));
+  return digits;
+}
 
 using Escape = std::pair<char, std::string_view>;
 
@@ -153,7 +162,9 @@ void WriteTsvListing(const EntryTable& table, std::ostream& out) {
     if (i == listing.root()) continue;
     const Entry& entry = table[i];
     out << listing.EscapedPathOf(i) << '\t' << TypeCode(entry) << '\t' << entry.size << '\t'
-        << FormatEntryDate(entry) << '\t' << entry.fileId << '\n';
+        << FormatEntryDate(entry) << '\t' << entry.fileId;
+    if (entry.IsLink()) out << '\t' << text::EscapePath(text::ToUtf8(entry.linkTarget));
+    out << '\n';
   }
 }
 
@@ -171,7 +182,10 @@ void WriteJsonListing(const EntryTable& table, std::ostream& out) {
         << ",\"date\":" << (date.empty() ? "null" : JsonString(date))
         << ",\"instant\":" << (instant.empty() ? "null" : JsonString(instant))
         << ",\"extent\":" << entry.fileId
-        << ",\"parent\":" << entry.parentId << ",\"session\":" << unsigned{entry.session} << '}';
+        << ",\"parent\":" << entry.parentId << ",\"session\":" << unsigned{entry.session}
+        << ",\"mode\":" << (entry.mode == 0 ? "null" : JsonString(OctalMode(entry.mode)));
+    if (entry.IsLink()) out << ",\"target\":" << JsonString(text::ToUtf8(entry.linkTarget));
+    out << '}';
     first = false;
   }
   out << (first ? "]\n" : "\n]\n");
@@ -208,6 +222,8 @@ void WriteTreeListing(const EntryTable& table, std::ostream& out) {
         out << std::string(2 * level, ' ') << text::EscapeName(text::ToUtf8(entry.name));
         if (entry.IsFolder()) {
           out << "/\n";
+        } else if (entry.IsLink()) {
+          out << " -> " << text::EscapePath(text::ToUtf8(entry.linkTarget)) << '\n';
         } else {
           out << "  " << entry.size << '\n';
         }

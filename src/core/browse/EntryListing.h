@@ -50,19 +50,22 @@ std::string FormatEntryInstant(const disc::Entry& entry);
 std::string EscapeField(std::string_view text);
 
 // Every entry but Root in table order, one line each:
-// path TAB type (d or f) TAB size TAB date TAB extent, each name of the path
-// escaped (EscapedPathOf).
+// path TAB type (d, f, or l for a symbolic link) TAB size TAB date TAB extent,
+// each name of the path escaped (EscapedPathOf); a link's line goes on with
+// TAB and its target, escaped as a path (text::EscapePath).
 void WriteTsvListing(const disc::EntryTable& table, std::ostream& out);
 
 // Every entry but Root in table order, as one JSON array of objects
-// {path, type, size, date, instant, extent, parent, session}; parent is the
-// Parent ID, date the time as recorded and instant the same with its offset
-// from GMT (both null when the disc's fields are no real time).
+// {path, type, size, date, instant, extent, parent, session, mode}, and for a
+// symbolic link (type "l") also target; parent is the Parent ID, date the time
+// as recorded and instant the same with its offset from GMT (both null when
+// the disc's fields are no real time); mode the Rock Ridge mode as six octal
+// digits ("100644"), null when the disc records none.
 void WriteJsonListing(const disc::EntryTable& table, std::ostream& out);
 
 // The folder tree below Root, two blanks of indent per level, folders ending in
-// "/" and files followed by their size. Entries whose folder is not in the table
-// follow under a "?/" line.
+// "/", links followed by " -> " and their target, files by their size.
+// Entries whose folder is not in the table follow under a "?/" line.
 void WriteTreeListing(const disc::EntryTable& table, std::ostream& out);
 
 }  // namespace velmora::browse

@@ -43,8 +43,15 @@ struct Entry {
   // A file recorded in several extents: those after the first (File ID), in
   // order. Empty for every other file.
   std::vector<FilePart> moreParts;
+  // File type and permission bits (POSIX st_mode) from a Rock Ridge PX entry;
+  // 0 when the disc records none.
+  std::uint32_t mode = 0;
+  // The target of a symbolic link (a Rock Ridge SL entry), as recorded:
+  // relative or from "/". Empty for everything that is not a link.
+  std::u16string linkTarget;
 
   bool IsFolder() const { return type == EntryType::kFolder; }
+  bool IsLink() const { return !linkTarget.empty(); }
 };
 
 }  // namespace velmora::disc

@@ -285,4 +285,18 @@ std::optional<std::u16string> RockRidgeName(RockRidgeRecord& record) {
   return text::FromUtf8(name);
 }
 
+std::optional<std::u16string> RockRidgeLinkTarget(RockRidgeRecord& record) {
+  if (!record.isLink) return std::nullopt;
+  std::string target = record.LinkTarget();
+  if (target.empty()) return std::nullopt;
+  // A NUL would end the target where the system takes it.
+  for (char& c : target) {
+    if (c == '\0') {
+      c = '_';
+      record.damage |= RockRidgeRecord::kLinkUnsafe;
+    }
+  }
+  return text::FromUtf8(target);
+}
+
 }  // namespace velmora::disc

@@ -47,6 +47,7 @@ struct RockRidgeRecord {
     kEntryMalformed = 1u << 3,    // an entry too short for its signature
     kContinuationLoop = 1u << 4,  // a CE chain back into itself, too long or past the medium
     kContinuationUnread = 1u << 5,
+    kLinkUnsafe = 1u << 6,        // a NUL in a link's target: replaced
   };
 
   // SUSP indicator (SUSP 5.3), only in the root's "." record.
@@ -98,5 +99,10 @@ RockRidgeRecord ReadRockRidge(std::span<const std::byte> systemUse, const Contin
 // The name to show for the record: the NM name with "/" and NUL replaced by
 // "_" (and the damage marked), nothing when the record has no usable name.
 std::optional<std::u16string> RockRidgeName(RockRidgeRecord& record);
+
+// The target of the record's symbolic link, decoded as names are, a NUL
+// replaced by "_" (and the damage marked); nothing when the record is no link
+// or its target is empty (an SL dropped as too long).
+std::optional<std::u16string> RockRidgeLinkTarget(RockRidgeRecord& record);
 
 }  // namespace velmora::disc

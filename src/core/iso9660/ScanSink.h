@@ -23,6 +23,8 @@ struct WorkRecord {
   bool fromPathTable = false;
   // The extents after the first of a file recorded in several (ECMA-119 9.1.6).
   std::vector<FilePart> moreParts;
+  std::uint32_t mode = 0;       // Rock Ridge PX; 0 when none
+  std::u16string linkTarget;    // Rock Ridge SL; empty when no link
 };
 
 // What the volume reader needs from the scan that drives it.

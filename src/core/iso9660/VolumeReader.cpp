@@ -498,6 +498,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   work.type = record.IsDirectory() ? EntryType::kFolder : EntryType::kFile;
   work.name = DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
   std::optional<std::uint32_t> childLink;
+  std::optional<RecordingTime> modified;
   if (rockRidge_) {
     RockRidgeRecord entries = RockRidgeEntries(record);
     // A relocated folder is listed where its CL record stands, not here.
@@ -506,13 +507,22 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     if (rootChildren && record.IsDirectory() && IsRelocationFolder(work.name) && AllWentHome(record)) {
       return;
     }
+    if (!record.IsDirectory()) {
+      childLink = entries.childLink;
+      if (std::optional<std::u16string> target = RockRidgeLinkTarget(entries)) {
+        work.linkTarget = std::move(*target);
+      }
+    }
     if (entries.damage != 0) ReportRockRidge(folderExtent, work.name, text::kRockRidgeDamaged);
-    if (!record.IsDirectory()) childLink = entries.childLink;
+    work.mode = entries.mode.value_or(0);
+    modified = entries.modified;
   }
   if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) return;
   ++acceptedRecords_;
   work.extent = record.extent;
-  work.time = record.time;
+  // Rock Ridge's TF holds the modification time the recording system had;
+  // without it the record's own time stands.
+  work.time = modified ? *modified : record.time;
   if (!GmtOffsetInRange(work.time.gmtOffset)) {
     work.time.gmtOffset = 0;
     ++offsetsOutOfRange_;
@@ -520,6 +530,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   if (childLink) {
     // The CL record stands for the relocated folder in its real place.
     work.type = EntryType::kFolder;
+    work.linkTarget.clear();
     work.extent = *childLink;
     ReadFolderStamp(work);
     if (walkedExtents_.contains(*childLink)) {

@@ -39,6 +39,8 @@ class FileSink {
   virtual bool Resize(std::uint64_t size, SinkError& error) = 0;
   // Sets the modification and access times, seconds since 1970-01-01 UTC.
   virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;
+  // Sets the permission bits (0777 and below) exactly as given.
+  virtual bool SetPermissions(std::uint32_t bits, SinkError& error) = 0;
   // Closes the file; false when the OS reports a late write error.
   virtual bool Close(SinkError& error) = 0;
 };
@@ -48,6 +50,7 @@ class FolderSink;
 // What a name of a folder holds, as found without following a link.
 struct FileFacts {
   bool regularFile = false;  // false: a folder, a link, a device, ...
+  bool link = false;         // a symbolic link
   std::uint64_t size = 0;
   std::int64_t modified = 0;  // seconds since 1970-01-01 UTC
 };
@@ -86,8 +89,19 @@ class FolderSink {
   // What is at name; nothing when nothing is.
   virtual std::optional<FileFacts> Inspect(const std::string& name) = 0;
   virtual bool RemoveFile(const std::string& name, SinkError& error) = 0;
+  // Creates the symbolic link name leading to target, which is stored as it
+  // is and never followed; kNameTaken when anything of that name exists.
+  virtual SinkStatus MakeLink(const std::string& name, const std::string& target,
+                              SinkError& error) = 0;
+  // The target of the symbolic link name; nothing when name is no link.
+  virtual std::optional<std::string> ReadLink(const std::string& name) = 0;
+  // Sets the times of the link name itself, not of what it leads to.
+  virtual bool SetLinkModified(const std::string& name, std::int64_t seconds,
+                               SinkError& error) = 0;
   // Sets this folder's modification and access times, seconds since 1970 UTC.
   virtual bool SetModified(std::int64_t seconds, SinkError& error) = 0;
+  // Sets this folder's permission bits (0777 and below) exactly as given.
+  virtual bool SetPermissions(std::uint32_t bits, SinkError& error) = 0;
 };
 
 // A recovery's destination, opened before anything is read from the disc:
@@ -109,6 +123,9 @@ DestinationResult OpenDestination(const std::string& path);
 // Opens the file at path for a report written when the work ends: made when
 // missing (kCreated), kept as it is until then when there (kExisting).
 FileResult OpenReportFile(const std::string& path);
+
+// The permission bits the user's umask takes away from new files (022 mostly).
+std::uint32_t FileCreationMask();
 
 // Errors after which no further file can be written to the same destination:
 // the file system is read-only, full, or the user's quota is spent.

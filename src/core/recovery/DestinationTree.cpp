@@ -247,6 +247,62 @@ void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName
   if (folder != nullptr) folder->RemoveFile(savedName, error);
 }
 
+DestinationTree::CreatedLink DestinationTree::CreateLink(std::size_t index,
+                                                        const std::string& target) {
+  CreatedLink created;
+  const std::size_t parent = ParentFolderOf(index);
+  if (parent != kTop) Register(parent);
+  platform::FolderSink* folder = Open(parent);
+  if (folder == nullptr) return created;
+  const SafeName safe = MakeSafeName(table_[index].name);
+  platform::SinkError error;
+  const std::optional<std::string> name =
+      FirstFreeName(safe.name, nextNumber_[parent], [&](const std::string& candidate) {
+        return folder->MakeLink(candidate, target, error);
+      });
+  if (!name) {
+    lastFailure_ = {SavedPath(index, safe.name), error};
+    return created;
+  }
+  filesClaimed_[parent].insert(*name);
+  created.made = true;
+  created.savedName = *name;
+  created.renamed = safe.changed || *name != safe.name;
+  return created;
+}
+
+DestinationTree::Earlier DestinationTree::FindEarlierLink(std::size_t index,
+                                                          const std::string& target) {
+  Earlier earlier;
+  const std::size_t parent = ParentFolderOf(index);
+  if (parent != kTop) Register(parent);
+  platform::FolderSink* folder = Open(parent);
+  if (folder == nullptr) return earlier;
+  std::unordered_set<std::string>& claimed = filesClaimed_[parent];
+  const SafeName safe = MakeSafeName(table_[index].name);
+  for (std::uint32_t n = 0; n <= kMaxNumber; ++n) {
+    const std::string name = n == 0 ? safe.name : NumberedName(safe.name, n);
+    if (claimed.contains(name)) continue;
+    const std::optional<platform::FileFacts> facts = folder->Inspect(name);
+    if (!facts) return earlier;  // the first free name: the link goes there
+    if (!facts->link || folder->ReadLink(name) != target) continue;
+    claimed.insert(name);
+    earlier.kind = Earlier::Kind::kWhole;
+    earlier.savedName = name;
+    earlier.renamed = safe.changed || name != safe.name;
+    return earlier;
+  }
+  return earlier;
+}
+
+void DestinationTree::SetLinkTime(std::size_t index, const std::string& savedName,
+                                  std::int64_t seconds) {
+  platform::FolderSink* folder = Open(ParentFolderOf(index));
+  platform::SinkError error;
+  // A time that does not take costs no data; the link stays as it is.
+  if (folder != nullptr) folder->SetLinkModified(savedName, seconds, error);
+}
+
 std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
   std::vector<std::string> names;
   for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) {
@@ -290,24 +346,34 @@ std::string DestinationTree::SavedPath(std::size_t index, const std::string& sav
   return PathOf(parent, true) + "/" + savedName;
 }
 
-void DestinationTree::SetFolderTimes() {
+void DestinationTree::FinishFolders(std::uint32_t umask) {
   // Depth first from the top, so that each folder opens from the one before.
   std::unordered_map<std::size_t, std::vector<std::size_t>> children;
   for (const auto& [node, folder] : nodes_) children[folder.parent].push_back(node);
+  std::vector<std::size_t> order;
   std::vector<std::size_t> stack = std::move(children[kTop]);
   while (!stack.empty()) {
     const std::size_t node = stack.back();
     stack.pop_back();
     auto below = children.find(node);
     if (below != children.end()) stack.insert(stack.end(), below->second.begin(), below->second.end());
-    const FolderNode& folder = nodes_.at(node);
-    if (!folder.created) continue;
+    if (nodes_.at(node).created) order.push_back(node);
+  }
+  platform::SinkError error;
+  for (const std::size_t node : order) {
     const std::optional<std::int64_t> seconds = RecordingInstant(table_[node]);
     if (!seconds) continue;
     platform::FolderSink* sink = Open(node);
-    platform::SinkError error;
     // A time that does not take costs no data; the folder stays as it is.
     if (sink != nullptr) sink->SetModified(*seconds, error);
+  }
+  // Permissions from the deepest up: a folder is closed only once nothing
+  // below it is left to finish.
+  for (auto it = order.rbegin(); it != order.rend(); ++it) {
+    const std::uint32_t mode = table_[*it].mode;
+    if (mode == 0) continue;
+    platform::FolderSink* sink = Open(*it);
+    if (sink != nullptr) sink->SetPermissions(((mode & 0777) & ~umask) | 0700, error);
   }
 }
 

@@ -67,6 +67,20 @@ class DestinationTree {
   // Removes a file that CreateFile made for entry index.
   void RemoveFile(std::size_t index, const std::string& savedName);
 
+  struct CreatedLink {
+    bool made = false;
+    std::string savedName;
+    bool renamed = false;
+  };
+  // Creates entry index as a symbolic link to target in its folder, making
+  // the folders on its way; a name taken gets a number as a file's does.
+  CreatedLink CreateLink(std::size_t index, const std::string& target);
+  // A link to target that an earlier recovery made for entry index, under its
+  // name or a numbered one not yet taken by this recovery: kWhole, or kNone.
+  Earlier FindEarlierLink(std::size_t index, const std::string& target);
+  // Sets the time of the link itself (savedName in entry index's folder).
+  void SetLinkTime(std::size_t index, const std::string& savedName, std::int64_t seconds);
+
   // Paths from the destination's top, "/" between names: as named on the disc,
   // and as saved (savedName: the name the entry's own file was saved under).
   std::string DiscPath(std::size_t index);
@@ -75,9 +89,13 @@ class DestinationTree {
   std::string EscapedDiscPath(std::size_t index);
   std::string SavedPath(std::size_t index, const std::string& savedName);
 
-  // Gives every folder this recovery created its recording time. Called last:
-  // each file written into a folder changes the folder's time.
-  void SetFolderTimes();
+  // Gives every folder this recovery created its recording time and, where
+  // the disc records them (Rock Ridge), its permission bits less umask and
+  // never setuid, setgid or sticky; the owner keeps read, write and search,
+  // so that a later --resume can still add to it. Called last: each file
+  // written into a folder changes its time, and a read-only folder must take
+  // its files first.
+  void FinishFolders(std::uint32_t umask);
 
   // What failed last at the destination: the path below it ("Docs/a.txt") and
   // the system's error.

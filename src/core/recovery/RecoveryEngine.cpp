@@ -75,6 +75,7 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
   Begin(table, filters, target.path);
   keepFiles_ = target.report != nullptr || !reportRefused_.empty();
   resume_ = target.resume;
+  umask_ = platform::FileCreationMask();
   std::unique_ptr<platform::FolderSink> root = std::move(target.folder);
   if (root && !target.missingName.empty()) {
     platform::FolderResult made = root->MakeFolder(target.missingName);
@@ -102,12 +103,17 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
     } else if (!filters.Takes(entry.name, state_)) {
       ++summary_.filesFilteredOut;
     } else {
-      RecoverFile(entry, i);
-      progress_.ReportEntry(summary_.filesRecovered + summary_.filesPartial, nullptr);
+      if (entry.IsLink()) {
+        RecoverLink(entry, i);
+      } else {
+        RecoverFile(entry, i);
+      }
+      progress_.ReportEntry(summary_.filesRecovered + summary_.filesPartial + summary_.linksCreated,
+                            nullptr);
     }
   }
   summary_.aborted = state_.stopRequested;
-  tree_->SetFolderTimes();
+  tree_->FinishFolders(umask_);
   summary_.foldersCreated = tree_->foldersCreated();
   summary_.namesChanged += tree_->foldersRenamed();
   tree_.reset();
@@ -211,6 +217,7 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
     // A time that does not take costs no data.
     created.file->SetModified(*seconds, error);
   }
+  if (entry.mode != 0 && whole) created.file->SetPermissions(PermissionBits(entry), error);
   const bool closed = created.file->Close(error);
   if (copy.writeFailed) error = copy.writeError;
   record.unreadable = std::move(copy.unreadable);
@@ -234,6 +241,44 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   Conclude(std::move(record));
 }
 
+std::uint32_t RecoveryEngine::PermissionBits(const Entry& entry) const {
+  // 0777: setuid, setgid and sticky are never set on what a disc delivers.
+  return entry.mode & 0777 & ~umask_;
+}
+
+void RecoveryEngine::RecoverLink(const Entry& entry, std::size_t index) {
+  host_.PumpPendingMessages();
+  if (state_.stopRequested) return;
+  RecoveredFile record;
+  record.discPath = tree_->DiscPath(index);
+  record.listedPath = tree_->EscapedDiscPath(index);
+  const std::string target = text::ToUtf8(entry.linkTarget);
+  if (resume_) {
+    const DestinationTree::Earlier earlier = tree_->FindEarlierLink(index, target);
+    if (earlier.kind == DestinationTree::Earlier::Kind::kWhole) {
+      record.outcome = FileOutcome::kAlreadyThere;
+      record.savedPath = tree_->SavedPath(index, earlier.savedName);
+      if (earlier.renamed) ++summary_.namesChanged;
+      Conclude(std::move(record));
+      return;
+    }
+  }
+  const DestinationTree::CreatedLink created = tree_->CreateLink(index, target);
+  if (!created.made) {
+    const DestinationTree::Failure& failure = tree_->lastFailure();
+    ReportWriteFailure("cannot create", failure.path, failure.error);
+    Conclude(std::move(record));
+    return;
+  }
+  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry)) {
+    tree_->SetLinkTime(index, created.savedName, *seconds);
+  }
+  record.outcome = FileOutcome::kLinked;
+  record.savedPath = tree_->SavedPath(index, created.savedName);
+  if (created.renamed) ++summary_.namesChanged;
+  Conclude(std::move(record));
+}
+
 bool RecoveryEngine::WriteAgain(const Entry& entry, std::size_t index,
                                 DestinationTree::Earlier earlier, RecoveredFile& record) {
   ResumedFile file(std::move(earlier.file));
@@ -254,6 +299,7 @@ bool RecoveryEngine::WriteAgain(const Entry& entry, std::size_t index,
   if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
     file.SetModified(*seconds, error);
   }
+  if (entry.mode != 0 && whole) file.SetPermissions(PermissionBits(entry), error);
   const bool closed = file.Close(error);
   if (copy.writeFailed) error = copy.writeError;
   record.unreadable = std::move(copy.unreadable);
@@ -317,6 +363,11 @@ void RecoveryEngine::Conclude(RecoveredFile record) {
     case FileOutcome::kAlreadyThere:
       ++summary_.filesAlreadyThere;
       status = text::kFileRecovered;
+      icon = log::LogIcon::kCompleted;
+      break;
+    case FileOutcome::kLinked:
+      ++summary_.linksCreated;
+      status = text::kLinkCreated;
       icon = log::LogIcon::kCompleted;
       break;
   }

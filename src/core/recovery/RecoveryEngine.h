@@ -48,7 +48,14 @@ struct RecoveryTarget {
 //   removed, so that zeros are never taken for data.
 // - A file recovered whole and its folders get their recording time, taken as
 //   UTC; a partial or stopped file keeps the time it was written, so that it is
-//   never taken for the disc's file.
+//   never taken for the disc's file. Where the disc records permissions (Rock
+//   Ridge), a whole file and the folders get them less the user's umask, never
+//   setuid, setgid or sticky; a partial file keeps the mode it was made with,
+//   so that --resume can write it again.
+// - A symbolic link (Rock Ridge) is made as a link with the disc's target and
+//   time; it is never followed, and nothing is written through it: files and
+//   folders are opened below the destination without following links, and a
+//   link in a folder's place gives the folder a numbered name.
 // - Nothing is written outside the destination, no link there is followed, no
 //   file there is overwritten, and names the destination cannot hold are
 //   changed (DestinationTree); every changed name is logged.
@@ -84,6 +91,12 @@ class RecoveryEngine {
   // The destination cannot be used: says why once, writes nothing.
   RecoverySummary FailDestination(const std::string& path, const std::string& reason);
   void RecoverFile(const Entry& entry, std::size_t index);
+  // Makes a symbolic link of the disc as a link: nothing is read for it, and
+  // its target is stored, never followed.
+  void RecoverLink(const Entry& entry, std::size_t index);
+  // The permission bits a file or folder of entry gets: its Rock Ridge mode's
+  // less the umask, never setuid, setgid or sticky.
+  std::uint32_t PermissionBits(const Entry& entry) const;
   // Writes the file an earlier recovery left unfinished again in place; false,
   // with nothing of it changed, when it holds other data than the disc's file.
   bool WriteAgain(const Entry& entry, std::size_t index, DestinationTree::Earlier earlier,
@@ -112,6 +125,7 @@ class RecoveryEngine {
   std::vector<RecoveredFile> files_;
   bool keepFiles_ = false;
   bool resume_ = false;
+  std::uint32_t umask_ = 022;  // the user's, taken from Rock Ridge permissions
   std::string reportRefused_;  // why Run could not open the report
   std::set<int> reasonsShown_;  // errno values error 10 was shown for
 };

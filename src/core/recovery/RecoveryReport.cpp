@@ -19,6 +19,8 @@ const char* StatusWord(FileOutcome outcome) {
       return "stopped";
     case FileOutcome::kAlreadyThere:
       return "already there";
+    case FileOutcome::kLinked:
+      return "link";
   }
   return "failed";
 }
@@ -47,6 +49,8 @@ std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
           std::to_string(summary.filesFilteredOut) + " filtered out, " +
           std::to_string(summary.foldersCreated) + " folders created, " +
           std::to_string(summary.namesChanged) + " names changed" +
+          (summary.linksCreated > 0 ? ", " + std::to_string(summary.linksCreated) + " links created"
+                                    : "") +
           (summary.aborted ? ", stopped by the user" : "") +
           (summary.writeStopped ? ", stopped: the destination takes no more files" : "") + "\n";
   return text;

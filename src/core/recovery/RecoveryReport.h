@@ -14,6 +14,7 @@ enum class FileOutcome : std::uint8_t {
   kFailed,     // nothing read, or the file could not be written: none is left
   kStopped,    // Stop came while it was copied: the file holds what was written
   kAlreadyThere,  // a resumed recovery found it whole at the destination and kept it
+  kLinked,        // a symbolic link, made as a link
 };
 
 // Bytes first to last (both included) of a file, counted from its start.
@@ -42,6 +43,7 @@ struct RecoverySummary {
   std::uint32_t filesStopped = 0;
   std::uint32_t filesAlreadyThere = 0;
   std::uint32_t filesFilteredOut = 0;
+  std::uint32_t linksCreated = 0;  // symbolic links made (Rock Ridge)
   std::uint32_t foldersCreated = 0;
   std::uint32_t namesChanged = 0;  // files and folders saved under another name
   bool reportWritten = false;
@@ -56,10 +58,10 @@ struct RecoverySummary {
 };
 
 // The recovery report: one line per file, "status TAB disc path TAB unreadable
-// bytes TAB saved path", status being recovered, partial, failed, stopped or
-// already there, and the
+// bytes TAB saved path", status being recovered, partial, failed, stopped,
+// already there or link (a symbolic link made), and the
 // unreadable bytes "first-last" ranges joined by "," ("4096-6143,10240-12287");
-// then one summary line. Tabs, line breaks and backslashes in names are written
+// then one summary line, which counts the links made when there were any. Tabs, line breaks and backslashes in names are written
 // as \t, \n, \r and \\, other control characters as \xHH.
 std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
                                  const RecoverySummary& summary);

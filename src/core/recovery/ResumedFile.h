@@ -32,6 +32,9 @@ class ResumedFile final : public platform::FileSink {
   bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
     return file_->SetModified(seconds, error);
   }
+  bool SetPermissions(std::uint32_t bits, platform::SinkError& error) override {
+    return file_->SetPermissions(bits, error);
+  }
   bool Close(platform::SinkError& error) override { return file_->Close(error); }
 
   bool holdsOtherData() const { return holdsOtherData_; }

@@ -254,6 +254,8 @@ void ScanProcess::ReportEntry(std::uint32_t entryCount, const WorkRecord* record
   entry.gmtOffset = record->time.gmtOffset;
   entry.size = record->size;
   entry.moreParts = record->moreParts;
+  entry.mode = record->mode;
+  entry.linkTarget = record->linkTarget;
   entry.session = counters_.currentSession;
   table_.AddEntry(std::move(entry));
 }

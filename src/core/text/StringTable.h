@@ -105,6 +105,7 @@ enum StringId : std::uint16_t {
   kNamesPrimary = 61452,
   kRockRidgeDamaged = 61453,
   kRockRidgeFolderLoop = 61454,
+  kLinkCreated = 61470,
 };
 
 // The text of id in the current language; an id without a text gives "".

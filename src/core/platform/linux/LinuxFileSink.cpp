@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 
 #include "platform/FileSink.h"
@@ -38,6 +39,12 @@ bool IsOneComponent(const std::string& name) {
 bool SetTimes(int fd, std::int64_t seconds, SinkError& error) {
   const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {static_cast<time_t>(seconds), 0}};
   if (futimens(fd, times) == 0) return true;
+  error = ErrorOf(errno);
+  return false;
+}
+
+bool SetMode(int fd, std::uint32_t bits, SinkError& error) {
+  if (fchmod(fd, static_cast<mode_t>(bits & 0777)) == 0) return true;
   error = ErrorOf(errno);
   return false;
 }
@@ -100,6 +107,10 @@ class LinuxFileSink final : public FileSink {
 
   bool SetModified(std::int64_t seconds, SinkError& error) override {
     return SetTimes(fd_, seconds, error);
+  }
+
+  bool SetPermissions(std::uint32_t bits, SinkError& error) override {
+    return SetMode(fd_, bits, error);
   }
 
   bool Close(SinkError& error) override {
@@ -211,6 +222,7 @@ class LinuxFolderSink final : public FolderSink {
     }
     FileFacts found;
     found.regularFile = S_ISREG(facts.st_mode);
+    found.link = S_ISLNK(facts.st_mode);
     found.size = static_cast<std::uint64_t>(facts.st_size);
     found.modified = facts.st_mtim.tv_sec;
     return found;
@@ -226,8 +238,45 @@ class LinuxFolderSink final : public FolderSink {
     return false;
   }
 
+  SinkStatus MakeLink(const std::string& name, const std::string& target,
+                      SinkError& error) override {
+    if (!IsOneComponent(name) || target.empty() || target.find('\0') != std::string::npos) {
+      error = ErrorOf(EINVAL);
+      return SinkStatus::kFailed;
+    }
+    // symlinkat never follows or replaces what is at name: EEXIST then.
+    if (symlinkat(target.c_str(), fd_, name.c_str()) == 0) return SinkStatus::kCreated;
+    error = ErrorOf(errno);
+    return StatusOf(errno);
+  }
+
+  std::optional<std::string> ReadLink(const std::string& name) override {
+    if (!IsOneComponent(name)) return std::nullopt;
+    std::string target(4096, '\0');
+    const ssize_t length = readlinkat(fd_, name.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return std::nullopt;
+    target.resize(static_cast<std::size_t>(length));
+    return target;
+  }
+
+  bool SetLinkModified(const std::string& name, std::int64_t seconds, SinkError& error) override {
+    if (!IsOneComponent(name)) {
+      error = ErrorOf(EINVAL);
+      return false;
+    }
+    const timespec times[2] = {{static_cast<time_t>(seconds), 0},
+                               {static_cast<time_t>(seconds), 0}};
+    if (utimensat(fd_, name.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    error = ErrorOf(errno);
+    return false;
+  }
+
   bool SetModified(std::int64_t seconds, SinkError& error) override {
     return SetTimes(fd_, seconds, error);
+  }
+
+  bool SetPermissions(std::uint32_t bits, SinkError& error) override {
+    return SetMode(fd_, bits, error);
   }
 
  private:
@@ -287,6 +336,25 @@ FileResult OpenReportFile(const std::string& path) {
   }
   result.file = std::make_unique<LinuxFileSink>(fd, false);
   return result;
+}
+
+std::uint32_t FileCreationMask() {
+  // The kernel shows the mask without changing it; setting and restoring it
+  // would leave other threads a moment with none.
+  std::FILE* status = std::fopen("/proc/self/status", "re");
+  if (status != nullptr) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    }
+    std::fclose(status);
+    if (found) return mask & 0777;
+  }
+  const mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<std::uint32_t>(mask) & 0777;
 }
 
 bool FailsEveryWrite(int error) { return error == EROFS || error == ENOSPC || error == EDQUOT; }
