@@ -119,13 +119,25 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
   disc::RecoveryTarget target;
   bool reportCreated = false;
   if (!OpenTarget(options, target, reportCreated, console)) return kExitBadInput;
+  // A report made for a recovery that never came is not left behind empty,
+  // whichever way the command ends.
+  bool reportWritten = false;
+  struct ReportCleanup {
+    const std::optional<std::string>& path;
+    const bool& created;
+    const bool& written;
+    ~ReportCleanup() {
+      if (!created || written) return;
+      std::error_code error;
+      fs::remove(*path, error);
+    }
+  } reportCleanup{options.reportPath, reportCreated, reportWritten};
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.scan.Scan();
   if (!session.NamesFound()) return session.SaveLog(kExitBadInput);
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.
-  bool reportWritten = false;
   const auto recover = [&]() -> int {
     if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
     if (session.host.stopped()) {
@@ -159,11 +171,6 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     return result;
   };
   const int result = recover();
-  // A report made for a recovery that never came is not left behind empty.
-  if (reportCreated && !reportWritten) {
-    std::error_code error;
-    fs::remove(*options.reportPath, error);
-  }
   // Releases the tray the scan locked.
   session.reader.CloseDiscReader();
   return session.SaveLog(result);

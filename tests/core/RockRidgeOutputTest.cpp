@@ -453,5 +453,38 @@ TEST(RockRidgeOutputTest, LinkNamedLikeAFolderNeverLeadsWritesOutOfDest) {
   EXPECT_EQ(besideDest, 4u);  // outside, hostile.iso, report.txt, dest
 }
 
+// A recovery refused after the scan (names the disc lacks, a source that does
+// not open) leaves no report file behind.
+TEST(RockRidgeOutputTest, RefusedRecoveryLeavesNoReportBehind) {
+  TempDir dir;
+  const fs::path image = dir / "rr.iso";
+  fs::create_directory(dir / "tree");
+  std::ofstream(dir / "tree" / "a.txt") << "a";
+  testing::RunChecked({"genisoimage", "-quiet", "-r", "-o", image.string(), (dir / "tree").string()});
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;  // before SOURCE
+    std::string source;
+    std::string says;
+  };
+  const std::vector<Case> cases = {
+      {"names the disc lacks", {"--names", "joliet"}, image.string(), "no Joliet names"},
+      {"source missing", {}, (dir / "missing.iso").string(), "missing.iso"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path report = dir / "report.txt";
+    std::vector<std::string> args = {"recover", "--report", report.string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.push_back(c.source);
+    args.push_back((dir / "dest").string());
+    const CommandResult refused = RunCli(args);
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_NE(refused.err.find(c.says), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(report));
+    EXPECT_FALSE(fs::exists(dir / "dest"));
+  }
+}
+
 }  // namespace
 }  // namespace velmora
