@@ -164,6 +164,11 @@ TEST_P(RefusedImage, TellsWhyAndLeavesTheDriveAndTheTreeAsTheyWere) {
 
   EXPECT_FALSE(OpenerOf(*engine).OnOpenImage(c.make(dir).string()));
   EXPECT_EQ(engine->host.scriptedPrompts.errors, c.errors);
+  // The one dialog says why, naming the file.
+  ASSERT_EQ(engine->host.scriptedPrompts.errorDetails.size(), 1u);
+  EXPECT_NE(engine->host.scriptedPrompts.errorDetails[0].find(c.make(dir).filename().string()),
+            std::string::npos)
+      << engine->host.scriptedPrompts.errorDetails[0];
   EXPECT_EQ(engine->ListingTsv(), listing);
   EXPECT_FALSE(engine->state.readingImage);
   EXPECT_FALSE(engine->reader.imageOpen());
@@ -176,7 +181,7 @@ TEST_P(RefusedImage, TellsWhyAndLeavesTheDriveAndTheTreeAsTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RefusedImage,
-    ::testing::Values(RefusedCase{"missing", MissingFile, {7, 1}},
+    ::testing::Values(RefusedCase{"missing", MissingFile, {7}},
                       RefusedCase{"noSignatureNorDescriptor", NoiseFile, {1}},
                       RefusedCase{"moreRecordsThanTheBlockHolds", TooManyRecords, {1}},
                       RefusedCase{"startsThatDoNotAscend", DescendingStarts, {1}}),

@@ -30,11 +30,12 @@ bool ImageOpener::OpenImage(const std::string& path) {
     }
     return true;
   }
-  Prompts& prompts = host_.prompts();
-  if (result == ImageOpenResult::kCannotOpen) {
-    prompts.ShowError(static_cast<int>(text::ErrorCode::kCannotOpenImage));
-  }
-  prompts.ShowError(static_cast<int>(text::ErrorCode::kNotValidImage));
+  // One dialog per failure, naming the file and what is wrong with it: a file
+  // that does not open is not also called an invalid image.
+  const text::ErrorCode code = result == ImageOpenResult::kCannotOpen
+                                   ? text::ErrorCode::kCannotOpenImage
+                                   : text::ErrorCode::kNotValidImage;
+  host_.prompts().ShowErrorDetail(static_cast<int>(code), reason);
   return false;
 }
 
