@@ -31,6 +31,10 @@ class CliPrompts final : public Prompts {
   // Prints detail in place of the code's message, every time: each names
   // another path.
   void ShowErrorDetail(int code, const std::string& detail) override;
+  // Each file that fails is named on its own line, as the first one was.
+  void NoteErrorAgain(int code, const std::string& detail) override {
+    ShowErrorDetail(code, detail);
+  }
   void ShowNotice(int type) override;
 
   bool ErrorShown(int code) const { return errors_.contains(code); }

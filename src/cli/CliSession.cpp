@@ -56,6 +56,12 @@ bool CliSession::NamesFound() {
   return false;
 }
 
+std::string CliSession::DamagedFolders(std::uint32_t count) const {
+  // Without --log there is no log to look in: the option that writes one is named.
+  return std::to_string(count) + (count == 1 ? " folder" : " folders") + " did not read whole; " +
+         (options.logPath ? "the log names them" : "--log FILE names them");
+}
+
 int CliSession::SaveLog(int result) {
   if (sourceDamaged && result == kExitOk) result = kExitPartial;
   std::string reason;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "CliHost.h"
 #include "CliOptions.h"
 #include "CliPrompts.h"
@@ -36,6 +39,9 @@ struct CliSession {
   // After the scan: false, said on the console, when --names asked for names
   // the disc does not carry.
   bool NamesFound();
+  // "N folders did not read whole; ..." after a scan that met damaged folders:
+  // the log names them, or --log would.
+  std::string DamagedFolders(std::uint32_t count) const;
 
   const CliOptions& options;
   platform::Machine& machine;

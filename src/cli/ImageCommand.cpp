@@ -31,9 +31,12 @@ int ReportOutcome(const disc::ImageOutcome& outcome, const CliPrompts& prompts, 
       return kExitBadInput;
     case disc::ImageResult::kFailed:
       // The engine has shown its error; the reason says what it was about,
-      // unless it is the CDROM-not-found message already shown.
+      // unless the error said it already.
       if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
-      console.Message(outcome.reason);
+      // An OUT that could not be made was named with its reason then.
+      if (!prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCannotCreateImage))) {
+        console.Message(outcome.reason);
+      }
       return kExitPartial;
     case disc::ImageResult::kAborted:
       console.Message("stopped; " + outcome.destination + " holds the first " + sectors +

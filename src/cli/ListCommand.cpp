@@ -50,8 +50,7 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
     result = kExitStopped;
   } else if (const std::uint32_t damaged = session.scan.counters().damagedFolders; damaged > 0) {
     // Folders that did not read are damage, named in the log.
-    console.Message(std::to_string(damaged) + (damaged == 1 ? " folder" : " folders") +
-                    " did not read whole; the log names them");
+    console.Message(session.DamagedFolders(damaged));
     result = kExitPartial;
   }
   if (!std::cout) {

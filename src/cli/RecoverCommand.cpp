@@ -161,12 +161,11 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     console.ClearProgress();
     reportWritten = summary.reportWritten;
     int result = ReportSummary(options, summary, session.prompts, console);
-    if (const std::uint32_t damaged = session.scan.counters().damagedFolders;
-        damaged > 0 && result == kExitOk) {
-      // The files of folders that did not read are missing from DEST.
-      console.Message(std::to_string(damaged) + (damaged == 1 ? " folder" : " folders") +
-                      " did not read whole; the log names them");
-      result = kExitPartial;
+    if (const std::uint32_t damaged = session.scan.counters().damagedFolders; damaged > 0) {
+      // The files of folders that did not read are missing from DEST, whatever
+      // else failed.
+      console.Message(session.DamagedFolders(damaged));
+      if (result == kExitOk) result = kExitPartial;
     }
     return result;
   };

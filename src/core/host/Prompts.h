@@ -28,6 +28,13 @@ class Prompts {
     static_cast<void>(detail);
     ShowError(code);
   }
+  // A failure of the same kind as one shown before, about another path: the
+  // window leaves it to the log instead of showing one dialog per file; the
+  // command line names it.
+  virtual void NoteErrorAgain(int code, const std::string& detail) {
+    static_cast<void>(code);
+    static_cast<void>(detail);
+  }
   // The two-line notice of a type (0: saving onto the medium being read).
   virtual void ShowNotice(int type) = 0;
   // A folder for recovered files; nothing when the user cancels.

@@ -93,9 +93,11 @@ void ImageCreator::Create(ImageOutcome& outcome) {
       outcome.result = ImageResult::kCancelled;
       return;
     case ImageFile::OpenResult::kCannotOpen:
-      host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
+      // The dialog names the file and the system's reason.
       outcome.result = ImageResult::kFailed;
-      outcome.reason = outcome.destination + ": " + file.reason();
+      outcome.reason = "cannot create the image " + outcome.destination + ": " + file.reason();
+      host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kCannotCreateImage),
+                                      outcome.reason);
       return;
   }
 
@@ -126,7 +128,8 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   outcome.partialSectors = copier.partialSectors();
   if (copier.failed()) {
     outcome.result = ImageResult::kFailed;
-    outcome.reason = outcome.destination + ": " + file.reason();
+    outcome.reason = "cannot write the image " + outcome.destination + " after " +
+                     std::to_string(outcome.blocks) + " sectors: " + file.reason();
   } else if (end == SectorCopier::End::kStopped) {
     outcome.result = ImageResult::kAborted;
   } else {

@@ -85,6 +85,13 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
       reason = path + ": the image's track list names sectors past its " + std::to_string(sectors) +
                " sectors; " + std::to_string(clipped) + " session(s) cut to the image";
     }
+    // An end before its start would have the copy stop short of the image.
+    if (const std::size_t backward = ForgetBackwardEnds(*trailer); backward > 0) {
+      const std::string said = std::to_string(backward) +
+                               " session(s) end before they start, read up to the next session "
+                               "or the image's end";
+      reason = reason.empty() ? path + ": in the image's track list " + said : reason + "; " + said;
+    }
     // The trailer is the last block and not a sector of the disc.
     reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks,
                     sectors);

@@ -50,6 +50,17 @@ std::size_t FitTrailerToImage(ImageTrailer& trailer, Lba sectors) {
   return changed;
 }
 
+std::size_t ForgetBackwardEnds(ImageTrailer& trailer) {
+  std::size_t dropped = 0;
+  for (TrackNode& node : trailer.tracks) {
+    if (node.end != 0 && node.end <= TrackLba(node)) {
+      node.end = 0;
+      ++dropped;
+    }
+  }
+  return dropped;
+}
+
 bool HasDamagedSignature(std::span<const std::byte> block) {
   if (HasImageSignature(block)) return false;
   const auto equal = [](char c, std::byte b) { return static_cast<std::byte>(c) == b; };

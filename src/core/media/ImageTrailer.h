@@ -41,6 +41,11 @@ std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block);
 // node holds no usable session.
 std::size_t FitTrailerToImage(ImageTrailer& trailer, Lba sectors);
 
+// A session cannot end at or before its start: such an end (not 0) is taken
+// as unknown, so that the session is read up to the next one or the medium's
+// end. Returns how many ends were dropped.
+std::size_t ForgetBackwardEnds(ImageTrailer& trailer);
+
 // True when the block holds a signature that is damaged or cut: most of its
 // bytes in place, or its start somewhere in the block, but not the whole of it
 // at the block's start. Such a file was a .cd image whose track list is lost.

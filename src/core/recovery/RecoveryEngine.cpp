@@ -336,6 +336,8 @@ void RecoveryEngine::ReportWriteFailure(const std::string& verb, const std::stri
   }
   if (reasonsShown_.insert(error.error).second) {
     host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kWriteProtected), detail);
+  } else {
+    host_.prompts().NoteErrorAgain(static_cast<int>(text::ErrorCode::kWriteProtected), detail);
   }
 }
 

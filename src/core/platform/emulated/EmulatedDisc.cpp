@@ -45,6 +45,7 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
   // The image holds nothing past its sectors, whatever start or end a node was
   // given: a session that starts past them is not on this disc.
   disc::FitTrailerToImage(*trailer, sectors);
+  disc::ForgetBackwardEnds(*trailer);
   if (trailer->multiTrack && trailer->tracks.empty()) {
     reason = path + ": every session of the image's track list lies past its " +
              std::to_string(sectors) + " sectors";
