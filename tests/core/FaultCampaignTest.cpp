@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -38,6 +40,8 @@ using platform::emulated::EmulatedDisc;
 using platform::emulated::EmulatedMachine;
 using platform::emulated::FaultKind;
 using platform::emulated::FaultMap;
+using platform::emulated::RecordedCommand;
+using platform::emulated::SectorFault;
 using testing::EngineScan;
 
 constexpr std::size_t kBlock = 2048;
@@ -471,6 +475,162 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfARecoveryLeavesNoFileWithoutItsRow) {
     for (const auto& [path, line] : lines) EXPECT_TRUE(fs::is_regular_file(out / line.saved)) << path;
   }
   RecordProperty("stopPoints", static_cast<int>(pumps));
+}
+
+
+// The sectors a command asked the drive for: a cooked read's blocks, a READ
+// CD's LBA and count (big-endian at bytes 2 and 6); none for other commands.
+std::pair<Lba, Lba> SectorsAskedFor(const RecordedCommand& command) {
+  if (command.kind == RecordedCommand::Kind::kCookedRead) {
+    if (command.length == 0) return {0, 0};
+    return {static_cast<Lba>(command.offset / kBlock),
+            static_cast<Lba>((command.offset + command.length - 1) / kBlock + 1)};
+  }
+  constexpr std::uint8_t kReadCd = 0xBE;
+  if (command.kind != RecordedCommand::Kind::kCdb || command.cdb.size() < 12 ||
+      command.cdb[0] != kReadCd) {
+    return {0, 0};
+  }
+  const Lba lba = Lba{command.cdb[2]} << 24 | Lba{command.cdb[3]} << 16 |
+                  Lba{command.cdb[4]} << 8 | Lba{command.cdb[5]};
+  const Lba count = Lba{command.cdb[6]} << 16 | Lba{command.cdb[7]} << 8 | Lba{command.cdb[8]};
+  return {lba, lba + count};
+}
+
+enum class Process { kScan, kImage, kRecovery };
+
+// The drive misbehaves over a stretch of sectors while a process runs: the
+// process lets messages through at least every batch of sectors it asks for
+// (however slowly they come), and a Stop given once it met the stretch ends it
+// within a few more commands.
+TEST_F(FaultCampaign, DriveFaultsKeepEachProcessPumpingAndStoppable) {
+  using namespace std::chrono_literals;
+  struct Case {
+    const char* name;
+    SectorFault fault;
+    bool firstSectorOnly;  // the fault sits on the stretch's first sector alone
+  };
+  const Case cases[] = {
+      {"shortReads", {FaultKind::kShortRead, 100}, false},
+      {"checkCondition", {FaultKind::kCheckCondition}, false},
+      {"driveGone", {FaultKind::kDriveGone}, true},
+      {"slowSectors", {FaultKind::kSlow, 0, 2ms}, false},
+      // A pump comes right after the sector, never during its read.
+      {"oneVerySlowSector", {FaultKind::kSlow, 0, 150ms}, true},
+  };
+  // A READ CD batch of image creation, a run of the file copier, with room:
+  // the sectors asked for between two pumps.
+  constexpr Lba kMostSectorsBetweenPumps = 2 * 64;
+  // Commands after a Stop was given until the process returned.
+  constexpr std::size_t kMostCommandsAfterStop = 8;
+
+  // Session 1 from its descriptors on, for the scan and the image; the files'
+  // sectors for a recovery (the scan before it does not read them).
+  std::vector<Lba> sessionStretch;
+  for (Lba lba = 16; lba < disc_->tracks[0].end; ++lba) sessionStretch.push_back(lba);
+  std::vector<Lba> fileStretch;
+  {
+    auto engine = Engine({});
+    engine->ScanDrive();
+    for (std::size_t i = 0; i < engine->table.size(); ++i) {
+      const disc::Entry& entry = engine->table[i];
+      if (entry.IsFolder()) continue;
+      for (Lba lba = entry.fileId; lba < entry.fileId + (entry.size + kBlock - 1) / kBlock; ++lba)
+        fileStretch.push_back(lba);
+    }
+    std::sort(fileStretch.begin(), fileStretch.end());
+  }
+  std::size_t runs = 0;
+  for (const Case& c : cases) {
+    for (Process process : {Process::kScan, Process::kImage, Process::kRecovery}) {
+      const std::vector<Lba>& stretch =
+          process == Process::kRecovery ? fileStretch : sessionStretch;
+      FaultMap faults;
+      for (Lba lba : stretch) {
+        faults[lba] = c.fault;
+        if (c.firstSectorOnly) break;
+      }
+      const auto touchesStretch = [&](const RecordedCommand& command) {
+        const auto [from, to] = SectorsAskedFor(command);
+        return std::any_of(stretch.begin(), stretch.end(),
+                           [&](Lba lba) { return lba >= from && lba < to; });
+      };
+      for (bool stop : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + " process " + std::to_string(static_cast<int>(process)) +
+                     (stop ? " stopped" : ""));
+        ++runs;
+        auto engine = Engine(faults, true);
+        auto& drive = static_cast<EmulatedMachine&>(*engine->machine);
+        if (process != Process::kScan) engine->ScanDrive();
+        drive.ClearCommands();
+        engine->host.log.Clear();
+
+        std::size_t seen = 0;  // commands looked at by the pumps so far
+        Lba mostSectors = 0;
+        bool met = false;
+        std::optional<std::size_t> commandsAtStop;
+        const auto pump = [&] {
+          Lba sectors = 0;
+          for (; seen < drive.commands().size(); ++seen) {
+            const RecordedCommand& command = drive.commands()[seen];
+            const auto [from, to] = SectorsAskedFor(command);
+            sectors += to - from;
+            met = met || touchesStretch(command);
+          }
+          mostSectors = std::max(mostSectors, sectors);
+        };
+        engine->host.onPump = [&] {
+          pump();
+          if (stop && met && !commandsAtStop) {
+            commandsAtStop = drive.commands().size();
+            disc::ScanProcess::RequestStop(engine->state);
+          }
+        };
+        bool aborted = false;
+        bool failedAtOnce = false;
+        const fs::path out = *scratch_ / "out";
+        fs::remove_all(out);
+        switch (process) {
+          case Process::kScan:
+            engine->ScanDrive();
+            for (const log::LogRow& row : engine->host.log.rows())
+              aborted = aborted || row.status == text::LoadText(text::kProcessAborted);
+            break;
+          case Process::kImage: {
+            disc::ImageCreator creator(engine->reader, engine->state, engine->table, engine->scan,
+                                       engine->host);
+            const fs::path image = *scratch_ / "drive.cd";
+            fs::remove(image);
+            const disc::ImageOutcome outcome = creator.CreateImage(image.string());
+            // A drive that left at the first descriptor leaves no disc to copy:
+            // the image fails at once, with or without a Stop, and no file is left.
+            if (c.fault.kind == FaultKind::kDriveGone) {
+              EXPECT_EQ(outcome.result, disc::ImageResult::kFailed);
+              EXPECT_FALSE(fs::exists(image));
+              failedAtOnce = true;
+              break;
+            }
+            aborted = outcome.result == disc::ImageResult::kAborted;
+            break;
+          }
+          case Process::kRecovery:
+            aborted = RecoverAll(*engine, out, *scratch_ / "report.tsv").aborted;
+            break;
+        }
+        engine->host.onPump = nullptr;
+        pump();
+        EXPECT_TRUE(met) << "the process never read the stretch";
+        EXPECT_LE(mostSectors, kMostSectorsBetweenPumps);
+        ExpectIdle(engine->state);
+        if (stop) {
+          ASSERT_TRUE(commandsAtStop);
+          EXPECT_TRUE(aborted || failedAtOnce);
+          EXPECT_LE(drive.commands().size() - *commandsAtStop, kMostCommandsAfterStop);
+        }
+      }
+    }
+  }
+  RecordProperty("runs", static_cast<int>(runs));
 }
 
 }  // namespace

@@ -19,16 +19,18 @@ std::optional<FaultMap> Read(const std::string& text, std::string& reason) {
 TEST(FaultMapFileTest, ReadsEveryKindAndSkipsCommentsAndBlankLines) {
   std::string reason;
   const auto faults = Read(
-      "# two bad sectors in one file\n\n40 unreadable\n41 check\n  42 short 100\n43 slow 5\n",
+      "# two bad sectors in one file\n\n40 unreadable\n41 check\n  42 short 100\n43 slow 5\n"
+      "44 gone\n",
       reason);
   ASSERT_TRUE(faults) << reason;
-  ASSERT_EQ(faults->size(), 4u);
+  ASSERT_EQ(faults->size(), 5u);
   EXPECT_EQ(faults->at(40).kind, FaultKind::kUnreadable);
   EXPECT_EQ(faults->at(41).kind, FaultKind::kCheckCondition);
   EXPECT_EQ(faults->at(42).kind, FaultKind::kShortRead);
   EXPECT_EQ(faults->at(42).shortBytes, 100u);
   EXPECT_EQ(faults->at(43).kind, FaultKind::kSlow);
   EXPECT_EQ(faults->at(43).delay.count(), 5);
+  EXPECT_EQ(faults->at(44).kind, FaultKind::kDriveGone);
 }
 
 TEST(FaultMapFileTest, RejectsMalformedLinesNamingTheLine) {
@@ -40,6 +42,7 @@ TEST(FaultMapFileTest, RejectsMalformedLinesNamingTheLine) {
       {"40 short\n", ":1:"},                    {"40 short 2048\n", ":1:"},
       {"40 unreadable extra\n", ":1:"},         {"forty unreadable\n", ":1:"},
       {"40 slow 99999999\n", ":1:"},            {"4294967296 unreadable\n", ":1:"},
+      {"40 gone 5\n", ":1:"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

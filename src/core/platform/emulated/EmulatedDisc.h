@@ -19,6 +19,7 @@ enum class FaultKind {
   kShortRead,       // shortBytes of the sector arrive, then the read stops
   kCheckCondition,  // cooked: EIO; READ CD: CHECK CONDITION, MEDIUM ERROR 03/11/00
   kSlow,            // served after delay
+  kDriveGone,       // the drive leaves the bus at this sector: it and every later command fail
 };
 
 struct SectorFault {

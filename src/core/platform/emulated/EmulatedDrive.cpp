@@ -65,6 +65,7 @@ TocEntry EntryAt(std::uint8_t trackNumber, std::uint32_t frames) {
 }  // namespace
 
 void EmulatedDrive::Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image) {
+  gone_ = false;
   image_ = std::move(image);
   Lba fileSectors = 0;
   if (image_) fileSectors = static_cast<Lba>(image_->Size().value_or(0) / kSectorSize);
@@ -120,10 +121,15 @@ void EmulatedDrive::Eject() {
 
 EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte> sector,
                                                     std::optional<bool> mode2Form1) {
+  if (gone_) return {SectorStatus::kGone};
   const Session* session = layout_.SessionOf(lba);
   if (session == nullptr) return {SectorStatus::kMissing};
   const SectorFault* fault = nullptr;
   if (auto found = disc_->faults.find(lba); found != disc_->faults.end()) fault = &found->second;
+  if (fault && fault->kind == FaultKind::kDriveGone) {
+    gone_ = true;
+    return {SectorStatus::kGone};
+  }
   if (fault && fault->kind == FaultKind::kUnreadable) return {SectorStatus::kUnreadable};
   if (fault && fault->kind == FaultKind::kCheckCondition) return {SectorStatus::kCheckCondition};
   if (mode2Form1 && *mode2Form1 != session->xa) return {SectorStatus::kWrongMode};
@@ -140,6 +146,7 @@ EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte
 IoResult EmulatedDrive::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) {
   log_->Record(
       {.kind = RecordedCommand::Kind::kCookedRead, .offset = offset, .length = buffer.size()});
+  if (gone_) return Failure(ENODEV);
   if (!disc_) return Failure(ENOMEDIUM);
   std::uint64_t end = static_cast<std::uint64_t>(layout_.leadOut()) * kSectorSize;
   IoResult result;
@@ -154,7 +161,7 @@ IoResult EmulatedDrive::ReadAt(std::uint64_t offset, std::span<std::byte> buffer
     auto within = static_cast<std::size_t>(at % kSectorSize);
     SectorRead read = ReadSector(lba, sector, std::nullopt);
     if (read.status != SectorStatus::kRead) {
-      if (result.bytes == 0) return Failure(EIO);
+      if (result.bytes == 0) return Failure(read.status == SectorStatus::kGone ? ENODEV : EIO);
       break;
     }
     if (read.bytes > within) {
@@ -174,7 +181,7 @@ std::optional<std::uint64_t> EmulatedDrive::Size() const {
 
 std::optional<Toc> EmulatedDrive::ReadToc() {
   log_->Record({.kind = RecordedCommand::Kind::kReadToc});
-  if (!disc_) return std::nullopt;
+  if (!disc_ || gone_) return std::nullopt;
   const std::vector<Session>& sessions = layout_.sessions();
   Toc toc;
   toc.firstTrack = sessions.front().trackNumber;
@@ -188,6 +195,7 @@ std::optional<Toc> EmulatedDrive::ReadToc() {
 
 bool EmulatedDrive::SetMediumRemoval(bool prevent) {
   log_->Record({.kind = RecordedCommand::Kind::kTrayLock, .prevent = prevent});
+  if (gone_) return false;
   trayLocked_ = prevent;
   return true;
 }
@@ -204,6 +212,7 @@ ScsiResult EmulatedDrive::Execute(std::span<const std::uint8_t> cdb, std::span<s
 EmulatedDrive::Answer EmulatedDrive::Run(std::span<const std::uint8_t> cdb,
                                          std::span<std::byte> dataIn) {
   DecodedCdb decoded = DecodeCdb(cdb, dataIn.size());
+  if (gone_) return {NotCarried(ENODEV)};
   if (const auto* rejection = std::get_if<CdbRejection>(&decoded)) {
     return {CheckCondition(*rejection), true};
   }
@@ -242,6 +251,8 @@ ScsiResult EmulatedDrive::ReadCd(const ReadCdRequest& request, std::span<std::by
         return CheckCondition(kUnrecoveredReadError);
       case SectorStatus::kUnreadable:
         return NotCarried(EIO);
+      case SectorStatus::kGone:
+        return NotCarried(ENODEV);
       case SectorStatus::kWrongMode:
         return CheckCondition(kIllegalModeForTrack);
     }

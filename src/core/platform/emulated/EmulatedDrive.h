@@ -46,6 +46,7 @@ class EmulatedDrive {
     kUnreadable,      // fault kUnreadable
     kCheckCondition,  // fault kCheckCondition
     kWrongMode,       // READ CD asked for the other sector type
+    kGone,            // the drive is gone (fault kDriveGone): no command reaches it
   };
   struct SectorRead {
     SectorStatus status = SectorStatus::kMissing;
@@ -70,6 +71,8 @@ class EmulatedDrive {
   DiscLayout layout_;
   std::unique_ptr<BlockFile> image_;
   bool trayLocked_ = false;
+  // Set by a kDriveGone sector; a disc inserted anew brings the drive back.
+  bool gone_ = false;
 };
 
 }  // namespace velmora::platform::emulated

@@ -17,6 +17,8 @@ bool ParseLine(const std::string& line, FaultMap& faults) {
   SectorFault fault;
   if (kind == "unreadable") {
     fault.kind = FaultKind::kUnreadable;
+  } else if (kind == "gone") {
+    fault.kind = FaultKind::kDriveGone;
   } else if (kind == "check") {
     fault.kind = FaultKind::kCheckCondition;
   } else if (kind == "short") {
@@ -53,7 +55,7 @@ std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& r
     if (first == std::string::npos || line[first] == '#') continue;
     if (!ParseLine(line, faults)) {
       reason = path + ":" + std::to_string(number) + ": expected 'LBA unreadable', 'LBA short BYTES', "
-               "'LBA check' or 'LBA slow MILLISECONDS'";
+               "'LBA check', 'LBA slow MILLISECONDS' or 'LBA gone'";
       return std::nullopt;
     }
   }
