@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "browse/FileRows.h"
@@ -31,18 +32,23 @@ TEST(FileRowsTest, ColumnTexts) {
   Entry file = Row(u"a", EntryType::kFile, 1234, 2001, 12, 3, 13, 77);
   file.minute = 4;
   file.second = 5;
-  EXPECT_EQ(text::ToUtf8(DateText(file, false)), "03-12-2001 13:04:05");
+  EXPECT_EQ(text::ToUtf8(DateText(file)), "03-12-2001 13:04:05");
   EXPECT_EQ(text::ToUtf8(SizeText(file)), "   1234");
   EXPECT_EQ(text::ToUtf8(FileIdText(file)), "77");
   Entry big = Row(u"b", EntryType::kFile, 12345678, 1999, 1, 3);
   EXPECT_EQ(text::ToUtf8(SizeText(big)), "12345678");
   big.fileId = 4000000000u;
   EXPECT_EQ(text::ToUtf8(FileIdText(big)), "4000000000");
-  // A Session node: no date at all.
+  // A Session node: no date at all, as the command-line listing shows it.
   Entry node = Row(u"Session 1", EntryType::kFolder, 0, 0, 0, 0);
   EXPECT_EQ(text::ToUtf8(SizeText(node)), "      0");
-  EXPECT_EQ(text::ToUtf8(DateText(node, false)), "00-00- 00:00:00");
-  EXPECT_EQ(text::ToUtf8(DateText(node, true)), "00-00-0 00:00:00");
+  EXPECT_EQ(text::ToUtf8(DateText(node)), "");
+  // Times that are no calendar time show nothing either.
+  for (const auto& [month, day, hour] : {std::tuple{13, 1, 0}, {2, 30, 0}, {0, 1, 0}, {1, 1, 24}}) {
+    Entry damaged = Row(u"d", EntryType::kFile, 1, 2001, month, day, hour);
+    SCOPED_TRACE(month * 10000 + day * 100 + hour);
+    EXPECT_EQ(text::ToUtf8(DateText(damaged)), "");
+  }
 }
 
 struct SortCase {

@@ -52,7 +52,13 @@ struct BrowseFixture {
     std::string reason;
     auto disc = platform::emulated::EmulatedDisc::FromImage(image, reason);
     if (!disc) throw std::runtime_error(reason);
-    machine.InsertDisc(0, std::move(*disc));
+    Open(std::move(*disc));
+  }
+  // The window with disc in its drive instead (not yet scanned).
+  explicit BrowseFixture(platform::emulated::EmulatedDisc disc) { Open(std::move(disc)); }
+
+  void Open(platform::emulated::EmulatedDisc disc) {
+    machine.InsertDisc(0, std::move(disc));
     frame = std::make_unique<gui::CMainFrame>(machine);
     frame->SetPrompts(&prompts);
     treeTester = std::make_unique<QAbstractItemModelTester>(

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "BrowseFixture.h"
+#include "browse/FileRows.h"
+#include "support/MultiSessionBuilder.h"
 
 using namespace velmora;
 using namespace velmora::gui;
@@ -23,6 +25,7 @@ class TestCCDView : public QObject {
   void doubleClickOpensAFolderRow();
   void enterOpensAFolderRowWhenNotBusy();
   void revealRowById();
+  void rowsWithoutATimeShowNoDate();
 
  private:
   void ClickHeader(int column);
@@ -156,6 +159,33 @@ void TestCCDView::revealRowById() {
   f_->list().RevealRowById(999999);
   QCOMPARE(f_->views().listModel().EntryAt(f_->list().detailsView()->currentIndex().row()),
            current);
+}
+
+// Root's rows on a two-session disc are the Session nodes, which have no
+// recording time: their Date cells are empty, as velmora-cli lists them; the
+// files' cells show their dates.
+void TestCCDView::rowsWithoutATimeShowNoDate() {
+  testing::TempDir dir;
+  testing::WriteTree(dir / "s1", {{.path = "ONE.TXT", .content = "1", .mtime = testing::Day(2003, 4, 5)}});
+  testing::WriteTree(dir / "s2", {{.path = "TWO.TXT", .content = "2", .mtime = testing::Day(2004, 5, 6)}});
+  const testing::MultiSessionDisc made =
+      testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "two.img");
+  platform::emulated::EmulatedDisc disc;
+  disc.imagePath = made.image.string();
+  disc.tracks = made.tracks;
+  BrowseFixture two(std::move(disc));
+  two.Scan();
+  QVERIFY(two.tree().SelectFolder(two.Entry(u"Root")));
+  QCOMPARE(two.RowNames(), QStringLiteral("Session 1,Session 2"));
+  const auto date = [&](int row) {
+    return two.views().listModel().index(row, static_cast<int>(browse::ListColumn::kDate)).data().toString();
+  };
+  QCOMPARE(date(0), QString());
+  QCOMPARE(date(1), QString());
+  QVERIFY(two.tree().SelectFolder(two.Entry(u"Session 2")));
+  QVERIFY(two.RowNames().contains(QStringLiteral("TWO.TXT")));
+  const QString shown = date(two.Row(u"TWO.TXT"));
+  QVERIFY2(shown.contains(QStringLiteral("-2004 ")), qPrintable(shown));
 }
 
 QTEST_MAIN(TestCCDView)

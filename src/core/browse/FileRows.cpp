@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "browse/NameOrder.h"
+#include "iso9660/RecordingTime.h"
 
 namespace velmora::browse {
 namespace {
@@ -37,11 +38,13 @@ std::u16string SizeText(const disc::Entry& entry) {
   return Widen(text);
 }
 
-std::u16string DateText(const disc::Entry& entry, bool maskApplied) {
+std::u16string DateText(const disc::Entry& entry) {
+  // Root, the Session nodes and records whose time is no calendar time have
+  // none to show, as the command-line listing shows none.
+  if (!disc::RecordingSeconds(entry)) return {};
   char text[96];
-  std::snprintf(text, sizeof text,
-                maskApplied ? "%.2d-%.2d-%d %.2d:%.2d:%.2d" : "%.2d-%.2d-%.d %.2d:%.2d:%.2d",
-                entry.day, entry.month, entry.year, entry.hour, entry.minute, entry.second);
+  std::snprintf(text, sizeof text, "%.2d-%.2d-%d %.2d:%.2d:%.2d", entry.day, entry.month,
+                entry.year, entry.hour, entry.minute, entry.second);
   return Widen(text);
 }
 

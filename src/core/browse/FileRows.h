@@ -15,9 +15,9 @@ inline constexpr int kListColumnCount = 5;
 // The Size column: the byte count right-aligned in at least seven characters
 // ("      0" for a folder).
 std::u16string SizeText(const disc::Entry& entry);
-// The Date column, "dd-mm-yyyy hh:mm:ss". A year 0 prints nothing, or "0" while a
-// mask is applied.
-std::u16string DateText(const disc::Entry& entry, bool maskApplied);
+// The Date column, "dd-mm-yyyy hh:mm:ss"; empty for an entry without a valid
+// recording time (Root, a Session node, a damaged record).
+std::u16string DateText(const disc::Entry& entry);
 // The File ID column, in decimal.
 std::u16string FileIdText(const disc::Entry& entry);
 

@@ -17,7 +17,7 @@ BrowseViews::BrowseViews(CMainFrame& frame)
     : QObject(&frame),
       frame_(frame),
       treeModel_(new FolderTreeModel(frame.table(), this)),
-      listModel_(new FileListModel(*treeModel_, frame.state(), this)),
+      listModel_(new FileListModel(*treeModel_, this)),
       marking_(new MarkingController(*treeModel_, *listModel_, frame.state(), this)),
       tree_(new CLeftView(*treeModel_, frame.state())),
       list_(new CCDView(*listModel_, frame.state())) {

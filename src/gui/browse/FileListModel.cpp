@@ -10,8 +10,8 @@
 
 namespace velmora::gui {
 
-FileListModel::FileListModel(FolderTreeModel& tree, const AppState& state, QObject* parent)
-    : QAbstractTableModel(parent), tree_(tree), state_(state) {
+FileListModel::FileListModel(FolderTreeModel& tree, QObject* parent)
+    : QAbstractTableModel(parent), tree_(tree) {
   connect(&tree_, &FolderTreeModel::TableWasReset, this, &FileListModel::Clear);
   connect(&tree_, &FolderTreeModel::EntryAppended, this, &FileListModel::Append);
 }
@@ -124,7 +124,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
           return LoadQText(entry.IsFolder() ? text::kDirType : text::kFileType);
         case browse::ListColumn::kSize: return QString::fromStdU16String(browse::SizeText(entry));
         case browse::ListColumn::kDate:
-          return QString::fromStdU16String(browse::DateText(entry, state_.maskApplied));
+          return QString::fromStdU16String(browse::DateText(entry));
         case browse::ListColumn::kFileId: return QString::fromStdU16String(browse::FileIdText(entry));
       }
       return {};

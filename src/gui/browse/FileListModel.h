@@ -2,9 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
-#include "host/AppState.h"
 
 namespace velmora::gui {
 
@@ -20,7 +20,7 @@ class FileListModel : public QAbstractTableModel {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  FileListModel(FolderTreeModel& tree, const AppState& state, QObject* parent = nullptr);
+  explicit FileListModel(FolderTreeModel& tree, QObject* parent = nullptr);
 
   // Lists folder; the rows are in table order and the next sort is ascending.
   void Fill(std::size_t folder);
@@ -60,7 +60,6 @@ class FileListModel : public QAbstractTableModel {
   void Append(std::size_t entry);
 
   FolderTreeModel& tree_;
-  const AppState& state_;
   std::size_t displayed_ = kNone;
   std::vector<std::size_t> rows_;
   int sortColumn_ = -1;
