@@ -178,9 +178,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const Options options = ParseOptions(argc, argv);
   fs::create_directories(options.work);
-  const fs::path manyImage =
-      options.image.empty() ? MakeImage(options.work, "browse-many.iso", WriteManyFolders)
-                            : options.image;
+  const fs::path manyImage = options.image.empty()
+                                 ? MakeImage(options.work, "browse-many.iso", WriteManyFolders)
+                                 : options.image;
 
   std::vector<bench::Run> cliRuns, scanRuns, bareRuns;
   std::size_t entries = 0;
@@ -214,10 +214,11 @@ int main(int argc, char** argv) {
   row("velmora-cli ls --tsv (child process)", cliRuns);
   row("Open Drive in the window", scanRuns);
   row("Open Drive, the views not following", bareRuns);
-  std::printf("ratio window scan / velmora-cli ls --tsv: %.2f (CPU time %.2f)\n",
-              Median(all(scanRuns, &bench::Run::seconds)) / Median(all(cliRuns, &bench::Run::seconds)),
-              Median(all(scanRuns, &bench::Run::cpuSeconds)) /
-                  Median(all(cliRuns, &bench::Run::cpuSeconds)));
+  std::printf(
+      "ratio window scan / velmora-cli ls --tsv: %.2f (CPU time %.2f)\n",
+      Median(all(scanRuns, &bench::Run::seconds)) / Median(all(cliRuns, &bench::Run::seconds)),
+      Median(all(scanRuns, &bench::Run::cpuSeconds)) /
+          Median(all(cliRuns, &bench::Run::cpuSeconds)));
   if (options.scanOnly) return ok ? 0 : 1;
 
   Window many(manyImage);

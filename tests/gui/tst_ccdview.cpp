@@ -166,8 +166,10 @@ void TestCCDView::revealRowById() {
 // files' cells show their dates.
 void TestCCDView::rowsWithoutATimeShowNoDate() {
   testing::TempDir dir;
-  testing::WriteTree(dir / "s1", {{.path = "ONE.TXT", .content = "1", .mtime = testing::Day(2003, 4, 5)}});
-  testing::WriteTree(dir / "s2", {{.path = "TWO.TXT", .content = "2", .mtime = testing::Day(2004, 5, 6)}});
+  testing::WriteTree(dir / "s1",
+                     {{.path = "ONE.TXT", .content = "1", .mtime = testing::Day(2003, 4, 5)}});
+  testing::WriteTree(dir / "s2",
+                     {{.path = "TWO.TXT", .content = "2", .mtime = testing::Day(2004, 5, 6)}});
   const testing::MultiSessionDisc made =
       testing::MakeCdMultiSessionDisc({dir / "s1", dir / "s2"}, dir / "two.img");
   platform::emulated::EmulatedDisc disc;
@@ -178,7 +180,11 @@ void TestCCDView::rowsWithoutATimeShowNoDate() {
   QVERIFY(two.tree().SelectFolder(two.Entry(u"Root")));
   QCOMPARE(two.RowNames(), QStringLiteral("Session 1,Session 2"));
   const auto date = [&](int row) {
-    return two.views().listModel().index(row, static_cast<int>(browse::ListColumn::kDate)).data().toString();
+    return two.views()
+        .listModel()
+        .index(row, static_cast<int>(browse::ListColumn::kDate))
+        .data()
+        .toString();
   };
   QCOMPARE(date(0), QString());
   QCOMPARE(date(1), QString());

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-
 namespace velmora::gui {
 
 class FolderTreeModel;
