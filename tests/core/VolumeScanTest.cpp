@@ -378,6 +378,9 @@ TEST(ScanProcessTest, CancelAtTheInsertQuestionKeepsThePreviousTree) {
   engine.ScanDrive();
   EXPECT_EQ(engine.ListingTsv().size(), 1u);
   EXPECT_FALSE(engine.reader.trayLocked());
+  // The counts still describe the tree shown (the totals panes use them).
+  EXPECT_EQ(engine.scan.counters().filesFound, 1u);
+  EXPECT_EQ(engine.scan.counters().totalFileBytes, 1u);
 }
 
 }  // namespace

@@ -49,7 +49,6 @@ bool ScanProcess::Scan() { return RunScan(false); }
 bool ScanProcess::RunScan(bool discConfirmed) {
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
-  counters_ = ScanCounters{};
   reportedError_ = 0;
   reader_.ClosePassThrough();
   if (!state_.readingImage && !state_.drivesKnown) {
@@ -63,6 +62,9 @@ bool ScanProcess::RunScan(bool discConfirmed) {
     reader_.RereadToc();
     if (!reader_.trayLocked()) reader_.SetTrayLock(true);
   }
+  // The counts go with the tree they describe: a cancelled Insert CDROM
+  // question keeps both.
+  counters_ = ScanCounters{};
   state_.allMarked = false;
   state_.markedTotalsNonZero = false;
   state_.maskApplied = false;
