@@ -381,6 +381,39 @@ TEST(ScanProcessTest, CancelAtTheInsertQuestionKeepsThePreviousTree) {
   // The counts still describe the tree shown (the totals panes use them).
   EXPECT_EQ(engine.scan.counters().filesFound, 1u);
   EXPECT_EQ(engine.scan.counters().totalFileBytes, 1u);
+  EXPECT_TRUE(engine.scan.counters().namesCarried.primary);
+}
+
+// Which names a disc carries is found whatever names the scan shows: the
+// window offers only those.
+TEST(ScanProcessTest, NamesCarriedWhateverNamesAreShown) {
+  TempDir dir;
+  testing::WriteTree(dir / "src", {{.path = "Long Mixed Name.txt", .content = "a"}});
+  struct Case {
+    const char* name;
+    bool joliet;
+    bool rockRidge;
+  };
+  for (const Case& c : {Case{"plain", false, false}, Case{"joliet", true, false},
+                        Case{"rock ridge", false, true}, Case{"both", true, true}}) {
+    IsoOptions options;
+    options.joliet = c.joliet;
+    options.rockRidge = c.rockRidge;
+    const auto image = testing::MakeIso(dir / "src", dir / "disc.iso", options);
+    for (disc::NameSource names : {disc::NameSource::kAuto, disc::NameSource::kRockRidge,
+                                   disc::NameSource::kJoliet, disc::NameSource::kPrimary}) {
+      SCOPED_TRACE(std::string(c.name) + " disc, names " + std::to_string(static_cast<int>(names)));
+      EngineScan engine(std::make_unique<platform::emulated::EmulatedMachine>(1));
+      engine.state.nameSource = names;
+      engine.ScanImage(image.string());
+      ASSERT_EQ(engine.ListingTsv().size(), 1u);
+      const disc::NameSets carried = engine.scan.counters().namesCarried;
+      EXPECT_EQ(carried.rockRidge, c.rockRidge);
+      EXPECT_EQ(carried.joliet, c.joliet);
+      EXPECT_TRUE(carried.primary);
+      EXPECT_EQ(engine.scan.counters().namesFound, carried.Has(names));
+    }
+  }
 }
 
 }  // namespace

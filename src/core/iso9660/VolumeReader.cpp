@@ -98,6 +98,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   offsetsOutOfRange_ = 0;
   rockRidge_ = false;
   namesFound_ = true;
+  namesCarried_ = {};
   volumeInfo_.reset();
   ResetWalk();
 
@@ -136,6 +137,8 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     return result;
   };
   const NameSource names = session_.names;
+  namesCarried_.joliet = supplementary.has_value();
+  namesCarried_.primary = !primaries.empty();
   const auto logNames = [&](std::uint16_t which) {
     sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(which), u" ",
                       log::LogIcon::kInformation);
@@ -145,6 +148,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     for (std::uint32_t s : primaries) {
       const std::optional<std::uint8_t> skip = RockRidgeOf(s);
       if (!skip) continue;
+      namesCarried_.rockRidge = true;
       logNames(text::kNamesRockRidge);
       rockRidge_ = true;
       rockRidgeSkip_ = *skip;
@@ -160,6 +164,15 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
       break;
     }
     if (names == NameSource::kRockRidge && !rockRidge_) namesFound_ = false;
+  } else if (!session_.imageCreation) {
+    // Other names were asked for; whether Rock Ridge could have been shown is
+    // still worth knowing (the window offers it).
+    for (std::uint32_t s : primaries) {
+      if (RockRidgeOf(s)) {
+        namesCarried_.rockRidge = true;
+        break;
+      }
+    }
   }
   if (names == NameSource::kJoliet && !supplementary) namesFound_ = false;
   if (names == NameSource::kPrimary || names == NameSource::kRockRidge) supplementary.reset();

@@ -93,6 +93,9 @@ class VolumeReader {
   bool treeRead() const { return treeRead_; }
   // The session carried the names its geometry asked for (true for kAuto).
   bool namesFound() const { return namesFound_; }
+  // The names the session carries, whichever were asked for (not looked for
+  // during image creation).
+  const NameSets& namesCarried() const { return namesCarried_; }
 
  private:
   // One file or folder of a directory: its record, and for a file recorded in
@@ -184,6 +187,7 @@ class VolumeReader {
   bool treeRead_ = false;
   bool completionLogged_ = false;
   bool namesFound_ = true;
+  NameSets namesCarried_;
   // The walk takes names, links and relocations from Rock Ridge entries.
   bool rockRidge_ = false;
   std::uint8_t rockRidgeSkip_ = 0;

@@ -46,6 +46,8 @@ bool ScanProcess::OnOpenDrive() {
 
 bool ScanProcess::Scan() { return RunScan(false); }
 
+bool ScanProcess::Rescan() { return RunScan(true); }
+
 bool ScanProcess::RunScan(bool discConfirmed) {
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
@@ -164,6 +166,7 @@ bool ScanProcess::ScanSession(bool imageCreation) {
   volume.FindVolume(GeometryOf(reader_.currentTrack(), imageCreation));
   if (volume.treeRead()) counters_.treeRead = true;
   if (volume.namesFound()) counters_.namesFound = true;
+  counters_.namesCarried |= volume.namesCarried();
   return true;
 }
 

@@ -24,6 +24,8 @@ struct ScanCounters {
   bool treeRead = false;
   // A session carried the names asked for (always, for the automatic choice).
   bool namesFound = false;
+  // The names some session carries.
+  NameSets namesCarried;
 };
 
 // The Open Drive process: asks for the disc, locks the tray, and scans every
@@ -40,6 +42,9 @@ class ScanProcess : private ScanSink {
   // Scans whatever the reader holds; with readingImage set there is no Insert
   // question and no tray lock.
   bool Scan();
+  // Scans the medium the tree came from again (another names choice, say):
+  // the drive's disc is taken as confirmed, no Insert CDROM question.
+  bool Rescan();
   // Image creation of a single-track disc: the readiness probe and the
   // descriptor search, which sets disc end. False when no descriptor loaded;
   // reportedError() is then kCdromNotFound when no disc answered at all.
