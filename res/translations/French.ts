@@ -339,6 +339,42 @@
         <source>Display program information, version number and copyright</source>
         <translation>Afficher les informations sur le programme, le numéro de version et le copyright</translation>
     </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Noms</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatique</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names when the disc has them, else Joliet, else ISO 9660</source>
+        <translation>Afficher les noms Rock Ridge si le disque en a, sinon Joliet, sinon ISO 9660</translation>
+    </message>
+    <message>
+        <source>&amp;Rock Ridge</source>
+        <translation>&amp;Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names of the disc</source>
+        <translation>Afficher les noms Rock Ridge du disque</translation>
+    </message>
+    <message>
+        <source>&amp;Joliet</source>
+        <translation>&amp;Joliet</translation>
+    </message>
+    <message>
+        <source>Show the Joliet names of the disc</source>
+        <translation>Afficher les noms Joliet du disque</translation>
+    </message>
+    <message>
+        <source>ISO 9660 &amp;Primary</source>
+        <translation>ISO 9660 &amp;primaire</translation>
+    </message>
+    <message>
+        <source>Show the ISO 9660 names of the primary volume</source>
+        <translation>Afficher les noms ISO 9660 du volume primaire</translation>
+    </message>
 </context>
 <context>
     <name>DialogPrompts</name>

@@ -339,6 +339,42 @@
         <source>Display program information, version number and copyright</source>
         <translation>Programminformationen, Versionsnummer und Copyright anzeigen</translation>
     </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>Na&amp;men</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatisch</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names when the disc has them, else Joliet, else ISO 9660</source>
+        <translation>Rock-Ridge-Namen anzeigen, wenn der Datenträger sie hat, sonst Joliet, sonst ISO 9660</translation>
+    </message>
+    <message>
+        <source>&amp;Rock Ridge</source>
+        <translation>&amp;Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names of the disc</source>
+        <translation>Die Rock-Ridge-Namen des Datenträgers anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Joliet</source>
+        <translation>&amp;Joliet</translation>
+    </message>
+    <message>
+        <source>Show the Joliet names of the disc</source>
+        <translation>Die Joliet-Namen des Datenträgers anzeigen</translation>
+    </message>
+    <message>
+        <source>ISO 9660 &amp;Primary</source>
+        <translation>ISO 9660 &amp;primär</translation>
+    </message>
+    <message>
+        <source>Show the ISO 9660 names of the primary volume</source>
+        <translation>Die ISO-9660-Namen des primären Volumes anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>DialogPrompts</name>

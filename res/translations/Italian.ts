@@ -339,6 +339,42 @@
         <source>Display program information, version number and copyright</source>
         <translation>Visualizza le informazioni sul programma, il numero di versione e il copyright</translation>
     </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Nomi</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatico</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names when the disc has them, else Joliet, else ISO 9660</source>
+        <translation>Mostra i nomi Rock Ridge se il disco li ha, altrimenti Joliet, altrimenti ISO 9660</translation>
+    </message>
+    <message>
+        <source>&amp;Rock Ridge</source>
+        <translation>&amp;Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names of the disc</source>
+        <translation>Mostra i nomi Rock Ridge del disco</translation>
+    </message>
+    <message>
+        <source>&amp;Joliet</source>
+        <translation>&amp;Joliet</translation>
+    </message>
+    <message>
+        <source>Show the Joliet names of the disc</source>
+        <translation>Mostra i nomi Joliet del disco</translation>
+    </message>
+    <message>
+        <source>ISO 9660 &amp;Primary</source>
+        <translation>ISO 9660 &amp;primario</translation>
+    </message>
+    <message>
+        <source>Show the ISO 9660 names of the primary volume</source>
+        <translation>Mostra i nomi ISO 9660 del volume primario</translation>
+    </message>
 </context>
 <context>
     <name>DialogPrompts</name>

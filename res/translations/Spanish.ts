@@ -339,6 +339,42 @@
         <source>Display program information, version number and copyright</source>
         <translation>Mostrar la información del programa, el número de versión y el copyright</translation>
     </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Nombres</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automático</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names when the disc has them, else Joliet, else ISO 9660</source>
+        <translation>Mostrar los nombres Rock Ridge si el disco los tiene; si no, Joliet; si no, ISO 9660</translation>
+    </message>
+    <message>
+        <source>&amp;Rock Ridge</source>
+        <translation>&amp;Rock Ridge</translation>
+    </message>
+    <message>
+        <source>Show the Rock Ridge names of the disc</source>
+        <translation>Mostrar los nombres Rock Ridge del disco</translation>
+    </message>
+    <message>
+        <source>&amp;Joliet</source>
+        <translation>&amp;Joliet</translation>
+    </message>
+    <message>
+        <source>Show the Joliet names of the disc</source>
+        <translation>Mostrar los nombres Joliet del disco</translation>
+    </message>
+    <message>
+        <source>ISO 9660 &amp;Primary</source>
+        <translation>ISO 9660 &amp;primario</translation>
+    </message>
+    <message>
+        <source>Show the ISO 9660 names of the primary volume</source>
+        <translation>Mostrar los nombres ISO 9660 del volumen primario</translation>
+    </message>
 </context>
 <context>
     <name>DialogPrompts</name>

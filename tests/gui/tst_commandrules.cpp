@@ -40,6 +40,8 @@ const Ids kAlways = {kExit,      kMessageLog, kToolbar,  kStatusBar, kHelpTopics
                      kAbout,     kSmallIcons, kLargeIcons, kListView, kDetailsView,
                      kFrench,    kGerman,     kSpanish,  kItalian};
 const Ids kOpeners = {kOpenDrive, kCreateImage, kOpenImage};
+// View > Names, whenever no process runs (no disc facts given here).
+const Ids kNames = {kNamesAuto, kNamesRockRidge, kNamesJoliet, kNamesPrimary};
 const Ids kArrange = {kArrangeByName, kArrangeByType, kArrangeBySize, kArrangeByDate};
 const Ids kTreeMenu = kOpeners + Ids{kRecoverAll, kAddFileFilter, kFind, kFileMask, kSelectAll} +
                       kArrange;
@@ -61,6 +63,8 @@ class TestCommandRules : public QObject {
   void rules_data();
   void rules();
   void currentLanguageIsGreyed();
+  void namesFollowTheDiscShown_data();
+  void namesFollowTheDiscShown();
 };
 
 void TestCommandRules::rules_data() {
@@ -69,28 +73,28 @@ void TestCommandRules::rules_data() {
   QTest::addColumn<Ids>("menu");     // the menu items enabled; every other greyed
   QTest::addColumn<Ids>("toolbar");  // the buttons enabled; every other disabled
 
-  QTest::newRow("idle") << QStringList{} << false << kAlways + kOpeners
+  QTest::newRow("idle") << QStringList{} << false << kNames + kAlways + kOpeners
                         << Ids{kOpenDrive, kHelpTopics};
   QTest::newRow("scan probing") << QStringList{"scanInProgress"} << false << kAlways
                                 << Ids{kHelpTopics};
   QTest::newRow("scanning") << QStringList{"scanInProgress", "processRunning", "busy"} << false
                             << kAlways + Ids{kStopProcess} << Ids{kStopProcess, kHelpTopics};
   QTest::newRow("tree complete") << QStringList{"treeComplete", "logHasEntries"} << false
-                                 << kAlways + kTreeMenu + Ids{kClearLog, kSaveLog} << kTreeToolbar;
+                                 << kNames + kAlways + kTreeMenu + Ids{kClearLog, kSaveLog} << kTreeToolbar;
   QTest::newRow("stopped") << QStringList{"treeComplete", "logHasEntries", "stopRequested"} << false
-                           << kAlways + kTreeMenu + Ids{kClearLog, kSaveLog} << kTreeToolbar;
+                           << kNames + kAlways + kTreeMenu + Ids{kClearLog, kSaveLog} << kTreeToolbar;
   QTest::newRow("folder selected, files marked")
       << QStringList{"treeComplete", "anyEntryMarked", "markedTotalsNonZero"} << true
-      << kAlways + kTreeMenu + Ids{kGoUp, kUnselectAll, kRecoverSelected}
+      << kNames + kAlways + kTreeMenu + Ids{kGoUp, kUnselectAll, kRecoverSelected}
       << kTreeToolbar + Ids{kGoUp, kRecoverSelected};
   QTest::newRow("all marked")
       << QStringList{"treeComplete", "allMarked", "anyEntryMarked", "markedTotalsNonZero"} << false
-      << kAlways + kOpeners + Ids{kRecoverAll, kAddFileFilter, kFind, kFileMask} + kArrange +
+      << kNames + kAlways + kOpeners + Ids{kRecoverAll, kAddFileFilter, kFind, kFileMask} + kArrange +
              Ids{kUnselectAll, kRecoverSelected}
       << kTreeToolbar + Ids{kRecoverSelected};
   QTest::newRow("only empty folders marked")
       << QStringList{"treeComplete", "anyEntryMarked"} << false
-      << kAlways + kTreeMenu + Ids{kUnselectAll, kRecoverSelected}
+      << kNames + kAlways + kTreeMenu + Ids{kUnselectAll, kRecoverSelected}
       << kTreeToolbar + Ids{kRecoverSelected};
   QTest::newRow("image creation")
       << QStringList{"treeComplete", "imageCreationRunning", "processRunning", "busy"} << false
@@ -104,23 +108,23 @@ void TestCommandRules::rules_data() {
       << false << kAlways + Ids{kStopProcess, kSelectAll, kUnselectAll} + kArrange
       << Ids{kStopProcess, kHelpTopics};
   QTest::newRow("mask applied") << QStringList{"maskApplied"} << false
-                                << kAlways + kOpeners +
+                                << kNames + kAlways + kOpeners +
                                        Ids{kRecoverAll, kAddFileFilter, kFileMask, kFileUnmask,
                                            kSelectAll} +
                                        kArrange
                                 << Ids{kOpenDrive, kAddFileFilter, kFind, kRecoverAll, kHelpTopics};
   QTest::newRow("filter applied") << QStringList{"treeComplete", "filterApplied"} << false
-                                  << kAlways + kTreeMenu + Ids{kRemoveFileFilter} << kTreeToolbar;
+                                  << kNames + kAlways + kTreeMenu + Ids{kRemoveFileFilter} << kTreeToolbar;
   QTest::newRow("find has more") << QStringList{"treeComplete", "findNextAvailable",
                                                 "lastFindMatched"}
-                                 << false << kAlways + kTreeMenu + Ids{kFindNext}
+                                 << false << kNames + kAlways + kTreeMenu + Ids{kFindNext}
                                  << kTreeToolbar + Ids{kFindNext};
   // The menu follows findNextAvailable while a tree is shown, the button
   // lastFindMatched.
   QTest::newRow("find ran out") << QStringList{"treeComplete", "lastFindMatched"} << false
-                                << kAlways + kTreeMenu << kTreeToolbar + Ids{kFindNext};
+                                << kNames + kAlways + kTreeMenu << kTreeToolbar + Ids{kFindNext};
   QTest::newRow("find state without a tree") << QStringList{"lastFindMatched"} << false
-                                             << kAlways + kOpeners + Ids{kFindNext}
+                                             << kNames + kAlways + kOpeners + Ids{kFindNext}
                                              << Ids{kOpenDrive, kFindNext, kHelpTopics};
 }
 
@@ -160,6 +164,58 @@ void TestCommandRules::currentLanguageIsGreyed() {
     for (std::uint32_t k = 0; k < 5; ++k) {
       QCOMPARE(states.at(kEnglish + static_cast<int>(k)).menuEnabled, k != language);
     }
+  }
+}
+
+void TestCommandRules::namesFollowTheDiscShown_data() {
+  QTest::addColumn<QStringList>("flags");
+  QTest::addColumn<QStringList>("carried");  // "none": no tree shown
+  QTest::addColumn<int>("chosen");
+  QTest::addColumn<Ids>("enabled");
+
+  const int automatic = static_cast<int>(disc::NameSource::kAuto);
+  const int joliet = static_cast<int>(disc::NameSource::kJoliet);
+  QTest::newRow("no tree: every choice, for the next scan")
+      << QStringList{} << QStringList{"none"} << automatic << kNames;
+  QTest::newRow("rock ridge, no joliet")
+      << QStringList{"treeComplete"} << QStringList{"rockRidge", "primary"} << automatic
+      << Ids{kNamesAuto, kNamesRockRidge, kNamesPrimary};
+  QTest::newRow("plain disc") << QStringList{"treeComplete"} << QStringList{"primary"} << joliet
+                              << Ids{kNamesAuto, kNamesPrimary};
+  QTest::newRow("all three") << QStringList{"treeComplete"}
+                             << QStringList{"rockRidge", "joliet", "primary"} << joliet << kNames;
+  QTest::newRow("recovered without descriptors")
+      << QStringList{"treeComplete"} << QStringList{} << automatic << Ids{kNamesAuto};
+  QTest::newRow("scanning") << QStringList{"scanInProgress", "processRunning", "busy"}
+                            << QStringList{"none"} << automatic << Ids{};
+  QTest::newRow("recovery") << QStringList{"treeComplete", "recoveryRunning", "processRunning"}
+                            << QStringList{"rockRidge", "joliet", "primary"} << automatic << Ids{};
+  QTest::newRow("image creation")
+      << QStringList{"treeComplete", "imageCreationRunning", "processRunning", "busy"}
+      << QStringList{"rockRidge", "joliet", "primary"} << automatic << Ids{};
+}
+
+// Only the names the disc shown carries can be chosen, never during a process;
+// the chosen one is checked whether or not this disc carries it.
+void TestCommandRules::namesFollowTheDiscShown() {
+  QFETCH(QStringList, flags);
+  QFETCH(QStringList, carried);
+  QFETCH(int, chosen);
+  QFETCH(Ids, enabled);
+
+  AppState state = StateOf(flags);
+  state.nameSource = static_cast<disc::NameSource>(chosen);
+  WindowFacts facts;
+  facts.rightPaneExists = true;
+  if (carried != QStringList{"none"}) {
+    facts.namesCarried = disc::NameSets{.rockRidge = carried.contains("rockRidge"),
+                                        .joliet = carried.contains("joliet"),
+                                        .primary = carried.contains("primary")};
+  }
+  const CommandStates states = EvaluateCommands(state, facts);
+  for (int id : kNames) {
+    QCOMPARE(states.at(id).menuEnabled, enabled.contains(id));
+    QCOMPARE(states.at(id).checked, id == NamesCommand(state.nameSource));
   }
 }
 

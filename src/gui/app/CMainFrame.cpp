@@ -58,6 +58,7 @@ const char* PopupTitle(MenuPopup popup) {
     case MenuPopup::kTools: return QT_TRANSLATE_NOOP("CMainFrame", "&Tools");
     case MenuPopup::kView: return QT_TRANSLATE_NOOP("CMainFrame", "&View");
     case MenuPopup::kViewArrange: return QT_TRANSLATE_NOOP("CMainFrame", "Arrange");
+    case MenuPopup::kViewNames: return QT_TRANSLATE_NOOP("CMainFrame", "&Names");
     case MenuPopup::kLanguage: return QT_TRANSLATE_NOOP("CMainFrame", "&Language");
     case MenuPopup::kHelp: return QT_TRANSLATE_NOOP("CMainFrame", "&Help");
   }
@@ -76,6 +77,15 @@ QWidget* EmptyPane(const QString& name) {
 }
 
 QSettings Settings() { return QSettings(SettingsOrganization(), SettingsApplication()); }
+
+// The names choice as it is kept in the settings: the words of velmora-cli's
+// --names.
+constexpr std::pair<disc::NameSource, const char*> kNamesWords[] = {
+    {disc::NameSource::kAuto, "auto"},
+    {disc::NameSource::kRockRidge, "rockridge"},
+    {disc::NameSource::kJoliet, "joliet"},
+    {disc::NameSource::kPrimary, "primary"}};
+const QString kNamesKey = QStringLiteral("window/names");
 
 }  // namespace
 
@@ -154,6 +164,8 @@ ListPane* CMainFrame::GetRightPane() const {
 void CMainFrame::CreateActions() {
   auto* styles = new QActionGroup(this);
   styles->setExclusive(true);
+  auto* names = new QActionGroup(this);
+  names->setExclusive(true);
   for (const CommandSpec& command : Commands()) {
     auto* action = new QAction(this);
     action->setObjectName(QStringLiteral("command%1").arg(command.id));
@@ -168,6 +180,7 @@ void CMainFrame::CreateActions() {
     action->setCheckable(command.checkable);
     action->setMenuRole(QAction::NoRole);
     if (command.id >= kSmallIcons && command.id <= kDetailsView) styles->addAction(action);
+    if (NamesOfCommand(command.id)) names->addAction(action);
     actions_[command.id] = action;
     addAction(action);
   }
@@ -199,6 +212,10 @@ void CMainFrame::CreateActions() {
   for (const auto& [id, style] : styleCommands) {
     connect(Action(id), &QAction::triggered, this, [this, style = style] { SetListStyle(style); });
   }
+  for (int id : {kNamesAuto, kNamesRockRidge, kNamesJoliet, kNamesPrimary}) {
+    connect(Action(id), &QAction::triggered, this,
+            [this, names = *NamesOfCommand(id)] { SetNameSource(names); });
+  }
   for (std::uint32_t k = 0; k < kLanguageCount; ++k) {
     connect(Action(kEnglish + static_cast<int>(k)), &QAction::triggered, this,
             [this, k] { SwitchLanguage(k); });
@@ -217,12 +234,13 @@ void CMainFrame::CreateMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommands);
   }
   for (const CommandSpec& command : Commands()) {
-    if (command.popup == MenuPopup::kViewArrange) {
-      if (!menus_.count(static_cast<int>(MenuPopup::kViewArrange))) {
-        QMenu* view = menus_[static_cast<int>(MenuPopup::kView)];
-        view->addSeparator();
-        menus_[static_cast<int>(MenuPopup::kViewArrange)] = view->addMenu(QString());
-      }
+    // Arrange and Names are submenus of View, each after a separator.
+    const bool viewSubmenu =
+        command.popup == MenuPopup::kViewArrange || command.popup == MenuPopup::kViewNames;
+    if (viewSubmenu && !menus_.count(static_cast<int>(command.popup))) {
+      QMenu* view = menus_[static_cast<int>(MenuPopup::kView)];
+      view->addSeparator();
+      menus_[static_cast<int>(command.popup)] = view->addMenu(QString());
     }
     QMenu* menu = menus_[static_cast<int>(command.popup)];
     if (command.separatorBefore && !menu->isEmpty()) menu->addSeparator();
@@ -322,6 +340,7 @@ WindowFacts CMainFrame::CurrentFacts() const {
   facts.selectionNotRoot = tree ? tree->SelectionNotRoot() : state_.selectionNotRoot;
   const ListPane* list = GetRightPane();
   facts.rightPaneExists = list != nullptr;
+  if (state_.treeComplete && !table_.empty()) facts.namesCarried = scan_.counters().namesCarried;
   if (list) facts.listStyle = list->Style();
   facts.toolbarVisible = toolBar_ && !toolBar_->isHidden();
   facts.statusBarVisible = !statusBar()->isHidden();
@@ -384,6 +403,27 @@ bool CMainFrame::SwitchLanguage(std::uint32_t index) {
   emit LanguageChanged();
   RefreshCommands();
   return loaded;
+}
+
+void CMainFrame::SetNameSource(disc::NameSource names) {
+  if (processDepth_ > 0 || !CurrentCommandStates()[NamesCommand(names)].menuEnabled) {
+    RefreshCommands();
+    return;
+  }
+  const bool changed = state_.nameSource != names;
+  state_.nameSource = names;
+  for (const auto& [source, word] : kNamesWords) {
+    if (source == names) Settings().setValue(kNamesKey, QString::fromLatin1(word));
+  }
+  // The tree shown is read again at once with the names chosen, as the next
+  // Open Drive would read it: a choice that only showed later would leave the
+  // tree and the checked item telling different stories. The medium is the
+  // one the tree came from, without the Insert CDROM question.
+  if (changed && state_.treeComplete && !table_.empty()) {
+    RunProcess([this] { scan_.Rescan(); });
+    emit ScanFinished();
+  }
+  RefreshCommands();
 }
 
 void CMainFrame::SetListStyle(ListStyle style) {
@@ -603,6 +643,10 @@ void CMainFrame::RestoreSettings() {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
   restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
+  const QString names = settings.value(kNamesKey).toString();
+  for (const auto& [source, word] : kNamesWords) {
+    if (names == QLatin1String(word)) state_.nameSource = source;
+  }
   const QByteArray split = settings.value(QStringLiteral("window/splitter")).toByteArray();
   if (!split.isEmpty()) splitterPlaced_ = splitter_->restoreState(split);
 }

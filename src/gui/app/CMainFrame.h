@@ -95,6 +95,11 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   void RunProcess(const std::function<void()>& process);
   bool processOnStack() const { return processDepth_ > 0; }
 
+  // View > Names: the names the tree shows, kept in the settings. A tree on
+  // screen is read again with them at once; without one they apply to the next
+  // scan. Ignored while a process runs or for names the disc shown lacks.
+  void SetNameSource(disc::NameSource names);
+
   std::uint32_t languageIndex() const { return languageIndex_; }
   // Switches to language index (0 English ... 4 Italian); false when its
   // translation is missing, English is then shown.

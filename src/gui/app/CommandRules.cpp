@@ -120,6 +120,15 @@ CommandStates EvaluateCommands(const AppState& state, const WindowFacts& facts) 
     rules.Both({kOpenDrive}, false);
     rules.Menu({kCreateImage, kOpenImage}, false);
   }
+
+  // View > Names: a choice reads the tree again, never while a process runs,
+  // and only the names the disc shown carries can be chosen.
+  for (int id : {kNamesAuto, kNamesRockRidge, kNamesJoliet, kNamesPrimary}) {
+    const disc::NameSource names = *NamesOfCommand(id);
+    const bool carried = !facts.namesCarried || facts.namesCarried->Has(names);
+    states[id].menuEnabled = !processOnStack && carried;
+    states[id].checked = state.nameSource == names;
+  }
   return states;
 }
 

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 
 #include "app/CommandId.h"
 #include "host/AppState.h"
+#include "iso9660/NameSource.h"
 
 namespace velmora::gui {
 
@@ -19,6 +21,9 @@ struct WindowFacts {
   bool toolbarVisible = true;
   bool statusBarVisible = true;
   bool logVisible = true;
+  // The names the disc whose tree is shown carries; nothing while no tree is
+  // shown (a choice then waits for the next scan).
+  std::optional<disc::NameSets> namesCarried;
 };
 
 struct CommandState {

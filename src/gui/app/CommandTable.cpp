@@ -116,6 +116,23 @@ const std::array kCommands = {
     CommandSpec{kArrangeByDate, MenuPopup::kViewArrange, QT_TRANSLATE_NOOP("CMainFrame", "By &Date"),
                 kNoKey, "", QT_TRANSLATE_NOOP("CMainFrame", "Arrange right view on date"), "", "",
                 false, false},
+    CommandSpec{kNamesAuto, MenuPopup::kViewNames, QT_TRANSLATE_NOOP("CMainFrame", "&Automatic"),
+                kNoKey, "",
+                QT_TRANSLATE_NOOP("CMainFrame",
+                                  "Show the Rock Ridge names when the disc has them, else Joliet, "
+                                  "else ISO 9660"),
+                "", "", false, true},
+    CommandSpec{kNamesRockRidge, MenuPopup::kViewNames,
+                QT_TRANSLATE_NOOP("CMainFrame", "&Rock Ridge"), kNoKey, "",
+                QT_TRANSLATE_NOOP("CMainFrame", "Show the Rock Ridge names of the disc"), "", "",
+                true, true},
+    CommandSpec{kNamesJoliet, MenuPopup::kViewNames, QT_TRANSLATE_NOOP("CMainFrame", "&Joliet"),
+                kNoKey, "", QT_TRANSLATE_NOOP("CMainFrame", "Show the Joliet names of the disc"),
+                "", "", false, true},
+    CommandSpec{kNamesPrimary, MenuPopup::kViewNames,
+                QT_TRANSLATE_NOOP("CMainFrame", "ISO 9660 &Primary"), kNoKey, "",
+                QT_TRANSLATE_NOOP("CMainFrame", "Show the ISO 9660 names of the primary volume"),
+                "", "", false, true},
     // Language
     CommandSpec{kEnglish, MenuPopup::kLanguage, QT_TRANSLATE_NOOP("CMainFrame", "&English"), kNoKey,
                 "", QT_TRANSLATE_NOOP("CMainFrame", "Change the current language to english "), "",
@@ -159,6 +176,24 @@ const CommandSpec* FindCommand(int id) {
     if (command.id == id) return &command;
   }
   return nullptr;
+}
+
+CommandId NamesCommand(disc::NameSource names) {
+  switch (names) {
+    case disc::NameSource::kAuto: return kNamesAuto;
+    case disc::NameSource::kRockRidge: return kNamesRockRidge;
+    case disc::NameSource::kJoliet: return kNamesJoliet;
+    case disc::NameSource::kPrimary: return kNamesPrimary;
+  }
+  return kNamesAuto;
+}
+
+std::optional<disc::NameSource> NamesOfCommand(int id) {
+  for (disc::NameSource names : {disc::NameSource::kAuto, disc::NameSource::kRockRidge,
+                                 disc::NameSource::kJoliet, disc::NameSource::kPrimary}) {
+    if (NamesCommand(names) == id) return names;
+  }
+  return std::nullopt;
 }
 
 std::span<const int> ToolbarLayout() { return kToolbarButtons; }
