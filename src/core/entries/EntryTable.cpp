@@ -10,7 +10,6 @@ const std::vector<std::size_t> kNoChildren;
 void EntryTable::Clear() {
   entries_.clear();
   foldersById_.clear();
-  filesById_.clear();
   firstSessionOfFile_.clear();
   childrenByParent_.clear();
   sessionNodes_.clear();
@@ -22,8 +21,7 @@ std::size_t EntryTable::Append(Entry entry) {
   std::size_t index = entries_.size();
   if (entry.IsFolder()) {
     foldersById_[entry.fileId].push_back(index);
-  } else {
-    filesById_[entry.fileId].push_back(index);
+  } else if (!sessionNodes_.empty()) {
     auto [at, added] = firstSessionOfFile_.try_emplace(FileKey{entry.fileId, entry.name}, entry.session);
     if (!added) at->second = std::min(at->second, entry.session);
   }

@@ -69,9 +69,10 @@ class EntryTable {
 
   std::vector<Entry> entries_;
   std::unordered_map<std::uint32_t, std::vector<std::size_t>> foldersById_;
-  std::unordered_map<std::uint32_t, std::vector<std::size_t>> filesById_;
   // The earliest session that added a file of that File ID and name: a later
-  // session asks this once per record, so it is one lookup, not a scan.
+  // session asks this once per record, so it is one lookup, not a scan. Kept
+  // only on a multi-session disc (one with Session nodes); a single session
+  // has no later one to ask.
   struct FileKey {
     std::uint32_t fileId;
     std::u16string name;
