@@ -1,6 +1,8 @@
 #include "scan/ScanProcess.h"
 
+#include <charconv>
 #include <chrono>
+#include <iterator>
 
 #include "iso9660/VolumeReader.h"
 #include "text/StringTable.h"
@@ -16,9 +18,9 @@ constexpr std::uint32_t kProbeFirstSector = 16;
 constexpr std::uint32_t kProbeMaxFailures = 64;
 constexpr std::chrono::seconds kProbeMaxTime{20};
 
-std::u16string Decimal(std::uint64_t value) {
-  std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
+void AppendDecimal(std::u16string& out, std::uint64_t value) {
+  char digits[20];
+  out.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
 }
 
 }  // namespace
@@ -234,13 +236,18 @@ void ScanProcess::ReportEntry(std::uint32_t entryCount, const WorkRecord* record
     return;
   }
   state_.busy = true;
-  std::u16string progress;
+  // Rebuilt from the string table at every step, in a buffer that is kept:
+  // a step costs no allocation.
+  std::u16string& progress = progressText_;
+  progress.clear();
   if (state_.imageCreationRunning) {
-    progress = text::LoadText(text::kReadingSector) + u" " + Decimal(entryCount);
-  } else if (state_.recoveryRunning) {
-    progress = Decimal(entryCount) + u" " + text::LoadText(text::kFilesRecovered);
+    text::AppendText(progress, text::kReadingSector);
+    progress += u' ';
+    AppendDecimal(progress, entryCount);
   } else {
-    progress = Decimal(entryCount) + u" " + text::LoadText(text::kEntriesFound);
+    AppendDecimal(progress, entryCount);
+    progress += u' ';
+    text::AppendText(progress, state_.recoveryRunning ? text::kFilesRecovered : text::kEntriesFound);
   }
   host_.StepProgress(progress);
   host_.PumpPendingMessages();

@@ -89,6 +89,7 @@ class ScanProcess : private ScanSink {
   EntryTable& table_;
   ScanHost& host_;
   ScanCounters counters_;
+  std::u16string progressText_;  // the progress text of the last step
   bool displayStarted_ = false;
   bool progressShown_ = false;
   bool sessionIdsFixed_ = false;

@@ -155,11 +155,12 @@ std::u16string DecodeEightBitName(std::span<const std::byte> bytes) {
 }
 
 std::u16string DecodeWindows1252(std::span<const std::byte> bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (std::byte b : bytes) {
-    auto v = static_cast<std::uint8_t>(b);
-    out += (v >= 0x80 && v <= 0x9F) ? kHighControls[v - 0x80] : static_cast<char16_t>(v);
+  // One code unit per byte: sized once and filled, as every name of a scan
+  // passes here.
+  std::u16string out(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto v = static_cast<std::uint8_t>(bytes[i]);
+    out[i] = (v >= 0x80 && v <= 0x9F) ? kHighControls[v - 0x80] : static_cast<char16_t>(v);
   }
   return out;
 }

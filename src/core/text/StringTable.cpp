@@ -131,6 +131,18 @@ std::u16string LoadText(std::uint16_t id) {
   return EnglishText(id);
 }
 
+void AppendText(std::u16string& out, std::uint16_t id) {
+  if (const auto& source = CurrentSource()) {
+    const std::u16string translated = source(id);
+    if (!translated.empty()) {
+      out += translated;
+      return;
+    }
+  }
+  const auto& table = EnglishTable();
+  if (const auto it = table.find(id); it != table.end()) out += it->second;
+}
+
 void SetTextSource(std::function<std::u16string(std::uint16_t)> source) {
   CurrentSource() = std::move(source);
 }

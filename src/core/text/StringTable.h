@@ -111,6 +111,10 @@ enum StringId : std::uint16_t {
 // The text of id in the current language; an id without a text gives "".
 std::u16string LoadText(std::uint16_t id);
 
+// LoadText(id) appended to out: in English without a copy of its own, for
+// texts rebuilt at every step of a long process.
+void AppendText(std::u16string& out, std::uint16_t id);
+
 // The built-in English text of id.
 std::u16string EnglishText(std::uint16_t id);
 
