@@ -1,6 +1,8 @@
 #include "browse/EntryListing.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -68,7 +70,106 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+// The listing goes out in blocks of this size, not field by field.
+constexpr std::size_t kOutputBlock = 1 << 16;
+
+// A folder's path is kept for the entries below it while the paths kept stay
+// below this: a hostile disc of deep folders could otherwise make the kept
+// paths as large as its whole listing.
+constexpr std::size_t kKeptPathBytes = 32u << 20;
+
+void Flush(std::string& buffer, std::ostream& out) {
+  out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  buffer.clear();
+}
+
+// value with at least width digits, zero-padded, as printf's %0*u.
+void AppendPadded(std::string& out, std::uint32_t value, int width) {
+  char digits[16];
+  char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+  for (auto length = static_cast<int>(end - digits); length < width; ++length) out += '0';
+  out.append(digits, end);
+}
+
+template <typename Number>
+void AppendNumber(std::string& out, Number value) {
+  char digits[24];
+  out.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
+}
+
+// FormatEntryDate(entry) appended to out.
+void AppendEntryDate(std::string& out, const Entry& entry) {
+  // RecordingSeconds holds every field in range, the year from 1 on.
+  if (!disc::RecordingSeconds(entry)) return;
+  AppendPadded(out, static_cast<std::uint32_t>(entry.year), 4);
+  out += '-';
+  AppendPadded(out, static_cast<std::uint32_t>(entry.month), 2);
+  out += '-';
+  AppendPadded(out, static_cast<std::uint32_t>(entry.day), 2);
+  out += ' ';
+  AppendPadded(out, entry.hour, 2);
+  out += ':';
+  AppendPadded(out, entry.minute, 2);
+  out += ':';
+  AppendPadded(out, entry.second, 2);
+}
+
 }  // namespace
+
+// The paths of a whole listing: each entry's path is its folder's path, kept
+// from the first entry below that folder, and its own name, so that a listing
+// converts and escapes every name once, not once per level below it.
+class EntryListing::PathCache {
+ public:
+  PathCache(const EntryListing& listing, bool escaped)
+      : listing_(listing), escaped_(escaped), kept_(listing.parents_.size(), kNotKept) {}
+
+  // Appends listing.PathOf(index) (EscapedPathOf when escaped) to out.
+  void Append(std::string& out, std::size_t index) {
+    chain_.clear();
+    std::size_t top = index;
+    for (;;) {
+      chain_.push_back(top);
+      const std::size_t parent = listing_.parents_[top];
+      if (parent == EntryTable::kNone || parent == listing_.root_ || kept_[parent] != kNotKept) break;
+      top = parent;
+    }
+    const std::size_t start = out.size();
+    const std::size_t parent = listing_.parents_[top];
+    if (parent == EntryTable::kNone) {
+      out += kUnknownFolder;
+    } else if (parent != listing_.root_) {
+      out += paths_[kept_[parent]];
+    }
+    for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
+      // Joined as BuildPath joins them: a "/" only after something.
+      if (out.size() > start) out += '/';
+      name_.clear();
+      text::AppendUtf8(name_, listing_.table_[*it].name);
+      if (escaped_) {
+        text::AppendEscapedName(out, name_);
+      } else {
+        out += name_;
+      }
+      if (listing_.table_[*it].IsFolder() && keptBytes_ < kKeptPathBytes) {
+        kept_[*it] = paths_.size();
+        paths_.emplace_back(out, start);
+        keptBytes_ += out.size() - start;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::size_t kNotKept = static_cast<std::size_t>(-1);
+
+  const EntryListing& listing_;
+  bool escaped_;
+  std::vector<std::size_t> kept_;  // per entry: its place in paths_, or kNotKept
+  std::vector<std::string> paths_;
+  std::size_t keptBytes_ = 0;
+  std::vector<std::size_t> chain_;
+  std::string name_;
+};
 
 EntryListing::EntryListing(const EntryTable& table)
     : table_(table), parents_(table.size(), EntryTable::kNone) {
@@ -158,14 +259,29 @@ std::string EscapeField(std::string_view text) {
 
 void WriteTsvListing(const EntryTable& table, std::ostream& out) {
   EntryListing listing(table);
+  EntryListing::PathCache paths(listing, true);
+  std::string buffer;
+  buffer.reserve(kOutputBlock + 4096);
   for (std::size_t i = 0; i < table.size(); ++i) {
     if (i == listing.root()) continue;
     const Entry& entry = table[i];
-    out << listing.EscapedPathOf(i) << '\t' << TypeCode(entry) << '\t' << entry.size << '\t'
-        << FormatEntryDate(entry) << '\t' << entry.fileId;
-    if (entry.IsLink()) out << '\t' << text::EscapePath(text::ToUtf8(entry.linkTarget));
-    out << '\n';
+    paths.Append(buffer, i);
+    buffer += '\t';
+    buffer += TypeCode(entry);
+    buffer += '\t';
+    AppendNumber(buffer, entry.size);
+    buffer += '\t';
+    AppendEntryDate(buffer, entry);
+    buffer += '\t';
+    AppendNumber(buffer, entry.fileId);
+    if (entry.IsLink()) {
+      buffer += '\t';
+      buffer += text::EscapePath(text::ToUtf8(entry.linkTarget));
+    }
+    buffer += '\n';
+    if (buffer.size() >= kOutputBlock) Flush(buffer, out);
   }
+  Flush(buffer, out);
 }
 
 void WriteJsonListing(const EntryTable& table, std::ostream& out) {

@@ -28,6 +28,8 @@ class EntryListing {
   // line break or NUL cannot pass for another path.
   std::string EscapedPathOf(std::size_t index) const;
 
+  class PathCache;
+
  private:
   void CutLoops();
   std::string BuildPath(std::size_t index, bool escaped) const;

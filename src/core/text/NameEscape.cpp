@@ -6,9 +6,7 @@ namespace velmora::text {
 
 namespace {
 
-std::string Escape(std::string_view text, bool slashIsSeparator) {
-  std::string out;
-  out.reserve(text.size());
+void AppendEscaped(std::string& out, std::string_view text, bool slashIsSeparator) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
@@ -37,12 +35,20 @@ std::string Escape(std::string_view text, bool slashIsSeparator) {
         }
     }
   }
+}
+
+std::string Escape(std::string_view text, bool slashIsSeparator) {
+  std::string out;
+  out.reserve(text.size());
+  AppendEscaped(out, text, slashIsSeparator);
   return out;
 }
 
 }  // namespace
 
 std::string EscapeName(std::string_view name) { return Escape(name, false); }
+
+void AppendEscapedName(std::string& out, std::string_view name) { AppendEscaped(out, name, false); }
 
 std::string EscapePath(std::string_view path) { return Escape(path, true); }
 

@@ -10,6 +10,8 @@ namespace velmora::text {
 // inside the name as \/ so that it never reads as a folder boundary; any other
 // control byte (NUL included) as \xHH. Every name thus reads back unambiguously.
 std::string EscapeName(std::string_view name);
+// EscapeName(name) appended to out.
+void AppendEscapedName(std::string& out, std::string_view name);
 
 // A path whose parts were joined with "/" already: the same escapes, the
 // separators kept.

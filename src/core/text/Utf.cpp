@@ -40,6 +40,11 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 std::string ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
+  AppendUtf8(out, text);
+  return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -51,7 +56,6 @@ std::string ToUtf8(std::u16string_view text) {
     }
     AppendUtf8(out, c);
   }
-  return out;
 }
 
 std::u16string FromUtf8(std::string_view text) {
