@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -72,6 +73,28 @@ MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& 
   }
   std::filesystem::remove(sessionFile);
   return disc;
+}
+
+void AppendXorrisoSession(const std::filesystem::path& image,
+                          const std::vector<std::string>& actions) {
+  std::vector<std::string> argv{"xorriso", "-abort_on", "FAILURE", "-dev", image.string()};
+  argv.insert(argv.end(), actions.begin(), actions.end());
+  argv.emplace_back("-commit");
+  RunChecked(argv, {"TZ=UTC0"});
+}
+
+std::vector<std::uint32_t> XorrisoSessionStarts(const std::filesystem::path& image) {
+  // "ISO session  :   2 ,        64 ,        25s , ISOIMAGE"
+  const CommandResult result = RunChecked({"xorriso", "-indev", image.string(), "-toc"});
+  std::vector<std::uint32_t> starts;
+  std::istringstream lines(result.out + result.err);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with("ISO session")) continue;
+    const std::size_t first = line.find(',');
+    if (first == std::string::npos) continue;
+    starts.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(first + 1))));
+  }
+  return starts;
 }
 
 }  // namespace velmora::testing

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "media/TrackNode.h"
@@ -55,5 +56,14 @@ MultiSessionDisc MakeMultiSessionDisc(const std::vector<std::filesystem::path>& 
 // kLaterSessionGap before every later one.
 MultiSessionDisc MakeCdMultiSessionDisc(const std::vector<std::filesystem::path>& sessions,
                                         const std::filesystem::path& out);
+
+// Appends one session to image (made when missing) with `xorriso -dev image
+// ACTIONS -commit`, in UTC. xorriso grows a plain file as it grows overwritable
+// media: the first session at block 32, each later one at the next multiple of
+// 32 blocks after the one before, and the newest descriptors copied to block 16.
+void AppendXorrisoSession(const std::filesystem::path& image,
+                          const std::vector<std::string>& actions);
+// The session starts `xorriso -indev image -toc` reports, oldest first.
+std::vector<std::uint32_t> XorrisoSessionStarts(const std::filesystem::path& image);
 
 }  // namespace velmora::testing

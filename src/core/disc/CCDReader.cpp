@@ -73,6 +73,7 @@ bool CCDReader::OpenDevicePath(const std::string& path) {
   ClosePassThrough();
   imageOpen_ = false;
   imageSectors_.reset();
+  foundSessions_.reset();
   if (!OpenFileHandle(path)) {
     multiTrack_ = false;
     tracks_.clear();
@@ -92,6 +93,7 @@ bool CCDReader::OpenFileHandle(const std::string& path) {
 
 bool CCDReader::ReopenSelectedDrive() {
   imageOpen_ = false;
+  foundSessions_.reset();
   multiTrack_ = false;
   tracks_.clear();
   xaTracks_.clear();
@@ -112,6 +114,7 @@ void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multi
   file_ = std::move(image);
   imageOpen_ = true;
   imageSectors_ = sectors;
+  foundSessions_.reset();
   multiTrack_ = multiTrack;
   lastTrack_ = multiTrack ? lastTrack : 0;
   tracks_ = multiTrack ? std::move(tracks) : std::vector<TrackNode>{};
@@ -375,6 +378,7 @@ void CCDReader::CloseDiscReader() {
   drivePaths_.clear();
   imageOpen_ = false;
   imageSectors_.reset();
+  foundSessions_.reset();
 }
 
 }  // namespace velmora::disc

@@ -10,6 +10,7 @@
 
 #include "host/AppState.h"
 #include "host/Prompts.h"
+#include "media/FoundSessions.h"
 #include "media/Sector.h"
 #include "media/TrackNode.h"
 #include "platform/Machine.h"
@@ -98,6 +99,12 @@ class CCDReader {
   void SetCurrentTrack(std::size_t index) { currentTrack_ = index; }
   std::uint32_t discEnd() const { return discEnd_; }
   void SetDiscEnd(std::uint32_t end) { discEnd_ = end; }
+  // The sessions of an open image without a track list, as its descriptor sets
+  // gave them (its track list when there are several); nothing for a drive, a
+  // .cd image, or an image with nothing to say about its sessions.
+  const std::optional<FoundSessions>& foundSessions() const { return foundSessions_; }
+  // Set after UseImage, which forgets the sessions of the image before.
+  void SetFoundSessions(std::optional<FoundSessions> found) { foundSessions_ = std::move(found); }
   // Lead-out start in frames from the last TOC read; 0 when the TOC did not read.
   std::uint32_t tocLeadOut() const { return tocLeadOut_; }
 
@@ -140,6 +147,7 @@ class CCDReader {
   bool trayLocked_ = false;
   bool imageOpen_ = false;
   std::optional<Lba> imageSectors_;
+  std::optional<FoundSessions> foundSessions_;
   bool fullTocPending_ = false;
   std::uint32_t fullTocPasses_ = 0;
   std::unique_ptr<platform::DeviceFile> file_;

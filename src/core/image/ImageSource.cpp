@@ -6,6 +6,7 @@
 #include "media/ImageTrailer.h"
 #include "iso9660/RecoveryScan.h"
 #include "iso9660/VolumeDescriptor.h"
+#include "image/SessionSearch.h"
 
 namespace velmora::disc {
 namespace {
@@ -110,13 +111,24 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
       return ImageOpenResult::kNothingFound;
     }
   }
-  // A damaged trailer loses the track list: the file is read as one session,
-  // which is said, as later sessions may be missed.
+  // Without a track list the sessions are found by their descriptor sets; an
+  // image of one session is read as it always was.
+  std::optional<FoundSessions> found = FindImageSessions(*file);
+  const bool multiTrack = found && found->tracks.size() > 1;
+  // A damaged trailer loses the track list, which is said, as later sessions
+  // may be missed.
   if (HasDamagedSignature(last)) {
     reason = path + ": the image's last block is not a whole track list (damaged or cut); " +
-             "read as a plain image of one session";
+             (multiTrack ? "read as a plain image" : "read as a plain image of one session");
   }
-  reader.UseImage(std::move(file), false, 0, {});
+  if (multiTrack) {
+    std::vector<TrackNode> tracks = found->tracks;
+    reader.UseImage(std::move(file), true, static_cast<std::uint8_t>(tracks.size()),
+                    std::move(tracks));
+  } else {
+    reader.UseImage(std::move(file), false, 0, {});
+  }
+  reader.SetFoundSessions(std::move(found));
   return ImageOpenResult::kOpened;
 }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "iso9660/VolumeReader.h"
+#include "scan/FoundSessionsLog.h"
 #include "text/StringTable.h"
 
 namespace velmora::disc {
@@ -78,6 +79,11 @@ bool ScanProcess::RunScan(bool discConfirmed) {
   displayStarted_ = false;
   sessionIdsFixed_ = false;
   ++state_.openDriveCount;
+  // An image without a track list: its sessions as its descriptors gave them.
+  if (reader_.imageOpen() && reader_.foundSessions() &&
+      LogFoundSessions(*reader_.foundSessions(), host_)) {
+    state_.logHasEntries = true;
+  }
 
   bool scanned = false;
   if (!reader_.multiTrack()) {

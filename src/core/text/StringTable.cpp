@@ -106,6 +106,14 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kRockRidgeDamaged, u"Damaged Rock Ridge entries; shown under a safe name"},
       {kRockRidgeFolderLoop, u"A relocated folder points back up the tree; not walked again"},
       {kLinkCreated, u"Symbolic Link Created"},
+      {kSessionsOneAfterAnother,
+       u"Sessions found by their volume descriptors, one after another:"},
+      {kSessionsNewestCopied,
+       u"Sessions found by their volume descriptors, the newest also at sector 16:"},
+      {kSessionCutToImage, u"A session runs past the end of the image; read as far as it goes:"},
+      {kDescriptorsNotSession,
+       u"Volume descriptors not taken as a session (their root folder lies outside their volume):"},
+      {kSessionsPastLimit, u"More sessions than a disc holds; the sessions after the 99th are not read"},
   };
   return table;
 }

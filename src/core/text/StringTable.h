@@ -106,6 +106,11 @@ enum StringId : std::uint16_t {
   kRockRidgeDamaged = 61453,
   kRockRidgeFolderLoop = 61454,
   kLinkCreated = 61470,
+  kSessionsOneAfterAnother = 61480,
+  kSessionsNewestCopied = 61481,
+  kSessionCutToImage = 61482,
+  kDescriptorsNotSession = 61483,
+  kSessionsPastLimit = 61484,
 };
 
 // The text of id in the current language; an id without a text gives "".
