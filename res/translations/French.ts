@@ -771,6 +771,26 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>Symbolic Link Created</source>
         <translation>Lien symbolique créé</translation>
     </message>
+    <message>
+        <source>Sessions found by their volume descriptors, one after another:</source>
+        <translation>Sessions trouvées par leurs descripteurs de volume, l’une après l’autre&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Sessions found by their volume descriptors, the newest also at sector 16:</source>
+        <translation>Sessions trouvées par leurs descripteurs de volume, la plus récente aussi au secteur 16&#xa0;:</translation>
+    </message>
+    <message>
+        <source>A session runs past the end of the image; read as far as it goes:</source>
+        <translation>Une session dépasse la fin de l’image&#xa0;; lue jusqu’où elle va&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Volume descriptors not taken as a session (their root folder lies outside their volume):</source>
+        <translation>Descripteurs de volume non retenus comme session (leur dossier racine est hors de leur volume)&#xa0;:</translation>
+    </message>
+    <message>
+        <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
+        <translation>Plus de sessions qu’un disque n’en contient&#xa0;; les sessions après la 99e ne sont pas lues</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -771,6 +771,26 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Symbolic Link Created</source>
         <translation>Symbolischer Link erstellt</translation>
     </message>
+    <message>
+        <source>Sessions found by their volume descriptors, one after another:</source>
+        <translation>Sitzungen anhand ihrer Volume-Deskriptoren gefunden, eine nach der anderen:</translation>
+    </message>
+    <message>
+        <source>Sessions found by their volume descriptors, the newest also at sector 16:</source>
+        <translation>Sitzungen anhand ihrer Volume-Deskriptoren gefunden, die neueste auch in Sektor 16:</translation>
+    </message>
+    <message>
+        <source>A session runs past the end of the image; read as far as it goes:</source>
+        <translation>Eine Sitzung reicht über das Ende des Abbilds hinaus; gelesen, so weit es reicht:</translation>
+    </message>
+    <message>
+        <source>Volume descriptors not taken as a session (their root folder lies outside their volume):</source>
+        <translation>Volume-Deskriptoren nicht als Sitzung genommen (ihr Stammordner liegt außerhalb ihres Volumes):</translation>
+    </message>
+    <message>
+        <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
+        <translation>Mehr Sitzungen, als ein Datenträger fasst; die Sitzungen nach der 99. werden nicht gelesen</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

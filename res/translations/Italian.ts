@@ -771,6 +771,26 @@ Sostituirlo?</translation>
         <source>Symbolic Link Created</source>
         <translation>Collegamento simbolico creato</translation>
     </message>
+    <message>
+        <source>Sessions found by their volume descriptors, one after another:</source>
+        <translation>Sessioni trovate dai loro descrittori di volume, una dopo l’altra:</translation>
+    </message>
+    <message>
+        <source>Sessions found by their volume descriptors, the newest also at sector 16:</source>
+        <translation>Sessioni trovate dai loro descrittori di volume, la più recente anche nel settore 16:</translation>
+    </message>
+    <message>
+        <source>A session runs past the end of the image; read as far as it goes:</source>
+        <translation>Una sessione va oltre la fine dell’immagine; letta fin dove arriva:</translation>
+    </message>
+    <message>
+        <source>Volume descriptors not taken as a session (their root folder lies outside their volume):</source>
+        <translation>Descrittori di volume non presi come sessione (la loro cartella radice è fuori dal loro volume):</translation>
+    </message>
+    <message>
+        <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
+        <translation>Più sessioni di quante ne contenga un disco; le sessioni dopo la 99ª non vengono lette</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

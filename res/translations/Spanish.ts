@@ -771,6 +771,26 @@ Do you want to replace it?</source>
         <source>Symbolic Link Created</source>
         <translation>Enlace simbólico creado</translation>
     </message>
+    <message>
+        <source>Sessions found by their volume descriptors, one after another:</source>
+        <translation>Sesiones encontradas por sus descriptores de volumen, una tras otra:</translation>
+    </message>
+    <message>
+        <source>Sessions found by their volume descriptors, the newest also at sector 16:</source>
+        <translation>Sesiones encontradas por sus descriptores de volumen, la más reciente también en el sector 16:</translation>
+    </message>
+    <message>
+        <source>A session runs past the end of the image; read as far as it goes:</source>
+        <translation>Una sesión va más allá del final de la imagen; leída hasta donde llega:</translation>
+    </message>
+    <message>
+        <source>Volume descriptors not taken as a session (their root folder lies outside their volume):</source>
+        <translation>Descriptores de volumen no tomados como sesión (su carpeta raíz está fuera de su volumen):</translation>
+    </message>
+    <message>
+        <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
+        <translation>Más sesiones de las que caben en un disco; las sesiones después de la 99.ª no se leen</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>
