@@ -32,6 +32,7 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
   // What was asked, in order: "insert", "stop", "error 5", "notice 2", ...
   QStringList asked;
   std::vector<int> errors;
+  std::vector<std::string> errorDetails;  // of the errors shown with a detail line
 
   std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override {
     asked << QStringLiteral("select drive");
@@ -48,6 +49,10 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
   void ShowError(int code) override {
     asked << QStringLiteral("error %1").arg(code);
     errors.push_back(code);
+  }
+  void ShowErrorDetail(int code, const std::string& detail) override {
+    ShowError(code);
+    errorDetails.push_back(detail);
   }
   void ShowNotice(int type) override { asked << QStringLiteral("notice %1").arg(type); }
   std::optional<std::string> ChooseFolder(const std::u16string&) override {
