@@ -72,13 +72,18 @@ void SetTimeOf(const fs::path& path, std::time_t seconds) {
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }
 
-// Files of modes 0600, 0640, 0755 and 04755 (setuid), folders of 0750 and
-// 01777 (sticky), links relative, absolute, to a folder, dangling and leading
-// out of the tree, two of them with a time of their own.
+// Files of modes 0600, 0640, 0755 and 04755 (setuid), folders of 0750, 01777
+// (sticky) and 0700 (nine levels down, so the writers relocate it), links
+// relative, absolute, to a folder, dangling and leading out of the tree, two
+// of them with a time of their own.
 fs::path MakeTree(const TempDir& dir) {
   const fs::path tree = dir / "tree";
   fs::create_directories(tree / "bin");
   fs::create_directories(tree / "shared");
+  const fs::path deep = tree / "deep/2/3/4/5/6/7/8/9";
+  fs::create_directories(deep);
+  std::ofstream(deep / "bottom.txt") << "deep";
+  ::chmod(deep.c_str(), 0700);
   const struct {
     const char* path;
     const char* content;
@@ -254,17 +259,27 @@ TEST(RockRidgeOutputTest, ListingShowsTheLinksAndModesBsdtarAnd7ZipRead) {
     const fs::path image = MakeDisc(maker, tree, dir / "disc.iso");
     const OurListing ours = ListDisc(image);
     const std::map<std::string, Seen> bsdtar = BsdtarListing(image);
-    const std::map<std::string, Seen> sevenZip = SevenZipListing(image);
     EXPECT_EQ(ours.entries, bsdtar);
-    EXPECT_EQ(ours.entries, sevenZip);
+    // 7-Zip does not take relocated folders home: it lists them in rr_moved
+    // (genisoimage relocates, xorriso does not). The rest must agree with it.
+    const auto without = [](std::map<std::string, Seen> entries, const std::string& prefix) {
+      std::erase_if(entries, [&](const auto& entry) { return entry.first.starts_with(prefix); });
+      return entries;
+    };
+    const std::map<std::string, Seen> sevenZipAll = SevenZipListing(image);
+    const std::map<std::string, Seen> sevenZip = without(sevenZipAll, "rr_moved");
+    const std::map<std::string, Seen> notRelocated =
+        sevenZip.size() == sevenZipAll.size() ? ours.entries
+                                              : without(ours.entries, "deep/2/3/4/5/6/7/8/");
+    EXPECT_EQ(notRelocated, sevenZip);
     std::size_t agreeBsdtar = 0, agreeSevenZip = 0;
     for (const auto& [path, entry] : ours.entries) {
       agreeBsdtar += bsdtar.contains(path) && bsdtar.at(path) == entry;
       agreeSevenZip += sevenZip.contains(path) && sevenZip.at(path) == entry;
     }
-    std::cout << "[ peers    ] " << maker.name << ": " << ours.entries.size()
-              << " entries; bsdtar agrees on " << agreeBsdtar << ", 7zz on " << agreeSevenZip
-              << '\n';
+    std::cout << "[ peers    ] " << maker.name << ": bsdtar agrees on " << agreeBsdtar << " of "
+              << ours.entries.size() << " entries, 7zz on " << agreeSevenZip << " of "
+              << notRelocated.size() << '\n';
 
     // The modes as the disc holds them (setuid included: a listing hides
     // nothing), and the time of a link its own, not its target's.
@@ -354,7 +369,7 @@ TEST(RockRidgeOutputTest, RecoverMakesLinksModesAndTimesAsBsdtarExtractsThem) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "link\tshared/dangling\t\tshared/dangling"),
               lines.end());
     EXPECT_NE(lines.back().find(", 5 links created"), std::string::npos) << lines.back();
-    EXPECT_NE(recovered.err.find("4 files recovered, 0 partly, 0 failed, 0 filtered out, 5 links made"),
+    EXPECT_NE(recovered.err.find("5 files recovered, 0 partly, 0 failed, 0 filtered out, 5 links made"),
               std::string::npos)
         << recovered.err;
     const std::string log = FileBytes(dir / "log.txt");
