@@ -199,6 +199,13 @@ TEST_F(FaultCampaign, BaselineListsBothSessions) {
 // nothing. The scan always ends, and idle.
 TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
   const std::set<std::string> expected = LinesWithoutExtents(*baseline_);
+  // The folders below the roots of the shown (Rock Ridge) trees, by extent.
+  std::set<Lba> shownFolders;
+  for (const std::string& line : *baseline_) {
+    if (line.find("\tfolder\t") != std::string::npos)
+      shownFolders.insert(static_cast<Lba>(std::stoul(line.substr(line.rfind('\t') + 1))));
+  }
+  ASSERT_EQ(shownFolders.size(), 5u);
   for (Lba lba = 0; lba < DiscEnd(); ++lba) {
     SCOPED_TRACE("sector " + std::to_string(lba));
     auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
@@ -206,6 +213,15 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
     EXPECT_EQ(LinesWithoutExtents(engine->ListingTsv()), expected);
     ExpectIdle(engine->state);
     EXPECT_TRUE(engine->state.treeComplete);
+    // A Rock Ridge folder that did not read is said to come from the Joliet tree.
+    std::size_t fromJoliet = 0;
+    for (const log::LogRow& row : engine->host.log.rows()) {
+      if (row.status != text::LoadText(text::kFolderFromJoliet)) continue;
+      ++fromJoliet;
+      EXPECT_TRUE(text::ToUtf8(row.text).ends_with(" " + std::to_string(lba) + ")"))
+          << text::ToUtf8(row.text);
+    }
+    EXPECT_EQ(fromJoliet, shownFolders.contains(lba) ? 1u : 0u);
   }
 }
 
