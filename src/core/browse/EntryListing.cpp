@@ -85,6 +85,11 @@ void Flush(std::string& buffer, std::ostream& out) {
 
 // value with at least width digits, zero-padded, as printf's %0*u.
 void AppendPadded(std::string& out, std::uint32_t value, int width) {
+  if (width == 2 && value < 100) {
+    out += static_cast<char>('0' + value / 10);
+    out += static_cast<char>('0' + value % 10);
+    return;
+  }
   char digits[16];
   char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
   for (auto length = static_cast<int>(end - digits); length < width; ++length) out += '0';

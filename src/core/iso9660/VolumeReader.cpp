@@ -485,15 +485,24 @@ void VolumeReader::ParseFolder(std::span<const std::byte> buffer, std::uint32_t 
     sixteenBitNames_ = sixteenBit;
   }
   // Several versions of one file name: the highest keeps the plain name, the
-  // others their ";N".
+  // others their ";N". When every file carries the same version (";1" on
+  // almost every disc), none is below its name's highest and no name needs
+  // decoding for it.
   std::unordered_map<std::u16string, std::uint32_t> highest;
   std::vector<std::optional<std::uint32_t>> versions(items.size());
+  std::optional<std::uint32_t> firstVersion;
+  bool versionsDiffer = false;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const DirectoryRecord& record = items[i].record;
     if (record.IsDirectory()) continue;
     versions[i] = FileVersion(record.identifier, sixteenBitNames_);
     if (!versions[i]) continue;
-    std::uint32_t& top = highest[DecodeName(record.identifier, sixteenBitNames_, false)];
+    if (!firstVersion) firstVersion = versions[i];
+    versionsDiffer = versionsDiffer || *versions[i] != *firstVersion;
+  }
+  for (std::size_t i = 0; versionsDiffer && i < items.size(); ++i) {
+    if (!versions[i]) continue;
+    std::uint32_t& top = highest[DecodeName(items[i].record.identifier, sixteenBitNames_, false)];
     top = std::max(top, *versions[i]);
   }
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -509,14 +518,18 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   const DirectoryRecord& record = item.record;
   WorkRecord work;
   work.type = record.IsDirectory() ? EntryType::kFolder : EntryType::kFile;
-  work.name = DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
+  const auto recordName = [&] {
+    return DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
+  };
   std::optional<std::uint32_t> childLink;
   std::optional<RecordingTime> modified;
   if (rockRidge_) {
     RockRidgeRecord entries = RockRidgeEntries(record);
     // A relocated folder is listed where its CL record stands, not here.
     if (entries.relocated && record.IsDirectory()) return;
-    if (std::optional<std::u16string> name = RockRidgeName(entries)) work.name = std::move(*name);
+    // The record's own name stands where Rock Ridge gives none.
+    std::optional<std::u16string> name = RockRidgeName(entries);
+    work.name = name ? std::move(*name) : recordName();
     if (rootChildren && record.IsDirectory() && IsRelocationFolder(work.name) && AllWentHome(record)) {
       return;
     }
@@ -529,6 +542,8 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     if (entries.damage != 0) ReportRockRidge(folderExtent, work.name, text::kRockRidgeDamaged);
     work.mode = entries.mode.value_or(0);
     modified = entries.modified;
+  } else {
+    work.name = recordName();
   }
   if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) return;
   ++acceptedRecords_;

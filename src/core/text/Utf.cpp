@@ -59,9 +59,14 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
 }
 
 std::u16string FromUtf8(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Most names are ASCII throughout, or start so: those bytes are widened as
+  // they stand.
   std::size_t i = 0;
+  while (i < text.size() && static_cast<std::uint8_t>(text[i]) < 0x80) ++i;
+  std::u16string out(i, u'\0');
+  for (std::size_t k = 0; k < i; ++k) out[k] = static_cast<char16_t>(text[k]);
+  if (i == text.size()) return out;
+  out.reserve(text.size());
   while (i < text.size()) {
     auto lead = static_cast<std::uint8_t>(text[i]);
     std::size_t extra = 0;
