@@ -32,6 +32,8 @@ class EntryTable {
   const Entry& operator[](std::size_t index) const { return entries_[index]; }
   Entry& at(std::size_t index) { return entries_[index]; }
   const std::vector<Entry>& entries() const { return entries_; }
+  // Room for count entries, for a table whose size is known before it is filled.
+  void Reserve(std::size_t count) { entries_.reserve(count); }
 
   // Root: "Root", File ID 0, Parent ID -1.
   void AddRootNode(std::u16string rootName);

@@ -41,6 +41,10 @@ MaskedTable ApplyMask(const EntryTable& complete, const FileMask& mask) {
   const browse::EntryListing listing(complete);
   if (listing.root() == EntryTable::kNone) return masked;
   std::vector<bool> keep = EntriesToKeep(complete, listing, mask);
+  const auto kept = static_cast<std::size_t>(std::count(keep.begin(), keep.end(), true));
+  // Root, the Session nodes and what passed: the table never grows past it.
+  masked.table.Reserve(kept + SessionNodeCount(complete));
+  masked.sourceIndex.reserve(kept + SessionNodeCount(complete));
 
   const std::size_t root = listing.root();
   masked.table.AddRootNode(complete[root].name);

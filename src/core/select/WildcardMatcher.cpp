@@ -6,7 +6,10 @@ namespace velmora::select {
 namespace {
 
 void FoldAll(std::u32string& points) {
-  for (char32_t& c : points) c = text::SimpleCaseFold(c);
+  for (char32_t& c : points) {
+    // ASCII folds here, without the call: Find and masks test every name.
+    c = c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 0x20 : c) : text::SimpleCaseFold(c);
+  }
 }
 
 }  // namespace
@@ -19,7 +22,10 @@ Wildcard::Wildcard(std::u16string_view pattern, Case letterCase, DotStar dotStar
 }
 
 bool Wildcard::Matches(std::u16string_view text) const {
-  std::u32string points = text::CodePoints(text);
+  // One buffer per thread for the text's code points: a search over a whole
+  // table allocates nothing per name.
+  thread_local std::u32string points;
+  text::AssignCodePoints(points, text);
   if (case_ == Case::kIgnore) FoldAll(points);
   if (MatchesPoints(pattern_, points)) return true;
   return dotStarRule_ && points.find(U'.') == std::u32string::npos &&

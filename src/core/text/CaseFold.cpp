@@ -22,7 +22,8 @@ constexpr FoldRun kFoldRuns[] = {
 }  // namespace
 
 char32_t SimpleCaseFold(char32_t c) {
-  if (c < 0x41) return c;
+  // In ASCII only the capitals fold; most names never leave it.
+  if (c < 0x80) return c >= U'A' && c <= U'Z' ? c + 0x20 : c;
   // The runs are sorted and do not overlap: the candidate is the last run that
   // starts at or before c.
   const auto next = std::upper_bound(std::begin(kFoldRuns), std::end(kFoldRuns), c,
@@ -35,20 +36,27 @@ char32_t SimpleCaseFold(char32_t c) {
 
 std::u32string CodePoints(std::u16string_view text) {
   std::u32string points;
-  points.reserve(text.size());
+  AssignCodePoints(points, text);
+  return points;
+}
+
+void AssignCodePoints(std::u32string& points, std::u16string_view text) {
+  // Never more code points than units: sized once, filled, cut to fit.
+  points.resize(text.size());
+  std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() &&
                       text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
     if (pair) {
-      points.push_back(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                       (static_cast<char32_t>(text[i + 1]) - 0xDC00));
+      points[count++] = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                        (static_cast<char32_t>(text[i + 1]) - 0xDC00);
       ++i;
     } else {
-      points.push_back(unit);
+      points[count++] = unit;
     }
   }
-  return points;
+  points.resize(count);
 }
 
 }  // namespace velmora::text

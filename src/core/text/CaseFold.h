@@ -14,5 +14,7 @@ char32_t SimpleCaseFold(char32_t c);
 // The code points of text; a surrogate pair is one code point, and a lone
 // surrogate stays a character of its own.
 std::u32string CodePoints(std::u16string_view text);
+// CodePoints(text) in place of what points held, its storage kept.
+void AssignCodePoints(std::u32string& points, std::u16string_view text);
 
 }  // namespace velmora::text
