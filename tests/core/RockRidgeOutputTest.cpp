@@ -433,6 +433,8 @@ TEST(RockRidgeOutputTest, LinkNamedLikeAFolderNeverLeadsWritesOutOfDest) {
       "add('/C/G.TXT;1', 'g.txt', b'into out')\n"
       "iso.add_symlink('/D.;1', rr_symlink_name='out', rr_path='../outside')\n"
       "iso.add_symlink('/E.;1', rr_symlink_name='up', rr_path='..')\n"
+      // A NUL would cut the target short where the system takes it.
+      "iso.add_symlink('/F.;1', rr_symlink_name='nul', rr_path='a\\x00b/c')\n"
       "iso.write(sys.argv[1])\n";
   testing::RunChecked({"/usr/bin/python3", "-c", script, image.string(), outside.string()});
 
@@ -445,8 +447,10 @@ TEST(RockRidgeOutputTest, LinkNamedLikeAFolderNeverLeadsWritesOutOfDest) {
   }
   const std::multimap<std::string, std::string> expectedListing = {
       {"docs", "l " + outside.string()}, {"docs", "d"}, {"out", "d"}, {"out", "l ../outside"},
-      {"up", "l .."}, {"docs/f.txt", "f"}, {"out/g.txt", "f"}};
+      {"up", "l .."}, {"nul", "l a_b/c"}, {"docs/f.txt", "f"}, {"out/g.txt", "f"}};
   EXPECT_EQ(listed, expectedListing);
+  const CommandResult json = RunCli({"ls", "--json", image.string()});
+  EXPECT_NE(json.out.find("\"path\":\"nul\",\"type\":\"l\""), std::string::npos) << json.out;
 
   const fs::path dest = dir / "dest";
   const CommandResult recovered =
@@ -460,7 +464,7 @@ TEST(RockRidgeOutputTest, LinkNamedLikeAFolderNeverLeadsWritesOutOfDest) {
   const std::map<std::string, std::string> expectedShape = {
       {"docs", "l " + outside.string()}, {"docs (1)", "d "}, {"docs (1)/f.txt", "f into docs"},
       {"out", "d "},  {"out/g.txt", "f into out"},  {"out (1)", "l ../outside"},
-      {"up", "l .."}};
+      {"up", "l .."}, {"nul", "l a_b/c"}};
   EXPECT_EQ(shape, expectedShape);
   EXPECT_TRUE(fs::is_empty(outside));
   std::size_t besideDest = 0;
