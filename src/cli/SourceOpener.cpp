@@ -6,6 +6,7 @@
 
 #include "image/ImageSource.h"
 #include "text/StringTable.h"
+#include "text/Utf.h"
 
 namespace velmora::cli {
 namespace {
@@ -76,8 +77,9 @@ bool OpenSource(const std::string& source, std::optional<std::size_t> drive,
   const disc::ImageOpenResult opened = disc::OpenImageSource(reader, machine, source, reason);
   if (opened == disc::ImageOpenResult::kNothingFound) {
     // Not even the recovery scans find a folder in it: no CDROM, in the
-    // words the scan would end with.
-    prompts.ShowError(static_cast<int>(text::ErrorCode::kCdromNotFound));
+    // words the scan would end with, and which file it was.
+    const int code = static_cast<int>(text::ErrorCode::kCdromNotFound);
+    prompts.ShowErrorDetail(code, text::ToUtf8(text::ErrorMessage(code)) + ": " + reason);
     return false;
   }
   if (opened != disc::ImageOpenResult::kOpened) return false;

@@ -234,7 +234,9 @@ TEST_F(CliBadInput, SourcesSayWhatIsWrongOnceWithTheirStatus) {
        "not a disc image (no image trailer and no ISO 9660 volume descriptor)"},
       {"Bytes2047", in("2047.iso"), 2,
        "not a disc image (no image trailer and no ISO 9660 volume descriptor)"},
-      {"NotIso", in("notes.txt"), 3, notFound},
+      {"NotIso", in("notes.txt"), 3,
+       notFound + ": " + in("notes.txt") +
+           ": no image trailer, no volume descriptor, and no directory found"},
       {"TrailerOf255Records", in("255tracks.cd"), 2, "the image's track list is damaged"},
       {"TrackStartsFarPastTheImage", in("startsfar.cd"), 2,
        "every session of the image's track list lies past its 38 sectors"},
