@@ -29,6 +29,13 @@ bool CliSession::OpenSource() {
       state.logHasEntries = true;
       sourceDamaged = true;
     }
+    if (const auto& found = reader.foundSessions(); found && found->Damaged()) {
+      // Sessions of a plain image that are not read whole: the scan's log
+      // names them, and the exit is not clean.
+      console.Message(options.source +
+                      ": not every session of the image can be read whole; the log says which");
+      sourceDamaged = true;
+    }
     return true;
   }
   if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {

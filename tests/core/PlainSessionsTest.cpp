@@ -283,13 +283,15 @@ TEST(PlainSessionsTest, DescriptorsClaimingBlocksPastTheImageAreBoundedAndSaid) 
     std::size_t sessions;
     std::vector<std::string> paths;
     std::u16string said;
+    int lsExit;  // a session not read whole is damage; a block that only looks like one is not
   };
   for (const Case& c :
        {Case{cut, 2, {"Session 1/ONE.TXT", "Session 2/TWO.TXT"},
-             text::LoadText(text::kSessionCutToImage) + u" Session 2"},
+             text::LoadText(text::kSessionCutToImage) + u" Session 2", 1},
         Case{fake, 0, {"ONE.TXT"},
              text::LoadText(text::kDescriptorsNotSession) + u" " + text::LoadText(text::kSector) +
-                 text::FromUtf8(" " + std::to_string(fakeBlocks + 16))}}) {
+                 text::FromUtf8(" " + std::to_string(fakeBlocks + 16)),
+             0}}) {
     SCOPED_TRACE(c.image.filename().string());
     auto engine = ScanImage(c.image);
     EXPECT_EQ(engine->reader.tracks().size(), c.sessions);
@@ -299,6 +301,8 @@ TEST(PlainSessionsTest, DescriptorsClaimingBlocksPastTheImageAreBoundedAndSaid) 
     EXPECT_EQ(paths, c.paths);
     EXPECT_TRUE(Contains(LogTexts(*engine), c.said));
     EXPECT_TRUE(engine->host.scriptedPrompts.errors.empty());
+    const testing::CommandResult listing = RunCli({"ls", "--tsv", c.image.string()});
+    EXPECT_EQ(listing.exitCode, c.lsExit) << listing.err;
   }
 }
 

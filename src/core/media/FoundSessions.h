@@ -34,6 +34,9 @@ struct FoundSessions {
   std::vector<Lba> rejected;
   // The search stopped at the most sessions a disc can hold.
   bool limitReached = false;
+
+  // Sessions, or the end of one, that the image does not let be read.
+  bool Damaged() const { return lastCut || limitReached; }
 };
 
 }  // namespace velmora::disc

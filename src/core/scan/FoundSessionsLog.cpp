@@ -21,7 +21,6 @@ std::u16string SectorLabel(Lba lba) { return text::LoadText(text::kSector) + u" 
 
 bool LogFoundSessions(const FoundSessions& found, ScanHost& host) {
   const std::u16string info = text::LoadText(text::kInfo);
-  bool damage = false;
   if (found.tracks.size() > 1) {
     std::u16string row = text::LoadText(found.layout == SessionLayout::kNewestCopiedToStart
                                              ? text::kSessionsNewestCopied
@@ -37,7 +36,6 @@ bool LogFoundSessions(const FoundSessions& found, ScanHost& host) {
                      text::LoadText(text::kSessionCutToImage) + u" " +
                          SessionLabel(found.tracks.size()),
                      u" ", log::LogIcon::kFailure);
-    damage = true;
   }
   if (found.rejectedCount > 0) {
     std::u16string row = text::LoadText(text::kDescriptorsNotSession);
@@ -47,14 +45,13 @@ bool LogFoundSessions(const FoundSessions& found, ScanHost& host) {
     if (found.rejectedCount > found.rejected.size()) {
       row += u" ... (" + Decimal(found.rejectedCount) + u")";
     }
-    host.AddLogEntry(info, row, u" ", log::LogIcon::kFailure);
-    damage = true;
+    // Blocks that only look like descriptors lose no file: said, not damage.
+    host.AddLogEntry(info, row, u" ", log::LogIcon::kInformation);
   }
   if (found.limitReached) {
     host.AddLogEntry(info, text::LoadText(text::kSessionsPastLimit), u" ", log::LogIcon::kFailure);
-    damage = true;
   }
-  return damage;
+  return found.Damaged();
 }
 
 }  // namespace velmora::disc
