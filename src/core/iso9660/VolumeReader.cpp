@@ -575,7 +575,10 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   if (named && work.type == EntryType::kFolder) {
     folderNames_.try_emplace(work.extent, FolderName{work.name, work.parentId});
   }
-  if (named) workList_.push_back(work);
+  // The walk needs the folders; the files are kept only from a 16-bit walk,
+  // for the union with the primary tree that can follow a Joliet walk
+  // (MergePrimaryTree). Elsewhere they would double what the table holds.
+  if (named && (work.type == EntryType::kFolder || sixteenBitNames_)) workList_.push_back(work);
   sink_.AcceptRecord(work, named);
 }
 
