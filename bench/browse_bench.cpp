@@ -31,6 +31,7 @@
 #include "browse/FileListModel.h"
 #include "browse/FolderTreeModel.h"
 #include "browse/MarkingController.h"
+#include "platform/Heap.h"
 #include "platform/emulated/EmulatedMachine.h"
 
 namespace fs = std::filesystem;
@@ -175,6 +176,7 @@ bench::Run TimeScan(const fs::path& image, bool views, std::size_t& entries) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velmora::platform::PrepareHeapForLargeTables();
   QApplication app(argc, argv);
   const Options options = ParseOptions(argc, argv);
   fs::create_directories(options.work);

@@ -17,12 +17,14 @@
 #include "RecoverCommand.h"
 #include "SectorsCommand.h"
 #include "StopSignal.h"
+#include "platform/Heap.h"
 #include "platform/Terminal.h"
 #include "UsageText.h"
 #include "WrittenFiles.h"
 
 int main(int argc, char** argv) {
   using namespace velmora::cli;
+  velmora::platform::PrepareHeapForLargeTables();
   // The character set of the user's locale encodes the saved log.
   std::setlocale(LC_CTYPE, "");
   const std::vector<std::string_view> args(argv + 1, argv + argc);

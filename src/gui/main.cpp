@@ -13,6 +13,7 @@
 #include "app/CCDApp.h"
 #include "app/CMainFrame.h"
 #include "app/TextLoader.h"
+#include "platform/Heap.h"
 #include "platform/Machine.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "platform/emulated/FaultMapFile.h"
@@ -74,6 +75,7 @@ class InsertAnswered final : public velmora::gui::WindowPrompts {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velmora::platform::PrepareHeapForLargeTables();
   velmora::gui::CCDApp app(argc, argv);
 
   QCommandLineParser parser;
