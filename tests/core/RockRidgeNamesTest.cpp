@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/BytePatcher.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
 
@@ -92,6 +93,54 @@ TEST(RockRidgeNamesTest, RockRidgeDiscListsTheNamesBsdtarReadsWithDeepFoldersHom
   std::ifstream log(dir / "log.txt");
   const std::string logText((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_NE(logText.find("Names shown: Rock Ridge"), std::string::npos);
+}
+
+// The extent (fifth field) of path in ls --tsv output; 0 when it is not listed.
+std::uint32_t ListedExtent(const std::string& tsv, const std::string& path) {
+  std::istringstream lines(tsv);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
+    if (fields.size() >= 5 && fields[0] == path) return static_cast<std::uint32_t>(std::stoul(fields[4]));
+  }
+  return 0;
+}
+
+TEST(RockRidgeNamesTest, MovedFolderWhosePlaceDoesNotReadStaysWhereItWasMoved) {
+  TempDir dir;
+  const fs::path image = dir / "rr.iso";
+  testing::RunChecked({"genisoimage", "-quiet", "-r", "-o", image.string(), MakeTree(dir).string()});
+  const CommandResult whole = RunCli({"ls", "--tsv", image.string()});
+  ASSERT_EQ(whole.exitCode, 0) << whole.err;
+  std::string holder = "Level1";  // the folder whose records hold the CL of Level8
+  for (int level = 2; level <= 7; ++level) holder += "/Level" + std::to_string(level);
+  struct Case {
+    std::string damaged;  // a folder on the way to the moved one, made unreadable
+    std::byte fill;
+  };
+  for (const Case& c : {Case{"Level1", std::byte{0xF6}}, Case{holder, std::byte{0}}}) {
+    SCOPED_TRACE(c.damaged);
+    const fs::path copy = dir / "damaged.iso";
+    fs::copy_file(image, copy, fs::copy_options::overwrite_existing);
+    const std::uint32_t extent = ListedExtent(whole.out, c.damaged);
+    ASSERT_NE(extent, 0u);
+    testing::FillSectors(copy, extent, 1, c.fill);
+    const fs::path log = dir / "log.txt";
+    const CommandResult ls = RunCli({"ls", "--tsv", "--overwrite", "--log", log.string(), copy.string()});
+    EXPECT_EQ(ls.exitCode, 1) << ls.err;
+    const std::map<std::string, long long> listing = Listing(ls.out);
+    // What the moved folder holds is still listed, under rr_moved.
+    EXPECT_EQ(listing.count("rr_moved"), 1u);
+    const auto bottom = listing.find("rr_moved/Level8/Level9/Level10/Bottom.txt");
+    ASSERT_NE(bottom, listing.end());
+    EXPECT_EQ(bottom->second, 4);
+    EXPECT_EQ(ListedExtent(ls.out, "rr_moved/Level8"), ListedExtent(whole.out, holder + "/Level8"));
+    std::ifstream in(log);
+    const std::string logText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logText.find("Relocated folder whose real place did not read"), std::string::npos);
+    EXPECT_NE(logText.find("rr_moved/Level8"), std::string::npos);
+  }
 }
 
 TEST(RockRidgeNamesTest, NamesOptionPicksTheTreeOrRefusesOneTheDiscLacks) {

@@ -87,6 +87,9 @@ void VolumeReader::ResetWalk() {
   treeRead_ = false;
   completionLogged_ = false;
   damagedFolders_.clear();
+  movedAway_.clear();
+  relocationFolders_.clear();
+  listedThoughMoved_.clear();
 }
 
 bool VolumeReader::FindVolume(const SessionGeometry& session) {
@@ -240,6 +243,12 @@ RockRidgeRecord VolumeReader::RockRidgeEntries(const DirectoryRecord& record) co
                        continuationReader_, session_.end);
 }
 
+// The bytes of a parsed record: its identifier stands at byte 33.
+std::vector<std::byte> VolumeReader::RecordBytes(const DirectoryRecord& record) {
+  const std::byte* start = record.identifier.data() - 33;
+  return std::vector<std::byte>(start, start + record.length);
+}
+
 bool VolumeReader::AllWentHome(const DirectoryRecord& record) {
   const std::uint32_t length = BoundedLength(record.extent, record.dataLength);
   std::vector<std::byte> folder = FilledBuffer(SectorsFor(length), kUnreadByte);
@@ -249,9 +258,15 @@ bool VolumeReader::AllWentHome(const DirectoryRecord& record) {
     return false;
   }
   const std::vector<FolderItem> items = FolderItems(folder);
-  return !items.empty() && std::all_of(items.begin(), items.end(), [&](const FolderItem& item) {
-    return RockRidgeEntries(item.record).relocated;
-  });
+  const bool allMoved =
+      !items.empty() && std::all_of(items.begin(), items.end(), [&](const FolderItem& item) {
+        return RockRidgeEntries(item.record).relocated;
+      });
+  // Its records are not walked: each waits for its CL record.
+  for (std::size_t i = 0; allMoved && i < items.size(); ++i) {
+    movedAway_.push_back(MovedRecord{RecordBytes(items[i].record), record.extent, false});
+  }
+  return allMoved;
 }
 
 void VolumeReader::ReportRockRidge(std::uint32_t folderExtent, const std::u16string& name,
@@ -396,7 +411,8 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
       return true;
     }
     while (cursor < workList_.size() && workList_[cursor].type != EntryType::kFolder) ++cursor;
-    if (cursor >= workList_.size()) break;
+    if (cursor >= workList_.size() && !(reportEnd && ListFoldersNotHome())) break;
+    if (cursor >= workList_.size()) continue;
     const std::uint32_t extent = workList_[cursor].extent;
     const std::uint32_t dataLength = workList_[cursor].folderDataLength;
     ++cursor;
@@ -518,6 +534,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   const DirectoryRecord& record = item.record;
   WorkRecord work;
   work.type = record.IsDirectory() ? EntryType::kFolder : EntryType::kFile;
+  const auto kept = [&] { return MovedRecord{RecordBytes(record), folderExtent, rootChildren}; };
   const auto recordName = [&] {
     return DecodeName(record.identifier, sixteenBitNames_, record.IsDirectory(), item.keepVersion);
   };
@@ -526,11 +543,16 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   if (rockRidge_) {
     RockRidgeRecord entries = RockRidgeEntries(record);
     // A relocated folder is listed where its CL record stands, not here.
-    if (entries.relocated && record.IsDirectory()) return;
+    if (entries.relocated && record.IsDirectory() && !listedThoughMoved_.contains(record.extent)) {
+      movedAway_.push_back(kept());
+      return;
+    }
     // The record's own name stands where Rock Ridge gives none.
     std::optional<std::u16string> name = RockRidgeName(entries);
     work.name = name ? std::move(*name) : recordName();
-    if (rootChildren && record.IsDirectory() && IsRelocationFolder(work.name) && AllWentHome(record)) {
+    if (rootChildren && record.IsDirectory() && IsRelocationFolder(work.name) &&
+        !listedThoughMoved_.contains(record.extent) && AllWentHome(record)) {
+      relocationFolders_.push_back(kept());
       return;
     }
     if (!record.IsDirectory()) {
@@ -580,6 +602,32 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   // (MergePrimaryTree). Elsewhere they would double what the table holds.
   if (named && (work.type == EntryType::kFolder || sixteenBitNames_)) workList_.push_back(work);
   sink_.AcceptRecord(work, named);
+}
+
+bool VolumeReader::ListFoldersNotHome() {
+  std::vector<MovedRecord> notHome;
+  for (MovedRecord& moved : movedAway_) {
+    const auto record = ParseDirectoryRecord(moved.bytes);
+    if (record && !walkedExtents_.contains(record->extent)) notHome.push_back(std::move(moved));
+  }
+  movedAway_.clear();
+  for (const MovedRecord& moved : notHome) {
+    for (const MovedRecord& relocation : relocationFolders_) {
+      const auto folder = ParseDirectoryRecord(relocation.bytes);
+      if (!folder || folder->extent != moved.folderExtent || folderNames_.contains(folder->extent)) continue;
+      // Its records were read when the root's were: they are not read again.
+      listedThoughMoved_.insert(folder->extent);
+      walkedExtents_.insert(folder->extent);
+      Accept(FolderItem{*folder, 0, {}, false}, relocation.rootChildren, relocation.folderExtent);
+    }
+    const auto record = ParseDirectoryRecord(moved.bytes);
+    listedThoughMoved_.insert(record->extent);
+    Accept(FolderItem{*record, 0, {}, false}, moved.rootChildren, moved.folderExtent);
+    const auto named = folderNames_.find(record->extent);
+    ReportRockRidge(moved.folderExtent, named != folderNames_.end() ? named->second.name : u"?",
+                    text::kRockRidgeFolderNotHome);
+  }
+  return !notHome.empty();
 }
 
 bool VolumeReader::ListedInEarlierSession(Lba extent, const std::u16string& name) {

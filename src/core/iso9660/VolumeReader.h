@@ -157,8 +157,14 @@ class VolumeReader {
   // The Rock Ridge entries of a record of the walked tree.
   RockRidgeRecord RockRidgeEntries(const DirectoryRecord& record) const;
   // True for RR_MOVED in the root when every record it holds is a folder
-  // relocated elsewhere (RE): it is then not listed.
+  // relocated elsewhere (RE): it is then not listed, and its records wait
+  // for their CL records (movedAway_).
   bool AllWentHome(const DirectoryRecord& record);
+  // At the end of a walk: the relocated folders that no CL record led to
+  // (the folder holding it did not read) are listed where they were moved,
+  // with the relocation folder when it was left out. True when any was.
+  bool ListFoldersNotHome();
+  static std::vector<std::byte> RecordBytes(const DirectoryRecord& record);
   void ReportRockRidge(std::uint32_t folderExtent, const std::u16string& name, std::uint16_t what);
   bool ReadPathTableSource(const PathTableSource& source, std::vector<std::byte>& data,
                            bool& whole);
@@ -188,6 +194,16 @@ class VolumeReader {
   bool completionLogged_ = false;
   bool namesFound_ = true;
   NameSets namesCarried_;
+  // A folder record left out of the listing for a relocation, kept (its
+  // bytes) until the walk ends and shows whether it went home.
+  struct MovedRecord {
+    std::vector<std::byte> bytes;
+    std::uint32_t folderExtent = 0;
+    bool rootChildren = false;
+  };
+  std::vector<MovedRecord> movedAway_;          // RE folders
+  std::vector<MovedRecord> relocationFolders_;  // RR_MOVED, when all went home
+  std::unordered_set<Lba> listedThoughMoved_;
   // The walk takes names, links and relocations from Rock Ridge entries.
   bool rockRidge_ = false;
   std::uint8_t rockRidgeSkip_ = 0;

@@ -105,6 +105,7 @@ enum StringId : std::uint16_t {
   kNamesPrimary = 61452,
   kRockRidgeDamaged = 61453,
   kRockRidgeFolderLoop = 61454,
+  kRockRidgeFolderNotHome = 61455,
   kLinkCreated = 61470,
   kSessionsOneAfterAnother = 61480,
   kSessionsNewestCopied = 61481,
