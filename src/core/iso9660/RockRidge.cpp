@@ -117,12 +117,15 @@ void ParseLink(std::span<const std::byte> entry, RockRidgeRecord& record) {
       record.link.push_back(LinkComponent{flags, text});
     }
   }
+  record.linkGoesOn = (reader.U8(kEntryHeader) & 0x01) != 0 ||
+                      (!record.link.empty() && (record.link.back().flags & LinkComponent::kContinue));
 }
 
 void ParseName(std::span<const std::byte> entry, RockRidgeRecord& record) {
   const auto flags = static_cast<std::uint8_t>(entry[4]);
   if (flags & 0x02) record.nameCurrent = true;
   if (flags & 0x04) record.nameParent = true;
+  record.nameGoesOn = (flags & 0x01) != 0;
   std::string part = Text(entry.subspan(5));
   std::string& name = record.name ? *record.name : record.name.emplace();
   if (name.size() + part.size() > kMaxRockRidgeName) {
@@ -266,6 +269,11 @@ RockRidgeRecord ReadRockRidge(std::span<const std::byte> systemUse, const Contin
     ParseSystemUseEntries(std::span<const std::byte>(sector).subspan(area.offset, area.length), record);
   }
   record.continuation.reset();
+  // A name or link said to go on where the entries end was cut short: by a
+  // continuation area that did not read, or one that reads as empty.
+  if (record.nameGoesOn || (record.linkGoesOn && !(record.damage & RockRidgeRecord::kLinkTooLong))) {
+    record.damage |= RockRidgeRecord::kEntriesCut;
+  }
   return record;
 }
 

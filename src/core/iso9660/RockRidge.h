@@ -48,6 +48,7 @@ struct RockRidgeRecord {
     kContinuationLoop = 1u << 4,  // a CE chain back into itself, too long or past the medium
     kContinuationUnread = 1u << 5,
     kLinkUnsafe = 1u << 6,        // a NUL in a link's target: replaced
+    kEntriesCut = 1u << 7,        // an NM or SL that goes on, with nothing after it
   };
 
   // SUSP indicator (SUSP 5.3), only in the root's "." record.
@@ -61,6 +62,8 @@ struct RockRidgeRecord {
   std::optional<std::string> name;  // NM, the parts joined
   bool nameCurrent = false;         // NM flag 0x02: the name is "."
   bool nameParent = false;          // NM flag 0x04: the name is ".."
+  bool nameGoesOn = false;          // the last NM read has its continue flag
+  bool linkGoesOn = false;          // the last SL read, or its last component, goes on
   std::optional<std::uint32_t> mode;  // PX: file type and permission bits (POSIX st_mode)
   std::optional<RecordingTime> modified;  // TF modification time
   bool isLink = false;                    // an SL entry was met
