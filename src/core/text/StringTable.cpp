@@ -105,7 +105,7 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kNamesPrimary, u"Names shown: ISO 9660"},
       {kRockRidgeDamaged, u"Damaged Rock Ridge entries; shown under a safe name"},
       {kRockRidgeFolderLoop, u"A relocated folder points back up the tree; not walked again"},
-      {kRockRidgeFolderNotHome, u"Relocated folder whose real place did not read; shown where it was moved"},
+      {kRockRidgeFolderNotHome, u"Relocated folder not reached from its real place; shown where it was moved"},
       {kLinkCreated, u"Symbolic Link Created"},
       {kSessionsOneAfterAnother,
        u"Sessions found by their volume descriptors, one after another:"},
