@@ -26,6 +26,7 @@
 #include "support/HandDisc.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
 
@@ -64,12 +65,7 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
   return count;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using testing::Lines;
 
 // Every path under root with what it holds: a file's bytes (its size and time
 // when it is large, as the sparse image is), a folder as nothing.

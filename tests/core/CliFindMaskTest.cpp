@@ -14,6 +14,7 @@
 #include "support/IsoBuilder.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "support/TreeWriter.h"
 
 namespace velmora {
@@ -29,12 +30,7 @@ CommandResult RunCli(std::vector<std::string> args) {
   return testing::RunCommand(args);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using testing::Lines;
 
 chr::sys_seconds DaysAgo(int days) {
   return chr::floor<chr::seconds>(chr::system_clock::now()) - chr::days(days);

@@ -21,6 +21,7 @@
 #include "support/MultiSessionBuilder.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "support/TreeWriter.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -37,17 +38,8 @@ CommandResult RunCli(std::vector<std::string> args) {
   return testing::RunCommand(args);
 }
 
-std::string FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using testing::FileBytes;
+using testing::Lines;
 
 // A tree with what trips listings up: nesting, a blank and non-ASCII letters in
 // names, an empty file, files of several sectors.

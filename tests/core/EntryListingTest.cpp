@@ -6,6 +6,7 @@
 
 #include "browse/EntryListing.h"
 #include "entries/EntryTable.h"
+#include "support/TextFiles.h"
 
 namespace velmora::browse {
 namespace {
@@ -32,12 +33,7 @@ Entry Make(EntryType type, std::uint32_t id, std::int32_t parent, std::u16string
   return e;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using testing::Lines;
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;

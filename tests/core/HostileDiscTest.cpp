@@ -23,6 +23,7 @@
 #include "support/HandDisc.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "text/StringTable.h"
 
 namespace velmora {
@@ -46,12 +47,7 @@ CommandResult RunBounded(std::vector<std::string> args) {
   return result;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+using testing::Lines;
 
 std::string FileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
