@@ -39,7 +39,7 @@ bool FileMask::PassesExistence(const disc::Entry& file) const {
 }
 
 bool FileMask::PassesSize(const disc::Entry& file) const {
-  const std::uint32_t kb = file.size / 1000;
+  const std::uint64_t kb = file.size / 1000;
   if (criteria_.sizeFromActive && kb < criteria_.sizeFrom) return false;
   if (criteria_.sizeUptoActive && kb >= criteria_.sizeUpto) return false;
   return true;
