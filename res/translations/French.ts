@@ -791,6 +791,90 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
         <translation>Plus de sessions qu’un disque n’en contient&#xa0;; les sessions après la 99e ne sont pas lues</translation>
     </message>
+    <message>
+        <source>Relocated folder not reached from its real place; shown where it was moved</source>
+        <translation>Dossier déplacé non atteint depuis son emplacement réel&#xa0;; affiché là où il a été déplacé</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 n’existe pas</translation>
+    </message>
+    <message>
+        <source>%1: no disc in the drive</source>
+        <translation>%1&#xa0;: aucun disque dans le lecteur</translation>
+    </message>
+    <message>
+        <source>%1: %2; the user needs read access to the device (for example membership in the cdrom group)</source>
+        <translation>%1&#xa0;: %2&#xa0;; l’utilisateur doit pouvoir lire le périphérique (par exemple en étant membre du groupe cdrom)</translation>
+    </message>
+    <message>
+        <source>%1: %2; check the file&apos;s permissions</source>
+        <translation>%1&#xa0;: %2&#xa0;; vérifiez les droits d’accès du fichier</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list is damaged</source>
+        <translation>%1&#xa0;: la liste des pistes de l’image est endommagée</translation>
+    </message>
+    <message>
+        <source>%1: the image holds no sector, only its track list</source>
+        <translation>%1&#xa0;: l’image ne contient aucun secteur, seulement sa liste des pistes</translation>
+    </message>
+    <message>
+        <source>%1: every session of the image&apos;s track list lies past its %2 sectors</source>
+        <translation>%1&#xa0;: chaque session de la liste des pistes se trouve au-delà des %2 secteurs de l’image</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list names sectors past its %2 sectors; %3 session(s) cut to the image</source>
+        <translation>%1&#xa0;: la liste des pistes nomme des secteurs au-delà des %2 secteurs de l’image&#xa0;; %3 session(s) raccourcie(s) à l’image</translation>
+    </message>
+    <message>
+        <source>%1: in the image&apos;s track list %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1&#xa0;: dans la liste des pistes, %2 session(s) finissent avant de commencer&#xa0;; lues jusqu’à la session suivante ou la fin de l’image</translation>
+    </message>
+    <message>
+        <source>%1; %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1&#xa0;; %2 session(s) finissent avant de commencer&#xa0;; lues jusqu’à la session suivante ou la fin de l’image</translation>
+    </message>
+    <message>
+        <source>%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)</source>
+        <translation>%1&#xa0;: ce n’est pas une image de disque (ni bloc de fin d’image ni descripteur de volume ISO 9660)</translation>
+    </message>
+    <message>
+        <source>%1: no image trailer, no volume descriptor, and no directory found</source>
+        <translation>%1&#xa0;: ni bloc de fin d’image, ni descripteur de volume, ni répertoire trouvé</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image</source>
+        <translation>%1&#xa0;: le dernier bloc de l’image n’est pas une liste des pistes entière (endommagée ou coupée)&#xa0;; lue comme une image simple</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image of one session</source>
+        <translation>%1&#xa0;: le dernier bloc de l’image n’est pas une liste des pistes entière (endommagée ou coupée)&#xa0;; lue comme une image simple d’une session</translation>
+    </message>
+    <message>
+        <source>cannot create the image %1: %2</source>
+        <translation>impossible de créer l’image %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the image %1 after %2 sectors: %3</source>
+        <translation>impossible d’écrire l’image %1 après %2 secteurs&#xa0;: %3</translation>
+    </message>
+    <message>
+        <source>%1: the size of the file is unknown</source>
+        <translation>%1&#xa0;: la taille du fichier est inconnue</translation>
+    </message>
+    <message>
+        <source>%1: the file ended early</source>
+        <translation>%1&#xa0;: le fichier s’est terminé trop tôt</translation>
+    </message>
+    <message>
+        <source>%1: the track list in the image&apos;s last block is damaged</source>
+        <translation>%1&#xa0;: la liste des pistes dans le dernier bloc de l’image est endommagée</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -791,6 +791,90 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
         <translation>Mehr Sitzungen, als ein Datenträger fasst; die Sitzungen nach der 99. werden nicht gelesen</translation>
     </message>
+    <message>
+        <source>Relocated folder not reached from its real place; shown where it was moved</source>
+        <translation>Verschobener Ordner von seinem eigentlichen Ort aus nicht erreicht; dort gezeigt, wohin er verschoben wurde</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>%1: no disc in the drive</source>
+        <translation>%1: kein Datenträger im Laufwerk</translation>
+    </message>
+    <message>
+        <source>%1: %2; the user needs read access to the device (for example membership in the cdrom group)</source>
+        <translation>%1: %2; der Benutzer braucht Leserechte für das Gerät (zum Beispiel als Mitglied der Gruppe cdrom)</translation>
+    </message>
+    <message>
+        <source>%1: %2; check the file&apos;s permissions</source>
+        <translation>%1: %2; prüfen Sie die Zugriffsrechte der Datei</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list is damaged</source>
+        <translation>%1: die Titelliste des Abbilds ist beschädigt</translation>
+    </message>
+    <message>
+        <source>%1: the image holds no sector, only its track list</source>
+        <translation>%1: das Abbild enthält keinen Sektor, nur seine Titelliste</translation>
+    </message>
+    <message>
+        <source>%1: every session of the image&apos;s track list lies past its %2 sectors</source>
+        <translation>%1: jede Sitzung der Titelliste liegt hinter den %2 Sektoren des Abbilds</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list names sectors past its %2 sectors; %3 session(s) cut to the image</source>
+        <translation>%1: die Titelliste nennt Sektoren hinter den %2 Sektoren des Abbilds; %3 Sitzung(en) auf das Abbild gekürzt</translation>
+    </message>
+    <message>
+        <source>%1: in the image&apos;s track list %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1: in der Titelliste enden %2 Sitzung(en) vor ihrem Anfang; gelesen bis zur nächsten Sitzung oder zum Ende des Abbilds</translation>
+    </message>
+    <message>
+        <source>%1; %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1; %2 Sitzung(en) enden vor ihrem Anfang; gelesen bis zur nächsten Sitzung oder zum Ende des Abbilds</translation>
+    </message>
+    <message>
+        <source>%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)</source>
+        <translation>%1: kein Datenträgerabbild (weder Abbild-Endblock noch ISO-9660-Volume-Deskriptor)</translation>
+    </message>
+    <message>
+        <source>%1: no image trailer, no volume descriptor, and no directory found</source>
+        <translation>%1: weder Abbild-Endblock noch Volume-Deskriptor noch Verzeichnis gefunden</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image</source>
+        <translation>%1: der letzte Block des Abbilds ist keine vollständige Titelliste (beschädigt oder abgeschnitten); als einfaches Abbild gelesen</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image of one session</source>
+        <translation>%1: der letzte Block des Abbilds ist keine vollständige Titelliste (beschädigt oder abgeschnitten); als einfaches Abbild mit einer Sitzung gelesen</translation>
+    </message>
+    <message>
+        <source>cannot create the image %1: %2</source>
+        <translation>das Abbild %1 kann nicht erstellt werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the image %1 after %2 sectors: %3</source>
+        <translation>das Abbild %1 kann nach %2 Sektoren nicht weitergeschrieben werden: %3</translation>
+    </message>
+    <message>
+        <source>%1: the size of the file is unknown</source>
+        <translation>%1: die Größe der Datei ist unbekannt</translation>
+    </message>
+    <message>
+        <source>%1: the file ended early</source>
+        <translation>%1: die Datei endete vorzeitig</translation>
+    </message>
+    <message>
+        <source>%1: the track list in the image&apos;s last block is damaged</source>
+        <translation>%1: die Titelliste im letzten Block des Abbilds ist beschädigt</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

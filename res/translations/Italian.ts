@@ -791,6 +791,90 @@ Sostituirlo?</translation>
         <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
         <translation>Più sessioni di quante ne contenga un disco; le sessioni dopo la 99ª non vengono lette</translation>
     </message>
+    <message>
+        <source>Relocated folder not reached from its real place; shown where it was moved</source>
+        <translation>Cartella ricollocata non raggiunta dalla sua posizione reale; mostrata dove è stata spostata</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 non esiste</translation>
+    </message>
+    <message>
+        <source>%1: no disc in the drive</source>
+        <translation>%1: nessun disco nell’unità</translation>
+    </message>
+    <message>
+        <source>%1: %2; the user needs read access to the device (for example membership in the cdrom group)</source>
+        <translation>%1: %2; l’utente deve poter leggere il dispositivo (ad esempio essendo membro del gruppo cdrom)</translation>
+    </message>
+    <message>
+        <source>%1: %2; check the file&apos;s permissions</source>
+        <translation>%1: %2; controllare i permessi del file</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list is damaged</source>
+        <translation>%1: l’elenco delle tracce dell’immagine è danneggiato</translation>
+    </message>
+    <message>
+        <source>%1: the image holds no sector, only its track list</source>
+        <translation>%1: l’immagine non contiene alcun settore, solo il suo elenco delle tracce</translation>
+    </message>
+    <message>
+        <source>%1: every session of the image&apos;s track list lies past its %2 sectors</source>
+        <translation>%1: ogni sessione dell’elenco delle tracce si trova oltre i %2 settori dell’immagine</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list names sectors past its %2 sectors; %3 session(s) cut to the image</source>
+        <translation>%1: l’elenco delle tracce indica settori oltre i %2 settori dell’immagine; %3 sessione/i ridotta/e all’immagine</translation>
+    </message>
+    <message>
+        <source>%1: in the image&apos;s track list %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1: nell’elenco delle tracce %2 sessione/i finiscono prima di iniziare; lette fino alla sessione successiva o alla fine dell’immagine</translation>
+    </message>
+    <message>
+        <source>%1; %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1; %2 sessione/i finiscono prima di iniziare; lette fino alla sessione successiva o alla fine dell’immagine</translation>
+    </message>
+    <message>
+        <source>%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)</source>
+        <translation>%1: non è un’immagine di disco (né blocco finale dell’immagine né descrittore di volume ISO 9660)</translation>
+    </message>
+    <message>
+        <source>%1: no image trailer, no volume descriptor, and no directory found</source>
+        <translation>%1: nessun blocco finale dell’immagine, nessun descrittore di volume e nessuna directory trovati</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image</source>
+        <translation>%1: l’ultimo blocco dell’immagine non è un elenco delle tracce completo (danneggiato o tagliato); letta come immagine semplice</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image of one session</source>
+        <translation>%1: l’ultimo blocco dell’immagine non è un elenco delle tracce completo (danneggiato o tagliato); letta come immagine semplice di una sessione</translation>
+    </message>
+    <message>
+        <source>cannot create the image %1: %2</source>
+        <translation>impossibile creare l’immagine %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the image %1 after %2 sectors: %3</source>
+        <translation>impossibile scrivere l’immagine %1 dopo %2 settori: %3</translation>
+    </message>
+    <message>
+        <source>%1: the size of the file is unknown</source>
+        <translation>%1: la dimensione del file è sconosciuta</translation>
+    </message>
+    <message>
+        <source>%1: the file ended early</source>
+        <translation>%1: il file è terminato prima del previsto</translation>
+    </message>
+    <message>
+        <source>%1: the track list in the image&apos;s last block is damaged</source>
+        <translation>%1: l’elenco delle tracce nell’ultimo blocco dell’immagine è danneggiato</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -791,6 +791,90 @@ Do you want to replace it?</source>
         <source>More sessions than a disc holds; the sessions after the 99th are not read</source>
         <translation>Más sesiones de las que caben en un disco; las sesiones después de la 99.ª no se leen</translation>
     </message>
+    <message>
+        <source>Relocated folder not reached from its real place; shown where it was moved</source>
+        <translation>Carpeta reubicada no alcanzada desde su lugar real; se muestra donde fue movida</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 no existe</translation>
+    </message>
+    <message>
+        <source>%1: no disc in the drive</source>
+        <translation>%1: no hay ningún disco en la unidad</translation>
+    </message>
+    <message>
+        <source>%1: %2; the user needs read access to the device (for example membership in the cdrom group)</source>
+        <translation>%1: %2; el usuario necesita permiso de lectura sobre el dispositivo (por ejemplo, pertenecer al grupo cdrom)</translation>
+    </message>
+    <message>
+        <source>%1: %2; check the file&apos;s permissions</source>
+        <translation>%1: %2; compruebe los permisos del archivo</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list is damaged</source>
+        <translation>%1: la lista de pistas de la imagen está dañada</translation>
+    </message>
+    <message>
+        <source>%1: the image holds no sector, only its track list</source>
+        <translation>%1: la imagen no contiene ningún sector, solo su lista de pistas</translation>
+    </message>
+    <message>
+        <source>%1: every session of the image&apos;s track list lies past its %2 sectors</source>
+        <translation>%1: todas las sesiones de la lista de pistas quedan más allá de los %2 sectores de la imagen</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s track list names sectors past its %2 sectors; %3 session(s) cut to the image</source>
+        <translation>%1: la lista de pistas nombra sectores más allá de los %2 sectores de la imagen; %3 sesión(es) recortada(s) a la imagen</translation>
+    </message>
+    <message>
+        <source>%1: in the image&apos;s track list %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1: en la lista de pistas %2 sesión(es) terminan antes de empezar; leídas hasta la sesión siguiente o el final de la imagen</translation>
+    </message>
+    <message>
+        <source>%1; %2 session(s) end before they start, read up to the next session or the image&apos;s end</source>
+        <translation>%1; %2 sesión(es) terminan antes de empezar; leídas hasta la sesión siguiente o el final de la imagen</translation>
+    </message>
+    <message>
+        <source>%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)</source>
+        <translation>%1: no es una imagen de disco (ni bloque final de imagen ni descriptor de volumen ISO 9660)</translation>
+    </message>
+    <message>
+        <source>%1: no image trailer, no volume descriptor, and no directory found</source>
+        <translation>%1: no se encontró ni bloque final de imagen, ni descriptor de volumen, ni directorio</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image</source>
+        <translation>%1: el último bloque de la imagen no es una lista de pistas completa (dañada o cortada); leída como imagen simple</translation>
+    </message>
+    <message>
+        <source>%1: the image&apos;s last block is not a whole track list (damaged or cut); read as a plain image of one session</source>
+        <translation>%1: el último bloque de la imagen no es una lista de pistas completa (dañada o cortada); leída como imagen simple de una sesión</translation>
+    </message>
+    <message>
+        <source>cannot create the image %1: %2</source>
+        <translation>no se puede crear la imagen %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the image %1 after %2 sectors: %3</source>
+        <translation>no se puede escribir la imagen %1 después de %2 sectores: %3</translation>
+    </message>
+    <message>
+        <source>%1: the size of the file is unknown</source>
+        <translation>%1: el tamaño del archivo es desconocido</translation>
+    </message>
+    <message>
+        <source>%1: the file ended early</source>
+        <translation>%1: el archivo terminó antes de tiempo</translation>
+    </message>
+    <message>
+        <source>%1: the track list in the image&apos;s last block is damaged</source>
+        <translation>%1: la lista de pistas del último bloque de la imagen está dañada</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

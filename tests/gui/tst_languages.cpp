@@ -3,11 +3,14 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/HelpWindow.h"
 #include "app/Languages.h"
+#include "ScriptedWindowPrompts.h"
 #include "log/CMessageLogDialog.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "text/StringTable.h"
@@ -25,6 +28,7 @@ class TestLanguages : public QObject {
   void switchTranslatesMenusColumnsAndTexts();
   void missingTranslationFallsBackToEnglish();
   void helpTopicsOpensThePageOfTheLanguage();
+  void reasonsBuiltInTheEngineFollowTheLanguage();
 
  private:
   QString FirstMenuTitle() const { return frame_->menuBar()->actions().first()->text(); }
@@ -116,6 +120,33 @@ void TestLanguages::helpTopicsOpensThePageOfTheLanguage() {
       .setValue(QStringLiteral("Path"), QStringLiteral("/nonexistent"));
   frame_->Action(kHelpTopics)->trigger();
   QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("/nonexistent/help/French/index.html")));
+}
+
+// Why a file is no disc image is worded by the engine; the words are the
+// language's, the file's name stays as it is.
+void TestLanguages::reasonsBuiltInTheEngineFollowTheLanguage() {
+  const std::filesystem::path notes =
+      std::filesystem::temp_directory_path() / "velmora-languages-notes.txt";
+  std::ofstream(notes) << "not a disc";
+  velmora::testing::ScriptedWindowPrompts prompts;
+  prompts.openFile = QString::fromStdString(notes.string());
+  frame_->SetPrompts(&prompts);
+
+  frame_->Action(kFrench)->trigger();
+  frame_->Action(kOpenImage)->trigger();
+  frame_->Action(kEnglish)->trigger();
+  frame_->Action(kOpenImage)->trigger();
+  frame_->SetPrompts(nullptr);
+  std::filesystem::remove(notes);
+
+  QCOMPARE(prompts.errors, (std::vector<int>{1, 1}));
+  QCOMPARE(QString::fromStdString(prompts.errorDetails.at(0)),
+           QString::fromStdString(notes.string()) +
+               QStringLiteral(" : ce n’est pas une image de disque (ni bloc de fin d’image ni "
+                              "descripteur de volume ISO 9660)"));
+  QCOMPARE(prompts.errorDetails.at(1),
+           notes.string() +
+               ": not a disc image (no image trailer and no ISO 9660 volume descriptor)");
 }
 
 QTEST_MAIN(TestLanguages)

@@ -95,7 +95,8 @@ void ImageCreator::Create(ImageOutcome& outcome) {
     case ImageFile::OpenResult::kCannotOpen:
       // The dialog names the file and the system's reason.
       outcome.result = ImageResult::kFailed;
-      outcome.reason = "cannot create the image " + outcome.destination + ": " + file.reason();
+      outcome.reason = text::FormatTextUtf8(text::kReasonCannotCreateImage,
+                                            {outcome.destination, file.reason()});
       host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kCannotCreateImage),
                                       outcome.reason);
       return;
@@ -128,8 +129,9 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   outcome.partialSectors = copier.partialSectors();
   if (copier.failed()) {
     outcome.result = ImageResult::kFailed;
-    outcome.reason = "cannot write the image " + outcome.destination + " after " +
-                     std::to_string(outcome.blocks) + " sectors: " + file.reason();
+    outcome.reason = text::FormatTextUtf8(
+        text::kReasonCannotWriteImage,
+        {outcome.destination, std::to_string(outcome.blocks), file.reason()});
   } else if (end == SectorCopier::End::kStopped) {
     outcome.result = ImageResult::kAborted;
   } else {

@@ -7,6 +7,7 @@
 #include "iso9660/RecoveryScan.h"
 #include "iso9660/VolumeDescriptor.h"
 #include "image/SessionSearch.h"
+#include "text/StringTable.h"
 
 namespace velmora::disc {
 namespace {
@@ -66,32 +67,32 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
   if (HasImageSignature(last)) {
     std::optional<ImageTrailer> trailer = ParseImageTrailer(last);
     if (!trailer) {
-      reason = path + ": the image's track list is damaged";
+      reason = text::FormatTextUtf8(text::kReasonTrackListDamaged, {path});
       return ImageOpenResult::kNotAnImage;
     }
     const auto sectors = static_cast<Lba>(std::min<std::uint64_t>(size / kSectorSize - 1, 0xFFFFFFFF));
     if (sectors == 0) {
-      reason = path + ": the image holds no sector, only its track list";
+      reason = text::FormatTextUtf8(text::kReasonOnlyTrackList, {path});
       return ImageOpenResult::kNotAnImage;
     }
     // Starts and ends past the image's blocks would have the reader look for
     // sectors the file cannot hold.
     const std::size_t clipped = FitTrailerToImage(*trailer, sectors);
     if (trailer->multiTrack && trailer->tracks.empty()) {
-      reason = path + ": every session of the image's track list lies past its " +
-               std::to_string(sectors) + " sectors";
+      reason = text::FormatTextUtf8(text::kReasonSessionsPastImage,
+                                    {path, std::to_string(sectors)});
       return ImageOpenResult::kNotAnImage;
     }
     if (clipped > 0) {
-      reason = path + ": the image's track list names sectors past its " + std::to_string(sectors) +
-               " sectors; " + std::to_string(clipped) + " session(s) cut to the image";
+      reason = text::FormatTextUtf8(text::kReasonSessionsCutToImage,
+                                    {path, std::to_string(sectors), std::to_string(clipped)});
     }
     // An end before its start would have the copy stop short of the image.
     if (const std::size_t backward = ForgetBackwardEnds(*trailer); backward > 0) {
-      const std::string said = std::to_string(backward) +
-                               " session(s) end before they start, read up to the next session "
-                               "or the image's end";
-      reason = reason.empty() ? path + ": in the image's track list " + said : reason + "; " + said;
+      const std::string count = std::to_string(backward);
+      reason = reason.empty()
+                   ? text::FormatTextUtf8(text::kReasonBackwardEnds, {path, count})
+                   : text::FormatTextUtf8(text::kReasonAlsoBackwardEnds, {reason, count});
     }
     // The trailer is the last block and not a sector of the disc.
     reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks,
@@ -103,11 +104,11 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
   // pass walks them.
   if (!HasVolumeDescriptor(*file)) {
     if (size < kSmallestVolume) {
-      reason = path + ": not a disc image (no image trailer and no ISO 9660 volume descriptor)";
+      reason = text::FormatTextUtf8(text::kReasonNotADiscImage, {path});
       return ImageOpenResult::kNotAnImage;
     }
     if (!HoldsVolumeStructures(*file, size)) {
-      reason = path + ": no image trailer, no volume descriptor, and no directory found";
+      reason = text::FormatTextUtf8(text::kReasonNothingFound, {path});
       return ImageOpenResult::kNothingFound;
     }
   }
@@ -118,8 +119,8 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
   // A damaged trailer loses the track list, which is said, as later sessions
   // may be missed.
   if (HasDamagedSignature(last)) {
-    reason = path + ": the image's last block is not a whole track list (damaged or cut); " +
-             (multiTrack ? "read as a plain image" : "read as a plain image of one session");
+    reason = text::FormatTextUtf8(
+        multiTrack ? text::kReasonTrailerCut : text::kReasonTrailerCutOneSession, {path});
   }
   if (multiTrack) {
     std::vector<TrackNode> tracks = found->tracks;

@@ -3,6 +3,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "text/Utf.h"
+
 namespace velmora::text {
 namespace {
 
@@ -115,6 +117,34 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kDescriptorsNotSession,
        u"Volume descriptors not taken as a session (their root folder lies outside their volume):"},
       {kSessionsPastLimit, u"More sessions than a disc holds; the sessions after the 99th are not read"},
+      {kReasonDoesNotExist, u"%1 does not exist"},
+      {kReasonNoDisc, u"%1: no disc in the drive"},
+      {kReasonDeviceAccess,
+       u"%1: %2; the user needs read access to the device (for example membership in the cdrom group)"},
+      {kReasonFileAccess, u"%1: %2; check the file's permissions"},
+      {kReasonSystem, u"%1: %2"},
+      {kReasonTrackListDamaged, u"%1: the image's track list is damaged"},
+      {kReasonOnlyTrackList, u"%1: the image holds no sector, only its track list"},
+      {kReasonSessionsPastImage,
+       u"%1: every session of the image's track list lies past its %2 sectors"},
+      {kReasonSessionsCutToImage,
+       u"%1: the image's track list names sectors past its %2 sectors; %3 session(s) cut to the image"},
+      {kReasonBackwardEnds,
+       u"%1: in the image's track list %2 session(s) end before they start, read up to the next session or the image's end"},
+      {kReasonAlsoBackwardEnds,
+       u"%1; %2 session(s) end before they start, read up to the next session or the image's end"},
+      {kReasonNotADiscImage,
+       u"%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)"},
+      {kReasonNothingFound, u"%1: no image trailer, no volume descriptor, and no directory found"},
+      {kReasonTrailerCut,
+       u"%1: the image's last block is not a whole track list (damaged or cut); read as a plain image"},
+      {kReasonTrailerCutOneSession,
+       u"%1: the image's last block is not a whole track list (damaged or cut); read as a plain image of one session"},
+      {kReasonCannotCreateImage, u"cannot create the image %1: %2"},
+      {kReasonCannotWriteImage, u"cannot write the image %1 after %2 sectors: %3"},
+      {kReasonSizeUnknown, u"%1: the size of the file is unknown"},
+      {kReasonFileEndedEarly, u"%1: the file ended early"},
+      {kReasonTrailerTrackListDamaged, u"%1: the track list in the image's last block is damaged"},
   };
   return table;
 }
@@ -150,6 +180,45 @@ void AppendText(std::u16string& out, std::uint16_t id) {
   }
   const auto& table = EnglishTable();
   if (const auto it = table.find(id); it != table.end()) out += it->second;
+}
+
+namespace {
+
+// Copies text to out with %1 ... %9 replaced by args; Char is char16_t or char.
+template <typename Char>
+void Substitute(std::basic_string_view<Char> text,
+                std::initializer_list<std::basic_string_view<Char>> args,
+                std::basic_string<Char>& out) {
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const Char c = text[at];
+    if (c == Char('%') && at + 1 < text.size() && text[at + 1] >= Char('1') &&
+        text[at + 1] <= Char('9')) {
+      const auto number = static_cast<std::size_t>(text[at + 1] - Char('1'));
+      if (number < args.size()) {
+        out += *(args.begin() + number);
+        ++at;
+        continue;
+      }
+    }
+    out += c;
+  }
+}
+
+}  // namespace
+
+std::u16string FormatText(std::uint16_t id, std::initializer_list<std::u16string_view> args) {
+  const std::u16string text = LoadText(id);
+  std::u16string out;
+  Substitute<char16_t>(text, args, out);
+  return out;
+}
+
+std::string FormatTextUtf8(std::uint16_t id, std::initializer_list<std::string_view> args) {
+  const std::string text = ToUtf8(LoadText(id));
+  std::string out;
+  Substitute<char>(text, args, out);
+  return out;
 }
 
 void SetTextSource(std::function<std::u16string(std::uint16_t)> source) {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace velmora::text {
 
@@ -112,6 +114,28 @@ enum StringId : std::uint16_t {
   kSessionCutToImage = 61482,
   kDescriptorsNotSession = 61483,
   kSessionsPastLimit = 61484,
+  // Why a file, a device or an image cannot be used. Each names what it is
+  // about in %1; the words around the arguments are the translator's.
+  kReasonDoesNotExist = 61500,
+  kReasonNoDisc = 61501,
+  kReasonDeviceAccess = 61502,
+  kReasonFileAccess = 61503,
+  kReasonSystem = 61504,
+  kReasonTrackListDamaged = 61505,
+  kReasonOnlyTrackList = 61506,
+  kReasonSessionsPastImage = 61507,
+  kReasonSessionsCutToImage = 61508,
+  kReasonBackwardEnds = 61509,
+  kReasonAlsoBackwardEnds = 61510,
+  kReasonNotADiscImage = 61511,
+  kReasonNothingFound = 61512,
+  kReasonTrailerCut = 61513,
+  kReasonTrailerCutOneSession = 61514,
+  kReasonCannotCreateImage = 61515,
+  kReasonCannotWriteImage = 61516,
+  kReasonSizeUnknown = 61517,
+  kReasonFileEndedEarly = 61518,
+  kReasonTrailerTrackListDamaged = 61519,
 };
 
 // The text of id in the current language; an id without a text gives "".
@@ -120,6 +144,15 @@ std::u16string LoadText(std::uint16_t id);
 // LoadText(id) appended to out: in English without a copy of its own, for
 // texts rebuilt at every step of a long process.
 void AppendText(std::u16string& out, std::uint16_t id);
+
+// The text of id in the current language with its placeholders %1 ... %9
+// replaced by args, the first argument for %1; a placeholder without an
+// argument stays as it stands. Texts built from parts of a sentence cannot be
+// translated: a text with arguments is one whole sentence for the translator.
+std::u16string FormatText(std::uint16_t id, std::initializer_list<std::u16string_view> args);
+// The same in UTF-8, for the reasons the engine keeps as bytes (a path keeps
+// its bytes as they are, whatever its encoding).
+std::string FormatTextUtf8(std::uint16_t id, std::initializer_list<std::string_view> args);
 
 // The built-in English text of id.
 std::u16string EnglishText(std::uint16_t id);

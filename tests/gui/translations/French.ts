@@ -27,5 +27,9 @@
         <source>Process Started</source>
         <translation>Processus démarré</translation>
     </message>
+    <message>
+        <source>%1: not a disc image (no image trailer and no ISO 9660 volume descriptor)</source>
+        <translation>%1 : ce n’est pas une image de disque (ni bloc de fin d’image ni descripteur de volume ISO 9660)</translation>
+    </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 
 #include "media/ImageTrailer.h"
 #include "platform/Machine.h"
+#include "text/StringTable.h"
 
 namespace velmora::platform::emulated {
 
@@ -20,7 +21,7 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
   }
   std::optional<std::uint64_t> size = file->Size();
   if (!size) {
-    reason = path + ": the size of the file is unknown";
+    reason = text::FormatTextUtf8(text::kReasonSizeUnknown, {path});
     return std::nullopt;
   }
   EmulatedDisc disc;
@@ -32,13 +33,14 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
   std::array<std::byte, kSectorSize> block{};
   IoResult read = file->ReadAt(*size - kSectorSize, block);
   if (!read.ok || read.bytes != block.size()) {
-    reason = path + ": " + (read.ok ? std::string("the file ended early") : read.reason);
+    reason = read.ok ? text::FormatTextUtf8(text::kReasonFileEndedEarly, {path})
+                     : text::FormatTextUtf8(text::kReasonSystem, {path, read.reason});
     return std::nullopt;
   }
   if (!disc::HasImageSignature(block)) return disc;
   std::optional<disc::ImageTrailer> trailer = disc::ParseImageTrailer(block);
   if (!trailer) {
-    reason = path + ": the track list in the image's last block is damaged";
+    reason = text::FormatTextUtf8(text::kReasonTrailerTrackListDamaged, {path});
     return std::nullopt;
   }
   Lba sectors = static_cast<Lba>((*size - kSectorSize) / kSectorSize);
@@ -47,8 +49,7 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
   disc::FitTrailerToImage(*trailer, sectors);
   disc::ForgetBackwardEnds(*trailer);
   if (trailer->multiTrack && trailer->tracks.empty()) {
-    reason = path + ": every session of the image's track list lies past its " +
-             std::to_string(sectors) + " sectors";
+    reason = text::FormatTextUtf8(text::kReasonSessionsPastImage, {path, std::to_string(sectors)});
     return std::nullopt;
   }
   disc.sectorCount = sectors;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "text/StringTable.h"
+
 namespace velmora::platform::emulated {
 namespace {
 
@@ -80,7 +82,7 @@ std::shared_ptr<EmulatedDrive> EmulatedMachine::DriveAt(const std::string& path,
                                                         OpenError& error) const {
   if (number < drives_.size()) return drives_[number];
   error.error = ENOENT;
-  error.reason = path + " does not exist";
+  error.reason = text::FormatTextUtf8(text::kReasonDoesNotExist, {path});
   return nullptr;
 }
 

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <system_error>
 
-namespace velmora::platform {
+#include "text/StringTable.h"
 
+namespace velmora::platform {
 std::string ErrnoText(int error) { return std::system_category().message(error); }
 
 OpenError MakeOpenError(const std::string& path, int error) {
@@ -12,19 +13,17 @@ OpenError MakeOpenError(const std::string& path, int error) {
   result.error = error;
   switch (error) {
     case ENOENT:
-      result.reason = path + " does not exist";
+      result.reason = text::FormatTextUtf8(text::kReasonDoesNotExist, {path});
       break;
     case ENOMEDIUM:
-      result.reason = path + ": no disc in the drive";
+      result.reason = text::FormatTextUtf8(text::kReasonNoDisc, {path});
       break;
     case EACCES:
     case EPERM:
-      result.reason = path + ": " + ErrnoText(error) +
-                      "; the user needs read access to the device (for example membership in "
-                      "the cdrom group)";
+      result.reason = text::FormatTextUtf8(text::kReasonDeviceAccess, {path, ErrnoText(error)});
       break;
     default:
-      result.reason = path + ": " + ErrnoText(error);
+      result.reason = text::FormatTextUtf8(text::kReasonSystem, {path, ErrnoText(error)});
       break;
   }
   return result;
