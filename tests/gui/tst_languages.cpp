@@ -28,6 +28,7 @@ class TestLanguages : public QObject {
   void switchTranslatesMenusColumnsAndTexts();
   void missingTranslationFallsBackToEnglish();
   void helpTopicsOpensThePageOfTheLanguage();
+  void helpWindowWordsFollowTheLanguage();
   void reasonsBuiltInTheEngineFollowTheLanguage();
 
  private:
@@ -120,6 +121,22 @@ void TestLanguages::helpTopicsOpensThePageOfTheLanguage() {
       .setValue(QStringLiteral("Path"), QStringLiteral("/nonexistent"));
   frame_->Action(kHelpTopics)->trigger();
   QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("/nonexistent/help/French/index.html")));
+}
+
+// The help window's own buttons switch with the program, also while it is open.
+void TestLanguages::helpWindowWordsFollowTheLanguage() {
+  frame_->Action(kHelpTopics)->trigger();
+  HelpWindow* help = frame_->helpWindow();
+  QVERIFY(help);
+  QCOMPARE(help->backAction()->text(), QStringLiteral("Back"));
+
+  frame_->Action(kFrench)->trigger();
+  QTRY_COMPARE(help->backAction()->text(), QStringLiteral("Précédent"));
+  QCOMPARE(help->forwardAction()->text(), QStringLiteral("Suivant"));
+  QCOMPARE(help->contentsAction()->text(), QStringLiteral("Sommaire"));
+
+  frame_->Action(kEnglish)->trigger();
+  QTRY_COMPARE(help->contentsAction()->text(), QStringLiteral("Contents"));
 }
 
 // Why a file is no disc image is worded by the engine; the words are the

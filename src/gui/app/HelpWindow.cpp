@@ -1,6 +1,7 @@
 #include "app/HelpWindow.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QStyle>
 #include <QTextBrowser>
@@ -27,21 +28,34 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   auto* bar = new QToolBar(this);
   browser_ = new QTextBrowser(this);
   browser_->setOpenExternalLinks(true);
-  browser_->setAccessibleName(tr("Help"));
-  QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("Back"));
-  QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("Forward"));
-  QAction* home = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("Contents"));
-  back->setShortcut(QKeySequence::Back);
-  forward->setShortcut(QKeySequence::Forward);
-  connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
-  connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
-  connect(home, &QAction::triggered, browser_, &QTextBrowser::home);
-  connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
-  connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
-  back->setEnabled(false);
-  forward->setEnabled(false);
+  back_ = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QString());
+  forward_ = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QString());
+  contents_ = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QString());
+  back_->setShortcut(QKeySequence::Back);
+  forward_->setShortcut(QKeySequence::Forward);
+  connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
+  connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
+  connect(contents_, &QAction::triggered, browser_, &QTextBrowser::home);
+  connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
+  connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
+  back_->setEnabled(false);
+  forward_->setEnabled(false);
+  RetranslateUi();
   layout->addWidget(bar);
   layout->addWidget(browser_);
+}
+
+void HelpWindow::RetranslateUi() {
+  browser_->setAccessibleName(tr("Help"));
+  back_->setText(tr("Back"));
+  forward_->setText(tr("Forward"));
+  contents_->setText(tr("Contents"));
+  setWindowTitle(tr("%1 Help").arg(ProductCaption()));
+}
+
+void HelpWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) RetranslateUi();
+  QWidget::changeEvent(event);
 }
 
 void HelpWindow::ShowTopic(const QString& path) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <cstdint>
 
+class QAction;
 class QTextBrowser;
 
 namespace velmora::gui {
@@ -21,9 +22,21 @@ class HelpWindow : public QWidget {
   // Shows the page; a page that is missing is said in the window.
   void ShowTopic(const QString& path);
   QTextBrowser* browser() const { return browser_; }
+  QAction* backAction() const { return back_; }
+  QAction* forwardAction() const { return forward_; }
+  QAction* contentsAction() const { return contents_; }
+
+ protected:
+  // A language switch: the window's own words follow it.
+  void changeEvent(QEvent* event) override;
 
  private:
+  void RetranslateUi();
+
   QTextBrowser* browser_ = nullptr;
+  QAction* back_ = nullptr;
+  QAction* forward_ = nullptr;
+  QAction* contents_ = nullptr;
 };
 
 }  // namespace velmora::gui

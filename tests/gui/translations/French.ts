@@ -32,4 +32,19 @@
         <translation>%1 : ce n’est pas une image de disque (ni bloc de fin d’image ni descripteur de volume ISO 9660)</translation>
     </message>
 </context>
+<context>
+    <name>velmora::gui::HelpWindow</name>
+    <message>
+        <source>Back</source>
+        <translation>Précédent</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Sommaire</translation>
+    </message>
+</context>
 </TS>
