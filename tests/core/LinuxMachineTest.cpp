@@ -161,6 +161,8 @@ TEST_F(LinuxMachineTest, OpenFailuresNameThePathAndTheCause) {
   EXPECT_EQ(error.reason, missing + " does not exist");
 }
 
+// An image file the user may not read is a matter of its permissions; the
+// advice about the cdrom group is for devices.
 TEST_F(LinuxMachineTest, OpenWithoutReadPermissionTellsHowToGetIt) {
   const fs::path locked = WriteFile("locked.iso", "data");
   fs::permissions(locked, fs::perms::none);
@@ -168,9 +170,9 @@ TEST_F(LinuxMachineTest, OpenWithoutReadPermissionTellsHowToGetIt) {
   OpenError error;
   EXPECT_EQ(CreateHostMachine()->OpenDevice(locked.string(), error), nullptr);
   EXPECT_EQ(error.error, EACCES);
-  EXPECT_EQ(error.reason, locked.string() +
-                              ": Permission denied; the user needs read access to the device "
-                              "(for example membership in the cdrom group)");
+  EXPECT_EQ(error.reason, locked.string() + ": Permission denied; check the file's permissions");
+  EXPECT_EQ(MakeOpenError(locked.string(), EPERM).reason,
+            locked.string() + ": Operation not permitted; check the file's permissions");
 }
 
 TEST(OpenErrorTextTest, ReasonTellsTheUserWhatToDo) {
