@@ -63,10 +63,32 @@ bool CliSession::NamesFound() {
   return false;
 }
 
-std::string CliSession::DamagedFolders(std::uint32_t count) const {
+bool CliSession::SayScanDamage() {
   // Without --log there is no log to look in: the option that writes one is named.
-  return std::to_string(count) + (count == 1 ? " folder" : " folders") + " did not read whole; " +
-         (options.logPath ? "the log names them" : "--log FILE names them");
+  const std::string names = options.logPath ? "the log names them" : "--log FILE names them";
+  const auto counted = [](std::uint32_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+  };
+  const disc::ScanCounters& found = scan.counters();
+  if (found.damagedFolders > 0) {
+    console.Message(counted(found.damagedFolders, "folder", "folders") + " did not read whole; " +
+                    names);
+  }
+  if (found.unreadContinuations > 0) {
+    console.Message(counted(found.unreadContinuations, "Rock Ridge entry", "Rock Ridge entries") +
+                    " did not read whole (a continuation area); " + names);
+  }
+  if (found.rockRidgeUnread > 0) {
+    console.Message(
+        "the Rock Ridge names, links and modes could not be read (the root's records did not "
+        "read); other names are shown");
+  }
+  if (found.sessionsUnread > 0) {
+    console.Message(counted(found.sessionsUnread, "later session", "later sessions") +
+                    " could not be listed; " + names);
+  }
+  return found.damagedFolders > 0 || found.unreadContinuations > 0 || found.rockRidgeUnread > 0 ||
+         found.sessionsUnread > 0;
 }
 
 int CliSession::SaveLog(int result) {

@@ -39,9 +39,10 @@ struct CliSession {
   // After the scan: false, said on the console, when --names asked for names
   // the disc does not carry.
   bool NamesFound();
-  // "N folders did not read whole; ..." after a scan that met damaged folders:
-  // the log names them, or --log would.
-  std::string DamagedFolders(std::uint32_t count) const;
+  // After the scan: says each kind of damage it met ("N folders did not read
+  // whole; ..."), pointing at the log that names them, or at --log; true when
+  // there was any.
+  bool SayScanDamage();
 
   const CliOptions& options;
   platform::Machine& machine;

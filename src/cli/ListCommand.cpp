@@ -48,9 +48,8 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   } else if (session.host.stopped()) {
     console.Message("stopped; the listing holds what was found until then");
     result = kExitStopped;
-  } else if (const std::uint32_t damaged = session.scan.counters().damagedFolders; damaged > 0) {
-    // Folders that did not read are damage, named in the log.
-    console.Message(session.DamagedFolders(damaged));
+  } else if (session.SayScanDamage()) {
+    // Folders and entries that did not read are damage, named in the log.
     result = kExitPartial;
   }
   if (!std::cout) {

@@ -161,12 +161,9 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
     console.ClearProgress();
     reportWritten = summary.reportWritten;
     int result = ReportSummary(options, summary, session.prompts, console);
-    if (const std::uint32_t damaged = session.scan.counters().damagedFolders; damaged > 0) {
-      // The files of folders that did not read are missing from DEST, whatever
-      // else failed.
-      console.Message(session.DamagedFolders(damaged));
-      if (result == kExitOk) result = kExitPartial;
-    }
+    // The files of folders (and the names of entries) that did not read are
+    // missing from DEST, whatever else failed.
+    if (session.SayScanDamage() && result == kExitOk) result = kExitPartial;
     return result;
   };
   const int result = recover();

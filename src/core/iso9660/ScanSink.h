@@ -27,6 +27,18 @@ struct WorkRecord {
   std::u16string linkTarget;    // Rock Ridge SL; empty when no link
 };
 
+// Damage a scan met besides folders that did not read, each named in the log.
+enum class ScanDamage : std::uint8_t {
+  // A Rock Ridge continuation area that did not read: a name, link or mode
+  // of that entry is lost.
+  kContinuationUnread,
+  // No copy of the root's "." record read: whether the disc carries Rock
+  // Ridge names and modes is not known.
+  kRockRidgeUnread,
+  // A later session found that could not be listed.
+  kSessionUnread,
+};
+
 // What the volume reader needs from the scan that drives it.
 class ScanSink {
  public:
@@ -44,6 +56,7 @@ class ScanSink {
   // A folder whose directory did not read whole was named in the log: the scan
   // counts it as damage.
   virtual void CountDamagedFolder() {}
+  virtual void CountDamage(ScanDamage /*what*/) {}
 };
 
 }  // namespace velmora::disc

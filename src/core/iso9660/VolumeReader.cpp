@@ -562,6 +562,11 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
       }
     }
     if (entries.damage != 0) ReportRockRidge(folderExtent, work.name, text::kRockRidgeDamaged);
+    // A sector that did not read is damage the exit status tells, as a
+    // folder's is.
+    if (entries.damage & RockRidgeRecord::kContinuationUnread) {
+      sink_.CountDamage(ScanDamage::kContinuationUnread);
+    }
     work.mode = entries.mode.value_or(0);
     modified = entries.modified;
   } else {

@@ -306,6 +306,14 @@ void ScanProcess::MarkLogHasEntries() { state_.logHasEntries = true; }
 
 void ScanProcess::CountDamagedFolder() { ++counters_.damagedFolders; }
 
+void ScanProcess::CountDamage(ScanDamage what) {
+  switch (what) {
+    case ScanDamage::kContinuationUnread: ++counters_.unreadContinuations; break;
+    case ScanDamage::kRockRidgeUnread: ++counters_.rockRidgeUnread; break;
+    case ScanDamage::kSessionUnread: ++counters_.sessionsUnread; break;
+  }
+}
+
 bool ScanProcess::ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) {
   return table_.HasFileFromEarlierSession(fileId, name, counters_.currentSession);
 }

@@ -20,6 +20,13 @@ struct ScanCounters {
   std::uint8_t currentSession = 1;
   // Folders whose directory did not read whole (each named in the log).
   std::uint32_t damagedFolders = 0;
+  // Rock Ridge continuation areas that did not read (each entry named in the log).
+  std::uint32_t unreadContinuations = 0;
+  // A session whose root "." record did not read in any copy: its Rock Ridge
+  // names and modes, if it had any, are lost.
+  std::uint32_t rockRidgeUnread = 0;
+  // Later sessions found but not listed.
+  std::uint32_t sessionsUnread = 0;
   // A session's file system tree read, even one without entries.
   bool treeRead = false;
   // A session carried the names asked for (always, for the automatic choice).
@@ -83,6 +90,7 @@ class ScanProcess : private ScanSink {
   void MarkLogHasEntries() override;
   bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) override;
   void CountDamagedFolder() override;
+  void CountDamage(ScanDamage what) override;
 
   CCDReader& reader_;
   AppState& state_;
