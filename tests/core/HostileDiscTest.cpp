@@ -204,9 +204,11 @@ TEST_F(HostileDisc, OverlappingFoldersAreListedOnce) {
   }
 }
 
-// 5,000 files of one name in one folder: each gets the next number at once.
-TEST_F(HostileDisc, FiveThousandEqualNamesEachGetTheirNumber) {
-  constexpr std::uint32_t kFiles = 5000;
+// 12,000 files of one name in one folder: each gets the next number at once,
+// past "A (9999)" too, and a second run with --resume finds each where the
+// first left it.
+TEST_F(HostileDisc, TwelveThousandEqualNamesEachGetTheirNumber) {
+  constexpr std::uint32_t kFiles = 12000;
   constexpr std::uint32_t kRoot = 18;
   std::vector<HandRecord> records(kFiles, HandRecord{.name = "A;1", .length = 1});
   const std::uint32_t rootSectors = HandDisc::DirectoryBytes(records) / 2048;
@@ -230,7 +232,16 @@ TEST_F(HostileDisc, FiveThousandEqualNamesEachGetTheirNumber) {
   EXPECT_EQ(files, kFiles);
   EXPECT_TRUE(fs::exists(dest / "A"));
   EXPECT_TRUE(fs::exists(dest / "A (1)"));
+  EXPECT_TRUE(fs::exists(dest / "A (10000)"));
   EXPECT_TRUE(fs::exists(dest / ("A (" + std::to_string(kFiles - 1) + ")")));
+  EXPECT_EQ(rescue.err.find("unknown error"), std::string::npos) << rescue.err;
+
+  const CommandResult resumed = RunBounded({"recover", "--resume", image.string(), dest.string()});
+  EXPECT_EQ(resumed.exitCode, 0) << resumed.err;
+  EXPECT_NE(resumed.err.find("0 files recovered, 0 partly, 0 failed, 0 filtered out, " +
+                             std::to_string(kFiles) + " already there"),
+            std::string::npos)
+      << resumed.err;
 }
 
 // Records that claim 4 GiB at a readable extent of a 40-sector disc: what lies

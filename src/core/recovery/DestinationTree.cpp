@@ -1,6 +1,7 @@
 #include "recovery/DestinationTree.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -12,33 +13,36 @@
 namespace velmora::disc {
 namespace {
 
-// Numbers tried for a taken name before the entry counts as not creatable.
-constexpr std::uint32_t kMaxNumber = 9999;
+// The last number a taken name gets: numbering goes on for as long as names
+// are taken, so that no file is left unsaved for its name.
+constexpr std::uint32_t kMaxNumber = 0xFFFFFFFE;
 
 // The first name that attempt accepts: base, then "base (1)", "base (2)", ...
 // while the name is taken; when the destination refuses base, the same again
-// with its portable form. Nothing when attempt fails otherwise. next holds, per
+// with its portable form. Nothing when attempt fails otherwise (attempt sets
+// error then), or when every number is taken (error says so). next holds, per
 // form, the first number not yet handed out in this folder, so that thousands
 // of equal names cost one attempt each, not one per name before them.
 template <typename Attempt>
 std::optional<std::string> FirstFreeName(const std::string& base,
                                          std::unordered_map<std::string, std::uint32_t>& next,
-                                         Attempt attempt) {
+                                         platform::SinkError& error, Attempt attempt) {
   std::string form = base;
   for (;;) {
     bool refused = false;
     std::uint32_t& first = next[form];
-    for (std::uint32_t n = first; n <= kMaxNumber && !refused; ++n) {
-      const std::string name = n == 0 ? form : NumberedName(form, n);
+    for (std::uint64_t n = first; n <= kMaxNumber && !refused; ++n) {
+      const std::string name = n == 0 ? form : NumberedName(form, static_cast<std::uint32_t>(n));
       const platform::SinkStatus status = attempt(name);
       if (status == platform::SinkStatus::kCreated || status == platform::SinkStatus::kExisting) {
-        first = n + 1;
+        first = static_cast<std::uint32_t>(n + 1);
         return name;
       }
       refused = status == platform::SinkStatus::kNameRefused;
       if (!refused && status != platform::SinkStatus::kNameTaken) return std::nullopt;
     }
     const std::string portable = PortableName(form);
+    if (!refused) error = {EEXIST, "every numbered form of the name is taken"};
     if (!refused || portable == form) return std::nullopt;
     form = portable;
   }
@@ -147,7 +151,8 @@ std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink
   const SafeName safe = MakeSafeName(table_[node].name);
   platform::FolderResult made;
   const std::optional<std::string> name =
-      FirstFreeName(safe.name, nextNumber_[folder.parent], [&](const std::string& candidate) {
+      FirstFreeName(safe.name, nextNumber_[folder.parent], made.error,
+                    [&](const std::string& candidate) {
         if (claimed.contains(candidate)) return platform::SinkStatus::kNameTaken;
         made = parent.MakeFolder(candidate);
         return made.status;
@@ -188,7 +193,7 @@ DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
   const SafeName safe = MakeSafeName(table_[index].name);
   platform::SinkError error;
   const std::optional<std::string> name =
-      FirstFreeName(safe.name, nextNumber_[parent], [&](const std::string& candidate) {
+      FirstFreeName(safe.name, nextNumber_[parent], error, [&](const std::string& candidate) {
         platform::FileResult made = folder->CreateFile(candidate);
         created.file = std::move(made.file);
         error = made.error;
@@ -257,7 +262,7 @@ DestinationTree::CreatedLink DestinationTree::CreateLink(std::size_t index,
   const SafeName safe = MakeSafeName(table_[index].name);
   platform::SinkError error;
   const std::optional<std::string> name =
-      FirstFreeName(safe.name, nextNumber_[parent], [&](const std::string& candidate) {
+      FirstFreeName(safe.name, nextNumber_[parent], error, [&](const std::string& candidate) {
         return folder->MakeLink(candidate, target, error);
       });
   if (!name) {
