@@ -455,8 +455,9 @@ TEST_F(CliImageRecoverTest, DiscCutShortGivesPartialFilesInTheReportAndExitOne) 
       ++partial;
       expectedLines.insert("partial\t" + record.path + "\t" + std::to_string(cut - start) + "-" +
                            std::to_string(record.size - 1) + "\t" + record.path);
-      // What lies past the medium's end is not written.
-      expectedFiles[record.path] = bytes.substr(0, cut - start);
+      // What lies past the medium's end did not read: zeros, the file at its size.
+      expectedFiles[record.path] =
+          bytes.substr(0, cut - start) + std::string(record.size - (cut - start), '\0');
     }
   }
   ASSERT_EQ(partial, 1u);

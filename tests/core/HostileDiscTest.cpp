@@ -4,6 +4,7 @@
 // write no more than the medium holds.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -245,7 +246,8 @@ TEST_F(HostileDisc, TwelveThousandEqualNamesEachGetTheirNumber) {
 }
 
 // Records that claim 4 GiB at a readable extent of a 40-sector disc: what lies
-// past the medium is unreadable, and never written as zeros.
+// past the medium is unreadable, zeros at the file's size, and never written:
+// the files hold no more blocks than the medium gave them.
 TEST_F(HostileDisc, FileClaimingMoreThanTheMediumIsPartialAndKeptToTheMedium) {
   constexpr std::uint32_t kRoot = 18;
   constexpr std::uint32_t kExtent = 20;
@@ -276,7 +278,15 @@ TEST_F(HostileDisc, FileClaimingMoreThanTheMediumIsPartialAndKeptToTheMedium) {
     const std::string name = "BIG" + std::to_string(k) + ".BIN";
     SCOPED_TRACE(name);
     ASSERT_TRUE(fs::exists(dest / name));
-    EXPECT_EQ(fs::file_size(dest / name), onMedium);
+    EXPECT_EQ(fs::file_size(dest / name), 0xFFFFFFFFu);
+    struct stat facts {};
+    ASSERT_EQ(stat((dest / name).c_str(), &facts), 0);
+    EXPECT_LE(std::uint64_t(facts.st_blocks) * 512, onMedium + 64 * 1024);
+    std::ifstream saved(dest / name, std::ios::binary);
+    std::string start(onMedium + 4096, '\1');
+    saved.read(start.data(), static_cast<std::streamsize>(start.size()));
+    EXPECT_EQ(start.substr(0, 17), "start of the data");
+    EXPECT_EQ(start.substr(onMedium), std::string(4096, '\0'));
     EXPECT_NE(reportText.find("partial\t" + name + "\t" + std::to_string(onMedium) + "-4294967294\t" +
                               name + "\n"),
               std::string::npos)

@@ -89,10 +89,14 @@ CopyResult ExtentCopier::CopyPart(Lba extent, std::uint32_t recordedSize, platfo
     }
     if (!result.stopped) sector += count;
   }
-  // A stopped file ends with the last byte written: what was never read is
+  // What lies past the medium's end did not read: zeros in the file, as for
+  // any sector that does not read, so that the file keeps its size and every
+  // byte its offset. They are skipped, never read or written one by one. A
+  // stopped file ends with the last byte written: what was never read is
   // neither zeros nor listed as unreadable.
   if (!result.stopped && size < recordedSize) {
     AddUnreadable(result.unreadable, size, std::uint64_t{recordedSize} - 1);
+    if (!sink.Skip(std::uint64_t{recordedSize} - size, result.writeError)) result.writeFailed = true;
   }
   return result;
 }

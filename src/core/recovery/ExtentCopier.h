@@ -27,8 +27,8 @@ struct CopyResult {
 // less than it was asked for, is read again sector by sector, so a bad sector
 // costs only itself. What a sector delivers is kept, even a short part of it;
 // the bytes it does not deliver become zeros in the file and are listed as
-// unreadable; what lies past the medium's end is listed as unreadable and not
-// written. Between reads the host lets messages through; when Stop arrives
+// unreadable; what lies past the medium's end is not read, listed as
+// unreadable and skipped (zeros that cost no writing). Between reads the host lets messages through; when Stop arrives
 // the rest of the file is left unread and unwritten: the file ends with what
 // was written.
 class ExtentCopier {
@@ -48,8 +48,8 @@ class ExtentCopier {
   // then zeros for the rest; at is the file offset of the sector.
   bool CopySector(std::uint64_t lba, std::uint64_t at, std::uint32_t wanted,
                   platform::FileSink& sink, CopyResult& result);
-  // Copy; boundByMedium neither reads nor writes what lies past the medium's
-  // end (it is listed as unreadable).
+  // Copy; boundByMedium does not read what lies past the medium's end: it is
+  // listed as unreadable and skipped.
   CopyResult CopyPart(Lba extent, std::uint32_t size, platform::FileSink& sink, bool boundByMedium);
   bool KeepGoing();
 
