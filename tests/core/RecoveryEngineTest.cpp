@@ -691,6 +691,10 @@ class FaultyFile final : public platform::FileSink {
   bool Skip(std::uint64_t count, platform::SinkError& error) override {
     return real_->Skip(count, error);
   }
+  bool WriteAt(std::uint64_t offset, std::span<const std::byte> bytes,
+               platform::SinkError& error) override {
+    return real_->WriteAt(offset, bytes, error);
+  }
   std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
     return real_->ReadAt(offset, buffer);
   }
@@ -732,8 +736,13 @@ class FaultyFolder final : public platform::FolderSink {
     if (result.file) result.file = std::make_unique<FaultyFile>(std::move(result.file), faults_);
     return result;
   }
-  platform::FileResult ReopenFile(const std::string& name) override {
-    return real_->ReopenFile(name);
+  std::unique_ptr<platform::FoundFile> OpenEarlier(const std::string& name,
+                                                   platform::SinkError& error) override {
+    return real_->OpenEarlier(name, error);
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to,
+                   const platform::FileIdentity& expected, platform::SinkError& error) override {
+    return real_->ReplaceFile(from, to, expected, error);
   }
   std::optional<platform::FileFacts> Inspect(const std::string& name) override {
     return real_->Inspect(name);

@@ -29,9 +29,14 @@ class FileSink {
   virtual ~FileSink() = default;
   // Writes all of bytes after what was written so far.
   virtual bool Append(std::span<const std::byte> bytes, SinkError& error) = 0;
-  // Moves past count bytes without data for them: zeros in a new file; in a
-  // file reopened by FolderSink::ReopenFile, what it held there stays.
+  // Moves past count bytes without data for them: zeros, which a new file
+  // holds as a hole where the file system can. Bytes that did not read come
+  // this way, never as zeros written, so that a resumed recovery can tell
+  // them from data.
   virtual bool Skip(std::uint64_t count, SinkError& error) = 0;
+  // Writes all of bytes at offset, leaving the place Append writes next as it is.
+  virtual bool WriteAt(std::uint64_t offset, std::span<const std::byte> bytes,
+                       SinkError& error) = 0;
   // Reads what the file holds from offset into buffer; the bytes read, 0 past
   // its end or on failure.
   virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) = 0;
@@ -46,6 +51,25 @@ class FileSink {
 };
 
 class FolderSink;
+
+// What makes a file the same file whatever its name: its device and inode.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A file of the destination opened to be read only.
+class FoundFile {
+ public:
+  virtual ~FoundFile() = default;
+  // Reads what the file holds from offset into buffer; the bytes read, 0 past
+  // its end or on failure.
+  virtual std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) = 0;
+  // The size and identity the file had when it was opened.
+  virtual std::uint64_t size() const = 0;
+  virtual FileIdentity identity() const = 0;
+};
 
 // What a name of a folder holds, as found without following a link.
 struct FileFacts {
@@ -82,10 +106,17 @@ class FolderSink {
   // Creates a new file; kNameTaken when anything of that name exists, so an
   // existing file is never overwritten.
   virtual FileResult CreateFile(const std::string& name) = 0;
-  // Opens the regular file name for writing from its first byte on, keeping
-  // its bytes until they are written over (kExisting); a link or anything
-  // else there is kNameTaken.
-  virtual FileResult ReopenFile(const std::string& name) = 0;
+  // Opens name to be read when it is what a recovery into this folder may
+  // have made: a regular file of the user running it, with no other hard link.
+  // Anything else (a link, a fifo, a device, another user's file, a file also
+  // linked from elsewhere) is refused, as the opened descriptor shows it, and
+  // is never written: nullptr with error then.
+  virtual std::unique_ptr<FoundFile> OpenEarlier(const std::string& name, SinkError& error) = 0;
+  // Renames the file from over the file to, when to is still the file of
+  // identity expected; false, with nothing changed, when anything else is
+  // there now.
+  virtual bool ReplaceFile(const std::string& from, const std::string& to,
+                           const FileIdentity& expected, SinkError& error) = 0;
   // What is at name; nothing when nothing is.
   virtual std::optional<FileFacts> Inspect(const std::string& name) = 0;
   virtual bool RemoveFile(const std::string& name, SinkError& error) = 0;

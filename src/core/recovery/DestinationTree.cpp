@@ -209,6 +209,22 @@ DestinationTree::CreatedFile DestinationTree::CreateFile(std::size_t index) {
   return created;
 }
 
+template <typename Look>
+void DestinationTree::LookAtUnclaimed(std::size_t node, const std::string& base, Look look) {
+  const std::unordered_set<std::string>& claimed = filesClaimed_[node];
+  // The numbers below the first one not claimed by this recovery are passed
+  // over at once: thousands of equal names cost one look each.
+  std::uint32_t& firstUnclaimed = unclaimedNumber_[node][base];
+  const auto nameOf = [&](std::uint64_t n) {
+    return n == 0 ? base : NumberedName(base, static_cast<std::uint32_t>(n));
+  };
+  while (firstUnclaimed < kMaxNumber && claimed.contains(nameOf(firstUnclaimed))) ++firstUnclaimed;
+  for (std::uint64_t n = firstUnclaimed; n <= kMaxNumber; ++n) {
+    const std::string name = nameOf(n);
+    if (!claimed.contains(name) && look(name)) return;
+  }
+}
+
 DestinationTree::Earlier DestinationTree::FindEarlier(std::size_t index, std::uint64_t size,
                                                       const std::optional<std::int64_t>& modified) {
   Earlier earlier;
@@ -216,34 +232,45 @@ DestinationTree::Earlier DestinationTree::FindEarlier(std::size_t index, std::ui
   if (parent != kTop) Register(parent);
   platform::FolderSink* folder = Open(parent);
   if (folder == nullptr) return earlier;
-  std::unordered_set<std::string>& claimed = filesClaimed_[parent];
   const SafeName safe = MakeSafeName(table_[index].name);
-  // The numbers below the first one not claimed by this recovery are passed
-  // over at once: thousands of equal names cost one look each.
-  std::uint32_t& firstUnclaimed = unclaimedNumber_[parent][safe.name];
-  const auto nameOf = [&](std::uint32_t n) { return n == 0 ? safe.name : NumberedName(safe.name, n); };
-  while (firstUnclaimed <= kMaxNumber && claimed.contains(nameOf(firstUnclaimed))) ++firstUnclaimed;
-  for (std::uint32_t n = firstUnclaimed; n <= kMaxNumber; ++n) {
-    const std::string name = nameOf(n);
-    if (claimed.contains(name)) continue;
+  LookAtUnclaimed(parent, safe.name, [&](const std::string& name) {
     const std::optional<platform::FileFacts> facts = folder->Inspect(name);
-    if (!facts) return earlier;  // the first free name: a new file goes there
+    if (!facts) return true;  // the first free name: a new file goes there
     // A folder, a link or a larger file is not what a recovery of this file left.
-    if (!facts->regularFile || facts->size > size) continue;
-    if (facts->size == size && modified && facts->modified == *modified) {
+    if (!facts->regularFile || facts->size > size) return false;
+    const bool renamed = safe.changed || name != safe.name;
+    if (facts->size == size && ((modified && facts->modified == *modified) || size == 0)) {
       earlier.kind = Earlier::Kind::kWhole;
-    } else {
-      platform::FileResult reopened = folder->ReopenFile(name);
-      if (!reopened.file) continue;
-      earlier.kind = Earlier::Kind::kUnfinished;
-      earlier.file = std::move(reopened.file);
+      earlier.savedName = name;
+      earlier.renamed = renamed;
+      filesClaimed_[parent].insert(name);
+      return true;
     }
-    claimed.insert(name);
-    earlier.savedName = name;
-    earlier.renamed = safe.changed || name != safe.name;
-    return earlier;
-  }
+    platform::SinkError error;
+    std::unique_ptr<platform::FoundFile> found = folder->OpenEarlier(name, error);
+    if (found) earlier.unfinished.push_back({name, renamed, std::move(found)});
+    return earlier.unfinished.size() == kMaxUnfinished;
+  });
   return earlier;
+}
+
+void DestinationTree::Claim(std::size_t index, const std::string& savedName) {
+  filesClaimed_[ParentFolderOf(index)].insert(savedName);
+}
+
+bool DestinationTree::TakePlace(std::size_t index, const std::string& savedName,
+                                const Unfinished& earlier, platform::SinkError& error) {
+  const std::size_t parent = ParentFolderOf(index);
+  platform::FolderSink* folder = Open(parent);
+  if (folder == nullptr) {
+    error = lastFailure_.error;
+    return false;
+  }
+  if (!folder->ReplaceFile(savedName, earlier.savedName, earlier.file->identity(), error)) {
+    return false;
+  }
+  filesClaimed_[parent].insert(earlier.savedName);
+  return true;
 }
 
 void DestinationTree::RemoveFile(std::size_t index, const std::string& savedName) {
@@ -283,20 +310,17 @@ DestinationTree::Earlier DestinationTree::FindEarlierLink(std::size_t index,
   if (parent != kTop) Register(parent);
   platform::FolderSink* folder = Open(parent);
   if (folder == nullptr) return earlier;
-  std::unordered_set<std::string>& claimed = filesClaimed_[parent];
   const SafeName safe = MakeSafeName(table_[index].name);
-  for (std::uint32_t n = 0; n <= kMaxNumber; ++n) {
-    const std::string name = n == 0 ? safe.name : NumberedName(safe.name, n);
-    if (claimed.contains(name)) continue;
+  LookAtUnclaimed(parent, safe.name, [&](const std::string& name) {
     const std::optional<platform::FileFacts> facts = folder->Inspect(name);
-    if (!facts) return earlier;  // the first free name: the link goes there
-    if (!facts->link || folder->ReadLink(name) != target) continue;
-    claimed.insert(name);
+    if (!facts) return true;  // the first free name: the link goes there
+    if (!facts->link || folder->ReadLink(name) != target) return false;
+    filesClaimed_[parent].insert(name);
     earlier.kind = Earlier::Kind::kWhole;
     earlier.savedName = name;
     earlier.renamed = safe.changed || name != safe.name;
-    return earlier;
-  }
+    return true;
+  });
   return earlier;
 }
 

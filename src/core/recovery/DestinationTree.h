@@ -50,19 +50,35 @@ class DestinationTree {
   // way. The file is new: nothing existing is opened.
   CreatedFile CreateFile(std::size_t index);
   // What an earlier recovery into this destination left of entry index's
-  // file: found under its name or a numbered one not yet taken by this
-  // recovery. kWhole: a regular file of the disc's size and time (size,
-  // modified), kept as it is. kUnfinished: a regular file no larger, reopened
-  // to be written again in place. kNone: nothing; CreateFile makes it.
-  struct Earlier {
-    enum class Kind { kNone, kWhole, kUnfinished };
-    Kind kind = Kind::kNone;
+  // file, looked for under its name and the numbered ones not yet taken by
+  // this recovery, up to the first free one. kWhole: a regular file of the
+  // disc's size and time (size, modified), or empty as the disc's, kept as it
+  // is. Otherwise, unfinished holds the regular files no larger than the
+  // disc's that a recovery may have left partial or stopped (at most
+  // kMaxUnfinished, each opened to be read only, as FolderSink::OpenEarlier
+  // allows), to be compared with the disc's bytes before one is replaced.
+  struct Unfinished {
     std::string savedName;
     bool renamed = false;
-    std::unique_ptr<platform::FileSink> file;  // kUnfinished
+    std::unique_ptr<platform::FoundFile> file;
   };
+  struct Earlier {
+    enum class Kind { kNone, kWhole };
+    Kind kind = Kind::kNone;
+    std::string savedName;  // kWhole
+    bool renamed = false;
+    std::vector<Unfinished> unfinished;
+  };
+  static constexpr std::size_t kMaxUnfinished = 4;
   Earlier FindEarlier(std::size_t index, std::uint64_t size,
                       const std::optional<std::int64_t>& modified);
+  // Takes an earlier file of entry index as what this recovery found there.
+  void Claim(std::size_t index, const std::string& savedName);
+  // Puts the file this recovery made for entry index (savedName) in the place
+  // of an earlier copy of it, and claims that name; false, with both left as
+  // they are, when that name no longer holds the file that was compared.
+  bool TakePlace(std::size_t index, const std::string& savedName, const Unfinished& earlier,
+                 platform::SinkError& error);
 
   // Removes a file that CreateFile made for entry index.
   void RemoveFile(std::size_t index, const std::string& savedName);
@@ -154,6 +170,12 @@ class DestinationTree {
   static constexpr std::size_t kMaxHeld = 32;
   std::vector<Held> held_;
   std::size_t firstHeld_ = 0;
+  // The first name from base on, numbered as FirstFreeName numbers, that no
+  // file of this recovery took in folder node: what it holds is passed to
+  // look until it returns true.
+  template <typename Look>
+  void LookAtUnclaimed(std::size_t node, const std::string& base, Look look);
+
   // Per parent node and name form, the first number not yet tried there
   // (CreateFile, MakeFolder) and the first not claimed (FindEarlier).
   std::unordered_map<std::size_t, std::unordered_map<std::string, std::uint32_t>> nextNumber_;

@@ -176,23 +176,18 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   RecoveredFile record;
   record.discPath = tree_->DiscPath(index);
   record.listedPath = tree_->EscapedDiscPath(index);
+  std::vector<DestinationTree::Unfinished> unfinished;
   if (resume_) {
     DestinationTree::Earlier earlier =
         tree_->FindEarlier(index, entry.size, RecordingInstant(entry));
     if (earlier.kind == DestinationTree::Earlier::Kind::kWhole) {
-      record.outcome = FileOutcome::kAlreadyThere;
-      record.savedPath = tree_->SavedPath(index, earlier.savedName);
-      if (earlier.renamed) ++summary_.namesChanged;
-      Conclude(std::move(record));
+      AlreadyThere(index, earlier.savedName, earlier.renamed, std::move(record));
       return;
     }
-    if (earlier.kind == DestinationTree::Earlier::Kind::kUnfinished &&
-        WriteAgain(entry, index, std::move(earlier), record)) {
-      Conclude(std::move(record));
-      return;
-    }
-    // Not the disc's file after all: the disc's gets a name of its own.
+    unfinished = std::move(earlier.unfinished);
   }
+  // The disc's file always goes into a new file. An earlier copy is only
+  // read, compared with it, and replaced by it once proven to be one.
   DestinationTree::CreatedFile created = tree_->CreateFile(index);
   if (!created.file) {
     const DestinationTree::Failure& failure = tree_->lastFailure();
@@ -201,8 +196,13 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
     return;
   }
   record.savedPath = tree_->SavedPath(index, created.savedName);
+  bool renamed = created.renamed;
 
-  CopyResult copy = copier_.CopyFile(entry, *created.file);
+  std::vector<platform::FoundFile*> earlierFiles;
+  for (const DestinationTree::Unfinished& one : unfinished) earlierFiles.push_back(one.file.get());
+  ResumedFile resumed(*created.file, std::move(earlierFiles));
+  CopyResult copy = copier_.CopyFile(
+      entry, unfinished.empty() ? *created.file : static_cast<platform::FileSink&>(resumed));
   platform::SinkError error;
   if (copy.stopped && copy.bytesRead == 0 && copy.unreadable.empty() && !copy.writeFailed) {
     // Stop came before the first read: the file was never started, as if the
@@ -213,6 +213,22 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
     return;
   }
   const bool whole = !copy.stopped && copy.unreadable.empty() && !copy.writeFailed;
+  std::optional<std::size_t> proven;
+  if (!unfinished.empty() && !copy.writeFailed) {
+    // An earlier file that holds the disc's whole file as it read now is left
+    // as it is, whatever its time.
+    if (const std::optional<std::size_t> same = resumed.Same(entry.size); same && whole) {
+      created.file->Close(error);
+      tree_->RemoveFile(index, created.savedName);
+      tree_->Claim(index, unfinished[*same].savedName);
+      AlreadyThere(index, unfinished[*same].savedName, unfinished[*same].renamed,
+                   std::move(record));
+      return;
+    }
+    proven = resumed.Proven();
+    // The bytes that did not read this time keep what the earlier run read there.
+    if (proven && !resumed.FillFrom(*proven, copy.writeError)) copy.writeFailed = true;
+  }
   if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
     // A time that does not take costs no data.
     created.file->SetModified(*seconds, error);
@@ -235,9 +251,24 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   if (!kept) {
     tree_->RemoveFile(index, created.savedName);
     record.savedPath.clear();
-  } else if (created.renamed) {
-    ++summary_.namesChanged;
+    Conclude(std::move(record));
+    return;
   }
+  // Proven an earlier copy of this file: the new file takes its place. When
+  // that name holds another file by now, both stay as they are.
+  if (proven && tree_->TakePlace(index, created.savedName, unfinished[*proven], error)) {
+    record.savedPath = tree_->SavedPath(index, unfinished[*proven].savedName);
+    renamed = unfinished[*proven].renamed;
+  }
+  if (renamed) ++summary_.namesChanged;
+  Conclude(std::move(record));
+}
+
+void RecoveryEngine::AlreadyThere(std::size_t index, const std::string& savedName, bool renamed,
+                                  RecoveredFile record) {
+  record.outcome = FileOutcome::kAlreadyThere;
+  record.savedPath = tree_->SavedPath(index, savedName);
+  if (renamed) ++summary_.namesChanged;
   Conclude(std::move(record));
 }
 
@@ -256,10 +287,7 @@ void RecoveryEngine::RecoverLink(const Entry& entry, std::size_t index) {
   if (resume_) {
     const DestinationTree::Earlier earlier = tree_->FindEarlierLink(index, target);
     if (earlier.kind == DestinationTree::Earlier::Kind::kWhole) {
-      record.outcome = FileOutcome::kAlreadyThere;
-      record.savedPath = tree_->SavedPath(index, earlier.savedName);
-      if (earlier.renamed) ++summary_.namesChanged;
-      Conclude(std::move(record));
+      AlreadyThere(index, earlier.savedName, earlier.renamed, std::move(record));
       return;
     }
   }
@@ -277,43 +305,6 @@ void RecoveryEngine::RecoverLink(const Entry& entry, std::size_t index) {
   record.savedPath = tree_->SavedPath(index, created.savedName);
   if (created.renamed) ++summary_.namesChanged;
   Conclude(std::move(record));
-}
-
-bool RecoveryEngine::WriteAgain(const Entry& entry, std::size_t index,
-                                DestinationTree::Earlier earlier, RecoveredFile& record) {
-  ResumedFile file(std::move(earlier.file));
-  CopyResult copy = copier_.CopyFile(entry, file);
-  platform::SinkError error;
-  if (file.holdsOtherData()) {
-    file.Close(error);
-    return false;
-  }
-  record.savedPath = tree_->SavedPath(index, earlier.savedName);
-  // A file the earlier run cut short reaches its size; the bytes that did not
-  // read keep what that run wrote there.
-  if (!copy.stopped && !copy.writeFailed && !file.Resize(entry.size, error)) {
-    copy.writeFailed = true;
-    copy.writeError = error;
-  }
-  const bool whole = !copy.stopped && copy.unreadable.empty() && !copy.writeFailed;
-  if (const std::optional<std::int64_t> seconds = RecordingInstant(entry); seconds && whole) {
-    file.SetModified(*seconds, error);
-  }
-  if (entry.mode != 0 && whole) file.SetPermissions(PermissionBits(entry), error);
-  const bool closed = file.Close(error);
-  if (copy.writeFailed) error = copy.writeError;
-  record.unreadable = std::move(copy.unreadable);
-  if (!closed || copy.writeFailed) {
-    // What the earlier run wrote stays: the file is kept, not removed.
-    ReportWriteFailure("cannot write", record.savedPath, error);
-    record.outcome = FileOutcome::kPartial;
-  } else if (copy.stopped) {
-    record.outcome = FileOutcome::kStopped;
-  } else {
-    record.outcome = record.unreadable.empty() ? FileOutcome::kRecovered : FileOutcome::kPartial;
-  }
-  if (earlier.renamed) ++summary_.namesChanged;
-  return true;
 }
 
 void RecoveryEngine::ReportFolderFailure(std::size_t index) {

@@ -30,7 +30,9 @@ struct RecoveryTarget {
   std::unique_ptr<platform::FileSink> report;    // nullptr: no report
   // Continues an earlier recovery into the same destination: a file there of
   // the disc's size and time is kept ("already there"); one that run left
-  // partial or stopped is written again in place (ResumedFile).
+  // partial or stopped, once the disc's bytes prove it to be one, is replaced
+  // by the file read again, which keeps what it read where the disc does not
+  // read now (ResumedFile). Nothing there is ever written into.
   bool resume = false;
 };
 
@@ -97,10 +99,9 @@ class RecoveryEngine {
   // The permission bits a file or folder of entry gets: its Rock Ridge mode's
   // less the umask, never setuid, setgid or sticky.
   std::uint32_t PermissionBits(const Entry& entry) const;
-  // Writes the file an earlier recovery left unfinished again in place; false,
-  // with nothing of it changed, when it holds other data than the disc's file.
-  bool WriteAgain(const Entry& entry, std::size_t index, DestinationTree::Earlier earlier,
-                  RecoveredFile& record);
+  // Concludes entry index as found whole at the destination under savedName.
+  void AlreadyThere(std::size_t index, const std::string& savedName, bool renamed,
+                    RecoveredFile record);
   void ReportFolderFailure(std::size_t index);
   // A create or write at the destination failed ("cannot create", path below
   // the destination): error 10 with the path and reason, once per reason.

@@ -49,10 +49,22 @@ bool SetMode(int fd, std::uint32_t bits, SinkError& error) {
   return false;
 }
 
+// Reads count bytes at offset; fewer past the end or on failure.
+std::size_t ReadFully(int fd, std::uint64_t offset, std::span<std::byte> buffer) {
+  std::size_t got = 0;
+  while (got < buffer.size()) {
+    const ssize_t count =
+        pread(fd, buffer.data() + got, buffer.size() - got, static_cast<off_t>(offset + got));
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) break;
+    got += static_cast<std::size_t>(count);
+  }
+  return got;
+}
+
 class LinuxFileSink final : public FileSink {
  public:
-  // keepsBytes: a file reopened, whose bytes Skip leaves as they are.
-  LinuxFileSink(int fd, bool keepsBytes) : fd_(fd), keepsBytes_(keepsBytes) {}
+  explicit LinuxFileSink(int fd) : fd_(fd) {}
   ~LinuxFileSink() override {
     if (fd_ >= 0) close(fd_);
   }
@@ -78,8 +90,7 @@ class LinuxFileSink final : public FileSink {
       error = ErrorOf(errno);
       return false;
     }
-    if (keepsBytes_) return true;
-    // A new file reaches the offset at once: what was skipped is a hole, which
+    // The file reaches the offset at once: what was skipped is a hole, which
     // reads as zeros and takes no space where the file system has holes.
     struct stat facts {};
     if (fstat(fd_, &facts) == 0 && facts.st_size >= at) return true;
@@ -88,16 +99,22 @@ class LinuxFileSink final : public FileSink {
     return false;
   }
 
-  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
-    std::size_t got = 0;
-    while (got < buffer.size()) {
-      const ssize_t count = pread(fd_, buffer.data() + got, buffer.size() - got,
-                                  static_cast<off_t>(offset + got));
-      if (count < 0 && errno == EINTR) continue;
-      if (count <= 0) break;
-      got += static_cast<std::size_t>(count);
+  bool WriteAt(std::uint64_t offset, std::span<const std::byte> bytes, SinkError& error) override {
+    while (!bytes.empty()) {
+      const ssize_t count = pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        error = ErrorOf(errno);
+        return false;
+      }
+      bytes = bytes.subspan(static_cast<std::size_t>(count));
+      offset += static_cast<std::uint64_t>(count);
     }
-    return got;
+    return true;
+  }
+
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return ReadFully(fd_, offset, buffer);
   }
 
   bool Resize(std::uint64_t size, SinkError& error) override {
@@ -125,7 +142,29 @@ class LinuxFileSink final : public FileSink {
 
  private:
   int fd_;
-  bool keepsBytes_;
+};
+
+class LinuxFoundFile final : public FoundFile {
+ public:
+  LinuxFoundFile(int fd, const struct stat& facts)
+      : fd_(fd),
+        size_(static_cast<std::uint64_t>(facts.st_size)),
+        identity_{static_cast<std::uint64_t>(facts.st_dev),
+                  static_cast<std::uint64_t>(facts.st_ino)} {}
+  ~LinuxFoundFile() override { close(fd_); }
+  LinuxFoundFile(const LinuxFoundFile&) = delete;
+  LinuxFoundFile& operator=(const LinuxFoundFile&) = delete;
+
+  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    return ReadFully(fd_, offset, buffer);
+  }
+  std::uint64_t size() const override { return size_; }
+  FileIdentity identity() const override { return identity_; }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+  FileIdentity identity_;
 };
 
 class LinuxFolderSink final : public FolderSink {
@@ -185,35 +224,50 @@ class LinuxFolderSink final : public FolderSink {
       result.error = ErrorOf(errno);
       return result;
     }
-    result.file = std::make_unique<LinuxFileSink>(fd, false);
+    result.file = std::make_unique<LinuxFileSink>(fd);
     result.status = SinkStatus::kCreated;
     return result;
   }
 
-  FileResult ReopenFile(const std::string& name) override {
-    FileResult result;
+  std::unique_ptr<FoundFile> OpenEarlier(const std::string& name, SinkError& error) override {
     if (!IsOneComponent(name)) {
-      result.error = ErrorOf(EINVAL);
-      return result;
+      error = ErrorOf(EINVAL);
+      return nullptr;
     }
-    // O_NONBLOCK: a fifo planted there must not hang the open; it is refused
-    // below as anything but a regular file is.
-    const int fd = openat(fd_, name.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // Read only, and neither a fifo nor a terminal planted there can hang the
+    // open or become the controlling terminal: they are refused below.
+    const int fd =
+        openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-      result.status = errno == ELOOP ? SinkStatus::kNameTaken : SinkStatus::kFailed;
-      result.error = ErrorOf(errno);
-      return result;
+      error = ErrorOf(errno);
+      return nullptr;
     }
     struct stat facts {};
-    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+    if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode) || facts.st_nlink != 1 ||
+        facts.st_uid != geteuid()) {
       close(fd);
-      result.status = SinkStatus::kNameTaken;
-      result.error = ErrorOf(EEXIST);
-      return result;
+      error = ErrorOf(EPERM);
+      return nullptr;
     }
-    result.file = std::make_unique<LinuxFileSink>(fd, true);
-    result.status = SinkStatus::kExisting;
-    return result;
+    return std::make_unique<LinuxFoundFile>(fd, facts);
+  }
+
+  bool ReplaceFile(const std::string& from, const std::string& to, const FileIdentity& expected,
+                   SinkError& error) override {
+    if (!IsOneComponent(from) || !IsOneComponent(to)) {
+      error = ErrorOf(EINVAL);
+      return false;
+    }
+    struct stat facts {};
+    if (fstatat(fd_, to.c_str(), &facts, AT_SYMLINK_NOFOLLOW) != 0 ||
+        FileIdentity{static_cast<std::uint64_t>(facts.st_dev),
+                     static_cast<std::uint64_t>(facts.st_ino)} != expected) {
+      error = ErrorOf(EEXIST);
+      return false;
+    }
+    if (renameat(fd_, from.c_str(), fd_, to.c_str()) == 0) return true;
+    error = ErrorOf(errno);
+    return false;
   }
 
   std::optional<FileFacts> Inspect(const std::string& name) override {
@@ -335,7 +389,7 @@ FileResult OpenReportFile(const std::string& path) {
     result.error = ErrorOf(errno);
     return result;
   }
-  result.file = std::make_unique<LinuxFileSink>(fd, false);
+  result.file = std::make_unique<LinuxFileSink>(fd);
   return result;
 }
 
