@@ -201,6 +201,34 @@ TEST(VolumeRulesTest, UnreadableJolietTreeFallsBackToThePrimaryTree) {
       << ::testing::PrintToString(LogRows(*engine));
 }
 
+// A supplementary descriptor whose escape sequences name no UCS-2 level holds
+// 8-bit names, as the primary one does: never read as 16-bit characters, with
+// the primary descriptor there or lost.
+TEST(VolumeRulesTest, SupplementaryDescriptorWithoutJolietEscapesHasEightBitNames) {
+  for (const IsoTool tool : {IsoTool::kGenisoimage, IsoTool::kXorriso}) {
+    for (const bool primaryLost : {false, true}) {
+      SCOPED_TRACE(std::string(tool == IsoTool::kGenisoimage ? "genisoimage" : "xorriso") +
+                   (primaryLost ? ", primary descriptor zeroed" : ""));
+      TempDir dir;
+      const fs::path image = BuildDisc(dir, SmallTree(), Options(tool, false));
+      const std::vector<std::string> expected = OraclePaths(image, false);
+      // Sector 17 (the terminator) becomes a copy of the primary descriptor
+      // of type 2, its escape sequences zero; the terminator moves to 18,
+      // which both writers leave empty.
+      std::vector<std::byte> supplementary = testing::ReadSector(image, 16);
+      supplementary[0] = std::byte{2};
+      const std::vector<std::byte> terminator = testing::ReadSector(image, 17);
+      ASSERT_EQ(testing::ReadSector(image, 18), std::vector<std::byte>(2048, std::byte{0}));
+      testing::WriteBytes(image, 17 * 2048, supplementary);
+      testing::WriteBytes(image, 18 * 2048, terminator);
+      if (primaryLost) testing::FillSectors(image, 16, 1, std::byte{0});
+
+      const std::vector<std::string> paths = PathsOf(ScanFile(image)->ListingTsv());
+      EXPECT_EQ(paths, expected);
+    }
+  }
+}
+
 TEST(VolumeRulesTest, PrimaryTreeThatLeadsNowhereGoesToTheRecoveryScans) {
   TempDir dir;
   const fs::path image = BuildDisc(dir, SmallTree(), Options(IsoTool::kGenisoimage, false));

@@ -17,6 +17,23 @@ bool IsVolumeDescriptor(std::span<const std::byte> sector) {
   return sector[6] == std::byte{1};
 }
 
+bool IsJolietDescriptor(std::span<const std::byte> sector) {
+  constexpr std::size_t kEscapes = 88, kEscapesEnd = 120;
+  if (sector.size() < kEscapesEnd || static_cast<std::uint8_t>(sector[0]) != kSupplementaryDescriptor) {
+    return false;
+  }
+  // The field may hold several sequences; a writer that puts Joliet's after
+  // another one still means UCS-2.
+  for (std::size_t i = kEscapes; i + 3 <= kEscapesEnd; ++i) {
+    if (sector[i] == std::byte{'%'} && sector[i + 1] == std::byte{'/'} &&
+        (sector[i + 2] == std::byte{'@'} || sector[i + 2] == std::byte{'C'} ||
+         sector[i + 2] == std::byte{'E'})) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::optional<VolumeInfo> ParseVolumeInfo(std::span<const std::byte> sector) {
   ByteReader reader(sector);
   if (!reader.Has(0, 170)) return std::nullopt;

@@ -35,6 +35,11 @@ struct VolumeInfo {
 // True when byte 0 is 1 or 2, bytes 1-5 are "CD001" and byte 6 is 1.
 bool IsVolumeDescriptor(std::span<const std::byte> sector);
 
+// True when a supplementary descriptor's escape sequences (bytes 88-119,
+// ECMA-119 8.5.6) name UCS-2 at one of Joliet's three levels ("%/@", "%/C",
+// "%/E"): its names are 16-bit. Without them they are 8-bit, as a primary's.
+bool IsJolietDescriptor(std::span<const std::byte> sector);
+
 // Parses a descriptor sector; nothing when the sector is shorter than the fields.
 std::optional<VolumeInfo> ParseVolumeInfo(std::span<const std::byte> sector);
 

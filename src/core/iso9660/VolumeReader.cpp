@@ -109,6 +109,8 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   // it (an image file written as the first file, say) is not this volume's.
   std::vector<std::uint32_t> primaries;  // every primary found, in order
   std::optional<std::uint32_t> supplementary;
+  // Supplementary descriptors of 8-bit names: read as primaries are, after them.
+  std::vector<std::uint32_t> eightBitSupplementaries;
   std::vector<std::byte> sector(kSectorSize);
   for (std::uint32_t s = kFirstDescriptorSector; s < kFirstDescriptorSector + kDescriptorSectors; ++s) {
     if (sink_.StopRequested()) {
@@ -124,13 +126,15 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     if (static_cast<std::uint8_t>(sector[0]) == kPrimaryDescriptor) {
       encodingSettled = true;
       primaries.push_back(s);
+    } else if (bytesRead == kSectorSize && !IsJolietDescriptor(sector)) {
+      eightBitSupplementaries.push_back(s);
     } else if (bytesRead == kSectorSize && !supplementary) {
-      // A supplementary descriptor is taken before any primary one; its escape
-      // sequences are not examined.
+      // A Joliet descriptor is taken before any primary one.
       encodingSettled = true;
       supplementary = s;
     }
   }
+  primaries.insert(primaries.end(), eightBitSupplementaries.begin(), eightBitSupplementaries.end());
   const auto finish = [&](bool result) {
     if (offsetsOutOfRange_ > 0) {
       sink_.AddLogEntry(text::LoadText(text::kInfo),
