@@ -560,6 +560,9 @@ TEST(VolumeRulesTest, RecordedTimeKeepsItsOffsetAndRecoverSetsTheRealInstant) {
       {"IST-5:30", "2020-01-15 17:30:00", "2020-01-15T17:30:00+05:30"},
       {"EST5", "2020-01-15 07:00:00", "2020-01-15T07:00:00-05:00"},
       {"UTC0", "2020-01-15 12:00:00", "2020-01-15T12:00:00+00:00"},
+      // The two ends of the zones in use: Baker Island and Kiribati.
+      {"BIT12", "2020-01-15 00:00:00", "2020-01-15T00:00:00-12:00"},
+      {"LINT-14", "2020-01-16 02:00:00", "2020-01-16T02:00:00+14:00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.zone);

@@ -18,11 +18,12 @@ struct RecordingTime {
   std::uint8_t hour = 0;
   std::uint8_t minute = 0;
   std::uint8_t second = 0;
-  std::int8_t gmtOffset = 0;  // -48 (GMT-12) ... +52 (GMT+13)
+  std::int8_t gmtOffset = 0;  // -48 (GMT-12) ... +56 (GMT+14)
 };
 
-// Offsets outside -48 ... +52 quarter hours are no offset a writer can record.
-inline bool GmtOffsetInRange(std::int8_t offset) { return offset >= -48 && offset <= 52; }
+// The time zones in use run from GMT-12 to GMT+14 (Kiribati); offsets outside
+// -48 ... +56 quarter hours are no offset a writer can record.
+inline bool GmtOffsetInRange(std::int8_t offset) { return offset >= -48 && offset <= 56; }
 
 // One directory record (ECMA-119 9.1).
 struct DirectoryRecord {
