@@ -13,7 +13,7 @@
 namespace velmora::cli {
 namespace {
 
-// Prints every hit but Root, which has no path; returns the number of hits.
+// Prints every hit but Root, which has no path; returns the number printed.
 std::size_t PrintHits(const disc::EntryTable& table, const CliOptions& options, AppState& state) {
   const browse::EntryListing listing(table);
   select::FindSearch search;
@@ -21,8 +21,9 @@ std::size_t PrintHits(const disc::EntryTable& table, const CliOptions& options, 
   for (select::FindStep step =
            search.Start(table, text::FromUtf8(options.pattern), options.matchCase, state);
        step.hit; step = search.Next(table, state)) {
+    if (*step.hit == listing.root()) continue;
     ++hits;
-    if (*step.hit != listing.root()) std::cout << listing.PathOf(*step.hit) << '\n';
+    std::cout << listing.PathOf(*step.hit) << '\n';
   }
   std::cout.flush();
   return hits;

@@ -108,6 +108,9 @@ TEST_F(CliFindMaskTest, FindPrintsEveryHitInFindOrder) {
                  "pics/B.JPG"}},
       {{"*", "--mask", "*.jpg"}, {"pics", "pics/a.jpg", "pics/B.JPG"}},
       {{"*.pdf"}, {}},
+      // Root matches but has no path to print: no hit the user sees.
+      {{"root"}, {}},
+      {{"r*"}, {"README.TXT"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"find", image_};
