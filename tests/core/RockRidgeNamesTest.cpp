@@ -198,5 +198,62 @@ TEST(RockRidgeNamesTest, NamesOptionPicksTheTreeOrRefusesOneTheDiscLacks) {
   EXPECT_NE(bad.err.find("--names takes auto, rockridge, joliet or primary"), std::string::npos);
 }
 
+// Names and link targets recorded in an 8-bit character set (a Windows-1251
+// and a Latin-1 system's bytes, kept as they are by both writers, as bsdtar
+// shows them) are read in the code page of --codepage, as 8-bit ISO names
+// are: never one U+FFFD for every byte, never two names made one.
+TEST(RockRidgeNamesTest, NamesThatAreNotUtf8AreReadInTheCodePage) {
+  TempDir dir;
+  const fs::path tree = dir / "tree";
+  fs::create_directories(tree);
+  const std::string russian = "\xCF\xF0\xE8\xE2\xE5\xF2.txt";  // "Привет.txt" in cp1251
+  for (const std::string& name : {russian, std::string("caf\xE9"), std::string("caf\xE8")}) {
+    std::ofstream(tree / name) << name;
+  }
+  fs::create_symlink("caf\xE9", tree / "link");
+  struct Writer {
+    const char* name;
+    fs::path image;
+    std::vector<std::string> command;
+  };
+  const Writer writers[] = {
+      {"genisoimage -R", dir / "g.iso",
+       {"genisoimage", "-quiet", "-R", "-o", (dir / "g.iso").string(), tree.string()}},
+      {"xorriso", dir / "x.iso",
+       {"xorriso", "-no_rc", "-report_about", "SORRY", "-outdev", (dir / "x.iso").string(), "-map",
+        tree.string(), "/"}},
+  };
+  struct Case {
+    std::vector<std::string> codePage;
+    std::vector<std::string> names;  // UTF-8
+    std::string target;
+  };
+  const Case cases[] = {
+      {{}, {"\xC3\x8F\xC3\xB0\xC3\xA8\xC3\xA2\xC3\xA5\xC3\xB2.txt", "caf\xC3\xA9", "caf\xC3\xA8"},
+       "caf\xC3\xA9"},
+      {{"--codepage", "cp1251"},
+       {"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82.txt", "caf\xD0\xB9", "caf\xD0\xB8"},
+       "caf\xD0\xB9"},
+  };
+  for (const Writer& writer : writers) {
+    testing::RunChecked(writer.command);
+    const fs::path& image = writer.image;
+    // The bytes are on the disc as written.
+    const CommandResult peer = testing::RunChecked({"bsdtar", "-tf", image.string()});
+    EXPECT_NE(peer.out.find("caf\\351"), std::string::npos) << peer.out;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(writer.name) + (c.codePage.empty() ? "" : " --codepage cp1251"));
+      std::vector<std::string> args = {"ls", "--tsv", image.string()};
+      args.insert(args.end(), c.codePage.begin(), c.codePage.end());
+      const CommandResult ls = RunCli(args);
+      ASSERT_EQ(ls.exitCode, 0) << ls.err;
+      const std::map<std::string, long long> listing = Listing(ls.out);
+      for (const std::string& name : c.names) EXPECT_EQ(listing.count(name), 1u) << name << "\n" << ls.out;
+      EXPECT_NE(ls.out.find("link\tl\t0\t"), std::string::npos) << ls.out;
+      EXPECT_NE(ls.out.find("\t" + c.target + "\n"), std::string::npos) << ls.out;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace velmora

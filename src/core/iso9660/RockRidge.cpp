@@ -6,7 +6,7 @@
 
 #include "media/ByteReader.h"
 #include "media/Sector.h"
-#include "text/Utf.h"
+#include "text/CodePage.h"
 
 namespace velmora::disc {
 namespace {
@@ -140,6 +140,14 @@ void ParseName(std::span<const std::byte> entry, RockRidgeRecord& record) {
 std::uint32_t BothEndian32(std::span<const std::byte> entry, std::size_t offset) {
   ByteReader reader(entry);
   return reader.U32Le(offset);
+}
+
+// Rock Ridge names and targets are the recording system's bytes: UTF-8 from
+// most systems today, else its own 8-bit character set, which the code page
+// chosen for 8-bit names stands for.
+std::u16string DecodeRecordedText(const std::string& bytes) {
+  return text::DecodeEightBitName(
+      std::span(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace
@@ -290,7 +298,7 @@ std::optional<std::u16string> RockRidgeName(RockRidgeRecord& record) {
     record.damage |= RockRidgeRecord::kNameUnsafe;
     return std::nullopt;
   }
-  return text::FromUtf8(name);
+  return DecodeRecordedText(name);
 }
 
 std::optional<std::u16string> RockRidgeLinkTarget(RockRidgeRecord& record) {
@@ -304,7 +312,7 @@ std::optional<std::u16string> RockRidgeLinkTarget(RockRidgeRecord& record) {
       record.damage |= RockRidgeRecord::kLinkUnsafe;
     }
   }
-  return text::FromUtf8(target);
+  return DecodeRecordedText(target);
 }
 
 }  // namespace velmora::disc

@@ -101,6 +101,7 @@ RockRidgeRecord ReadRockRidge(std::span<const std::byte> systemUse, const Contin
 
 // The name to show for the record: the NM name with "/" and NUL replaced by
 // "_" (and the damage marked), nothing when the record has no usable name.
+// Names that are not valid UTF-8 are read in the code page of 8-bit names.
 std::optional<std::u16string> RockRidgeName(RockRidgeRecord& record);
 
 // The target of the record's symbolic link, decoded as names are, a NUL
