@@ -351,6 +351,9 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     } else if (name == "--emulated-drive") {
       options.emulatedImage = parser.ValueOf(name, inlineValue);
       if (!options.emulatedImage) return std::nullopt;
+    } else if (name == "--emulated-faults") {
+      options.emulatedFaults = parser.ValueOf(name, inlineValue);
+      if (!options.emulatedFaults) return std::nullopt;
     } else if (name == "--drive") {
       std::optional<std::string> value = parser.ValueOf(name, inlineValue);
       if (!value) return std::nullopt;
@@ -371,6 +374,12 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     return std::nullopt;
   }
   if (!OptionsFitCommand(given, options.command, error)) return std::nullopt;
+  if (options.emulatedFaults && !options.emulatedImage) {
+    error = "--emulated-faults needs --emulated-drive";
+    return std::nullopt;
+  }
+  options.commandLine = "velmora-cli";
+  for (std::string_view arg : args) options.commandLine += " " + std::string(arg);
   options.format = tsv ? ListFormat::kTsv : json ? ListFormat::kJson : ListFormat::kAuto;
   return options;
 }

@@ -33,6 +33,11 @@ struct CliOptions {
   ListFormat format = ListFormat::kAuto;
   std::optional<std::string> logPath;
   std::optional<std::string> emulatedImage;
+  // The fault map of the emulated drive: a file of the emulated drive's own
+  // form, or a ddrescue mapfile (every area not finished reads as unreadable).
+  std::optional<std::string> emulatedFaults;
+  // The program and its arguments as given, for the heading of an image's map.
+  std::string commandLine;
   // The answer to Select CD Drive; checked against the drives once they are known.
   std::optional<std::size_t> drive;
   // image: the answer to the question whether an existing image is replaced.

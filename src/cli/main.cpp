@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return kExitBadInput;
   }
   std::unique_ptr<velmora::platform::Machine> machine =
-      CreateMachine(options->emulatedImage, error);
+      CreateMachine(options->emulatedImage, options->emulatedFaults, error);
   if (!machine) {
     console.Message(error);
     return kExitBadInput;

@@ -90,7 +90,9 @@ int main(int argc, char** argv) {
   const QCommandLineOption emulatedFaults(
       QStringLiteral("emulated-faults"),
       QStringLiteral("Sectors of the emulated drive's disc that read badly, one a line: "
-                     "'LBA unreadable', 'LBA short BYTES', 'LBA check' or 'LBA slow MS'."),
+                     "'LBA unreadable', 'LBA short BYTES', 'LBA check', 'LBA slow MS' or "
+                     "'LBA gone'; or a GNU ddrescue mapfile, whose areas not finished do "
+                     "not read."),
       QStringLiteral("FILE"));
   const QCommandLineOption openDrive(
       QStringLiteral("open-drive"),
@@ -115,12 +117,10 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(emulatedFaults)) {
       const std::string faultPath = QFile::encodeName(parser.value(emulatedFaults)).toStdString();
-      auto faults = emulated::ReadFaultMapFile(faultPath, reason);
-      if (!faults) {
+      if (!emulated::LoadFaultFile(faultPath, *disc, reason)) {
         ReportBadImage(QStringLiteral("--emulated-faults"), reason);
         return kExitBadImage;
       }
-      disc->faults = std::move(*faults);
     }
     auto emulatedMachine = std::make_unique<emulated::EmulatedMachine>();
     emulatedMachine->InsertDisc(0, std::move(*disc));

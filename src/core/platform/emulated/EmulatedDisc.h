@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "media/RescueMap.h"
 #include "media/Sector.h"
 #include "media/TrackNode.h"
 
@@ -52,6 +53,11 @@ struct EmulatedDisc {
   // sector count. Empty: one data track from LBA 0 to the end of the image.
   std::vector<disc::TrackNode> tracks;
   FaultMap faults;
+  // Areas that do not read, as a ddrescue mapfile gives them (byte positions on
+  // the disc): a sector whose first byte is not finished is unreadable, one
+  // that turns bad inside reads short up to there. Sectors past the map's
+  // extent and the faults above are not affected.
+  std::optional<disc::RescueMap> badAreas;
   // Track numbers whose sectors are Mode 2 Form 1 (CD-ROM XA): READ CD must ask
   // for that type there, and may not ask for it anywhere else.
   std::set<std::uint8_t> xaTracks;

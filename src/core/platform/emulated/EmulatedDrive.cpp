@@ -131,6 +131,17 @@ EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte
     return {SectorStatus::kGone};
   }
   if (fault && fault->kind == FaultKind::kUnreadable) return {SectorStatus::kUnreadable};
+  // The areas of a mapfile: readable up to the first byte not finished.
+  std::uint32_t mapBytes = kSectorSize;
+  if (!fault && disc_->badAreas) {
+    const std::uint64_t begin = std::uint64_t{lba} * kSectorSize;
+    if (begin < disc_->badAreas->extent()) {
+      mapBytes = static_cast<std::uint32_t>(
+          disc_->badAreas->FirstNotIn(begin, begin + kSectorSize, disc::AreaStatus::kFinished) -
+          begin);
+      if (mapBytes == 0) return {SectorStatus::kUnreadable};
+    }
+  }
   if (fault && fault->kind == FaultKind::kCheckCondition) return {SectorStatus::kCheckCondition};
   if (mode2Form1 && *mode2Form1 != session->xa) return {SectorStatus::kWrongMode};
   if (lba >= layout_.imageSectors() || !image_) return {SectorStatus::kMissing};
@@ -140,7 +151,7 @@ EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte
   if (fault && fault->kind == FaultKind::kShortRead) {
     return {SectorStatus::kRead, std::min(fault->shortBytes, kSectorSize)};
   }
-  return {SectorStatus::kRead, kSectorSize};
+  return {SectorStatus::kRead, mapBytes};
 }
 
 IoResult EmulatedDrive::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) {

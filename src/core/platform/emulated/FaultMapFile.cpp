@@ -1,7 +1,10 @@
 #include "platform/emulated/FaultMapFile.h"
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
+
+#include "media/MapFileText.h"
 
 namespace velmora::platform::emulated {
 namespace {
@@ -40,14 +43,24 @@ bool ParseLine(const std::string& line, FaultMap& faults) {
   return true;
 }
 
-}  // namespace
-
-std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& reason) {
-  std::ifstream file(path);
-  if (!file) {
-    reason = path + ": cannot be read";
-    return std::nullopt;
+// A ddrescue mapfile: its status line's second word is one status character.
+bool LooksLikeMapFile(const std::string& text) {
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos || line[first] == '#') continue;
+    std::istringstream words(line);
+    std::string position;
+    std::string status;
+    words >> position >> status;
+    return status.size() == 1 && std::string_view("?*/-+FG").find(status[0]) != std::string::npos;
   }
+  return false;
+}
+
+std::optional<FaultMap> ParseFaultLines(const std::string& path, const std::string& text,
+                                        std::string& reason) {
+  std::istringstream file(text);
   FaultMap faults;
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
@@ -60,6 +73,42 @@ std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& r
     }
   }
   return faults;
+}
+
+std::optional<std::string> ReadText(const std::string& path, std::string& reason) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    reason = path + ": cannot be read";
+    return std::nullopt;
+  }
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& reason) {
+  std::optional<std::string> text = ReadText(path, reason);
+  if (!text) return std::nullopt;
+  return ParseFaultLines(path, *text, reason);
+}
+
+bool LoadFaultFile(const std::string& path, EmulatedDisc& disc, std::string& reason) {
+  std::optional<std::string> text = ReadText(path, reason);
+  if (!text) return false;
+  if (LooksLikeMapFile(*text)) {
+    std::string why;
+    std::optional<disc::RescueMap> map = disc::ParseMapFile(*text, why);
+    if (!map) {
+      reason = path + ": not a ddrescue mapfile: " + why;
+      return false;
+    }
+    disc.badAreas = std::move(*map);
+    return true;
+  }
+  std::optional<FaultMap> faults = ParseFaultLines(path, *text, reason);
+  if (!faults) return false;
+  disc.faults = std::move(*faults);
+  return true;
 }
 
 }  // namespace velmora::platform::emulated

@@ -14,4 +14,11 @@ namespace velmora::platform::emulated {
 // that form.
 std::optional<FaultMap> ReadFaultMapFile(const std::string& path, std::string& reason);
 
+// Gives disc the faults of a file of either form: the fault map above, or a
+// GNU ddrescue mapfile (its first line that is not a comment has a status
+// character as its second word), whose areas not finished ('+') become
+// disc.badAreas. False, with reason naming the file and what is wrong, when
+// the file cannot be read or is of neither form.
+bool LoadFaultFile(const std::string& path, EmulatedDisc& disc, std::string& reason);
+
 }  // namespace velmora::platform::emulated
