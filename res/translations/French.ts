@@ -875,6 +875,30 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>%1: the track list in the image&apos;s last block is damaged</source>
         <translation>%1&#xa0;: la liste des pistes dans le dernier bloc de l’image est endommagée</translation>
     </message>
+    <message>
+        <source>The image&apos;s map gives %1 bytes in %2 areas as never read; they are taken as unreadable</source>
+        <translation>La carte de l’image indique %1 octets en %2 zones comme jamais lus&#xa0;; ils sont considérés comme illisibles</translation>
+    </message>
+    <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1&#xa0;: la ligne %2 n’est pas une ligne de carte ddrescue&#xa0;; la carte de l’image est endommagée (déplacez-la pour lire chaque bloc comme des données)</translation>
+    </message>
+    <message>
+        <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
+        <translation>%1&#xa0;: %2&#xa0;; la carte de l’image ne peut pas être lue (déplacez-la pour lire chaque bloc comme des données)</translation>
+    </message>
+    <message>
+        <source>too large for a map</source>
+        <translation>trop grand pour une carte</translation>
+    </message>
+    <message>
+        <source>%1: not a ddrescue mapfile (line %2)</source>
+        <translation>%1&#xa0;: pas une carte ddrescue (ligne %2)</translation>
+    </message>
+    <message>
+        <source>cannot write the map of the image %1: %2</source>
+        <translation>impossible d’écrire la carte de l’image %1&#xa0;: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -875,6 +875,30 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>%1: the track list in the image&apos;s last block is damaged</source>
         <translation>%1: die Titelliste im letzten Block des Abbilds ist beschädigt</translation>
     </message>
+    <message>
+        <source>The image&apos;s map gives %1 bytes in %2 areas as never read; they are taken as unreadable</source>
+        <translation>Die Karte des Abbilds gibt %1 Bytes in %2 Bereichen als nie gelesen an; sie gelten als unlesbar</translation>
+    </message>
+    <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: Zeile %2 ist keine Zeile einer Mapdatei; die Karte des Abbilds ist beschädigt (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
+    </message>
+    <message>
+        <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
+        <translation>%1: %2; die Karte des Abbilds kann nicht gelesen werden (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
+    </message>
+    <message>
+        <source>too large for a map</source>
+        <translation>zu groß für eine Karte</translation>
+    </message>
+    <message>
+        <source>%1: not a ddrescue mapfile (line %2)</source>
+        <translation>%1: keine ddrescue-Mapdatei (Zeile %2)</translation>
+    </message>
+    <message>
+        <source>cannot write the map of the image %1: %2</source>
+        <translation>die Karte des Abbilds %1 kann nicht geschrieben werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

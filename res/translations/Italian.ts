@@ -875,6 +875,30 @@ Sostituirlo?</translation>
         <source>%1: the track list in the image&apos;s last block is damaged</source>
         <translation>%1: l’elenco delle tracce nell’ultimo blocco dell’immagine è danneggiato</translation>
     </message>
+    <message>
+        <source>The image&apos;s map gives %1 bytes in %2 areas as never read; they are taken as unreadable</source>
+        <translation>La mappa dell’immagine indica %1 byte in %2 aree come mai letti; sono considerati illeggibili</translation>
+    </message>
+    <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: la riga %2 non è una riga di un mapfile; la mappa dell’immagine è danneggiata (spostarla altrove per leggere ogni blocco come dati)</translation>
+    </message>
+    <message>
+        <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
+        <translation>%1: %2; impossibile leggere la mappa dell’immagine (spostarla altrove per leggere ogni blocco come dati)</translation>
+    </message>
+    <message>
+        <source>too large for a map</source>
+        <translation>troppo grande per una mappa</translation>
+    </message>
+    <message>
+        <source>%1: not a ddrescue mapfile (line %2)</source>
+        <translation>%1: non è un mapfile di ddrescue (riga %2)</translation>
+    </message>
+    <message>
+        <source>cannot write the map of the image %1: %2</source>
+        <translation>impossibile scrivere la mappa dell’immagine %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -875,6 +875,30 @@ Do you want to replace it?</source>
         <source>%1: the track list in the image&apos;s last block is damaged</source>
         <translation>%1: la lista de pistas del último bloque de la imagen está dañada</translation>
     </message>
+    <message>
+        <source>The image&apos;s map gives %1 bytes in %2 areas as never read; they are taken as unreadable</source>
+        <translation>El mapa de la imagen indica %1 bytes en %2 zonas como nunca leídos; se tratan como ilegibles</translation>
+    </message>
+    <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: la línea %2 no es una línea de un mapfile; el mapa de la imagen está dañado (muévalo a otra parte para leer cada bloque como datos)</translation>
+    </message>
+    <message>
+        <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
+        <translation>%1: %2; no se puede leer el mapa de la imagen (muévalo a otra parte para leer cada bloque como datos)</translation>
+    </message>
+    <message>
+        <source>too large for a map</source>
+        <translation>demasiado grande para un mapa</translation>
+    </message>
+    <message>
+        <source>%1: not a ddrescue mapfile (line %2)</source>
+        <translation>%1: no es un mapfile de ddrescue (línea %2)</translation>
+    </message>
+    <message>
+        <source>cannot write the map of the image %1: %2</source>
+        <translation>no se puede escribir el mapa de la imagen %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

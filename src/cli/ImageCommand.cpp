@@ -81,6 +81,7 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
   // ends from its volume descriptors.
   disc::ImageCreator creator(session.reader, session.state, session.table, session.scan,
                              session.host);
+  creator.SetCommandLine(options.commandLine);
   const disc::ImageOutcome outcome = creator.CreateImage(options.target);
   console.ClearProgress();
   session.reader.CloseDiscReader();

@@ -24,7 +24,10 @@ Commands:
                               (".cd" is appended unless OUT ends in ".cd"): block k
                               holds sector k, an unreadable sector is a block of
                               0xF6 bytes, and the last block lists the tracks. The
-                              image opens as a SOURCE
+                              image opens as a SOURCE. Beside it, OUT.map tells
+                              which blocks read, in GNU ddrescue's mapfile format;
+                              ls and recover take the blocks it does not give as
+                              read for unreadable, never their 0xF6 bytes for data
   recover SOURCE DEST         scan the disc as ls does, then save its files into the
                               folder DEST (made when only DEST itself is missing),
                               with their folders and recording times. A file is never
@@ -43,6 +46,11 @@ Options:
   --drive N                   'drive' means optical drive N as 'drives' numbers it
   --emulated-drive IMAGE      the machine has one emulated drive, emulated:sr0, with
                               IMAGE in it, in place of its own drives
+  --emulated-faults FILE      the sectors of the emulated drive's disc that read
+                              badly: one a line, 'LBA unreadable', 'LBA short
+                              BYTES', 'LBA check', 'LBA slow MS' or 'LBA gone';
+                              or a GNU ddrescue mapfile, whose areas not
+                              finished ('+') do not read
   --tsv                       ls: one line per entry, fields separated by tabs:
                               path, type (d folder, f file, l symbolic link),
                               size in bytes, date (YYYY-MM-DD hh:mm:ss), extent

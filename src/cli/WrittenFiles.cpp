@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "image/ImageMapFile.h"
 #include "image/ImageNaming.h"
 #include "log/LogReport.h"
 #include "recovery/RecoveryReport.h"
@@ -71,9 +72,12 @@ std::optional<std::string> RefuseWrittenFiles(const CliOptions& options) {
     if (options.emulatedImage && SameFile(path, *options.emulatedImage)) {
       return named + " is the disc in the emulated drive";
     }
-    if (options.command == Command::kImage && !options.target.empty() &&
-        SameFile(path, disc::ImageDestination(options.target))) {
-      return named + " is the image being written";
+    if (options.command == Command::kImage && !options.target.empty()) {
+      const std::string image = disc::ImageDestination(options.target);
+      if (SameFile(path, image)) return named + " is the image being written";
+      if (SameFile(path, disc::MapPathOf(image)) || SameFile(path, disc::DomainPathOf(image))) {
+        return named + " is the map of the image being written";
+      }
     }
     if (options.command == Command::kRecover && !options.target.empty() &&
         Inside(path, options.target)) {

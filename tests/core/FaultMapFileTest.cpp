@@ -103,7 +103,7 @@ TEST(FaultMapFileTest, AFileOfEitherFormThatDoesNotReadIsRefused) {
     const char* text;
     const char* says;
   } cases[] = {
-      {"0 + 1\n0 0x800 +\n0x1000 0x800 -\n", "not a ddrescue mapfile: line 3"},
+      {"0 + 1\n0 0x800 +\n0x1000 0x800 -\n", "not a ddrescue mapfile (line 3)"},
       {"40 unreadable\n41 broken\n", ":2: expected 'LBA unreadable'"},
   };
   for (const auto& c : cases) {

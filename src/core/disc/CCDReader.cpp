@@ -74,6 +74,7 @@ bool CCDReader::OpenDevicePath(const std::string& path) {
   imageOpen_ = false;
   imageSectors_.reset();
   foundSessions_.reset();
+  ForgetMedium();
   if (!OpenFileHandle(path)) {
     multiTrack_ = false;
     tracks_.clear();
@@ -115,6 +116,7 @@ void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multi
   imageOpen_ = true;
   imageSectors_ = sectors;
   foundSessions_.reset();
+  ForgetMedium();
   multiTrack_ = multiTrack;
   lastTrack_ = multiTrack ? lastTrack : 0;
   tracks_ = multiTrack ? std::move(tracks) : std::vector<TrackNode>{};
@@ -132,6 +134,8 @@ void CCDReader::RereadToc() {
   currentTrack_ = 0;
   tocLeadOut_ = 0;
   discEnd_ = 0;
+  // Another disc may be in the drive.
+  failed_.Clear();
   // The next pass-through read learns the session ends of this disc.
   fullTocPending_ = true;
   ApplyToc();
@@ -188,7 +192,31 @@ bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byt
     if (offset >= end) return true;
     wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, end - offset));
   }
-  return ReadFileAt(offset, buffer.first(wanted), bytesRead);
+  const std::uint32_t usable = UsableBytes(lba, wanted);
+  if (usable == 0 && wanted > 0) return false;
+  const bool ok = ReadFileAt(offset, buffer.first(usable), bytesRead);
+  if (!ok && usable <= kSectorSize) failed_.Insert(lba);
+  return ok;
+}
+
+std::uint32_t CCDReader::UsableBytes(Lba lba, std::uint32_t wanted) const {
+  if (wanted == 0) return 0;
+  std::uint64_t usable = wanted;
+  if (!failed_.empty()) {
+    const std::uint64_t end = std::uint64_t{lba} + (wanted + kSectorSize - 1) / kSectorSize;
+    const Lba bad = failed_.FirstIn(lba, static_cast<Lba>(std::min<std::uint64_t>(end, 0xFFFFFFFF)));
+    usable = std::min<std::uint64_t>(usable, std::uint64_t{bad - lba} * kSectorSize);
+  }
+  if (imageMap_) {
+    const std::uint64_t begin = std::uint64_t{lba} * kSectorSize;
+    usable = imageMap_->FirstNotIn(begin, begin + usable, AreaStatus::kFinished) - begin;
+  }
+  return static_cast<std::uint32_t>(usable);
+}
+
+void CCDReader::ForgetMedium() {
+  failed_.Clear();
+  imageMap_.reset();
 }
 
 bool CCDReader::ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead) {
@@ -221,6 +249,12 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
   if (byteMode) count = (byteLength + kSectorSize - 1) / kSectorSize;
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
+  // A failed sector ends the read before it, as a short sector does.
+  if (const std::uint32_t usable = UsableBytes(lba, wanted); usable < wanted) {
+    if (usable < kSectorSize) return false;
+    count = usable / kSectorSize;
+    wanted = count * kSectorSize;
+  }
 
   // Commands of at most four sectors; the chunks are gathered and delivered only
   // when every command came back GOOD. A command that transfers less than it
@@ -234,7 +268,12 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
     AlignedBuffer chunk(static_cast<std::size_t>(k) * kSectorSize);
     if (!chunk.valid()) return false;
     std::size_t transferred = 0;
-    if (!ReadCdChunk(at, k, chunk.span(), transferred)) return false;  // nothing copied, bytesRead 0
+    if (!ReadCdChunk(at, k, chunk.span(), transferred)) {
+      // Nothing is copied and bytesRead stays 0; a sector read alone that
+      // fails is not asked for again.
+      if (count == 1) failed_.Insert(at);
+      return false;
+    }
     remaining -= k;
     const bool whole = transferred == chunk.span().size();
     if (count <= kMaxSectorsPerReadCd) {
@@ -379,6 +418,7 @@ void CCDReader::CloseDiscReader() {
   imageOpen_ = false;
   imageSectors_.reset();
   foundSessions_.reset();
+  ForgetMedium();
 }
 
 }  // namespace velmora::disc

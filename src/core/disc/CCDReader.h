@@ -10,7 +10,9 @@
 
 #include "host/AppState.h"
 #include "host/Prompts.h"
+#include "disc/SectorSet.h"
 #include "media/FoundSessions.h"
+#include "media/RescueMap.h"
 #include "media/Sector.h"
 #include "media/TrackNode.h"
 #include "platform/Machine.h"
@@ -28,6 +30,14 @@ enum class Reader { kFile, kDisc };
 // byte mode byteLength bytes from the start of sector lba, else count whole
 // sectors. buffer must hold what is asked for. Reads return true on success;
 // bytesRead is what was delivered (0 on every failure of the disc reader).
+//
+// A sector of the current medium that failed a read of its own is not asked of
+// the medium again until the medium changes (a drive opened, a disc's TOC read
+// again, an image put in its place): a read that reaches it delivers what lies
+// before it, and fails when it is the first sector asked for. A disc that points
+// at one bad sector from many records thus costs one failed read, not one per
+// record. An image read with its map (the file of its name with ".map" after it)
+// delivers only bytes the map says were read: the others hold no data.
 class CCDReader {
  public:
   explicit CCDReader(platform::Machine& machine);
@@ -105,6 +115,12 @@ class CCDReader {
   const std::optional<FoundSessions>& foundSessions() const { return foundSessions_; }
   // Set after UseImage, which forgets the sessions of the image before.
   void SetFoundSessions(std::optional<FoundSessions> found) { foundSessions_ = std::move(found); }
+  // The map of the open image, set after UseImage, which forgets the map of
+  // the image before; nullptr: every block of the image is data.
+  const std::shared_ptr<const RescueMap>& imageMap() const { return imageMap_; }
+  void SetImageMap(std::shared_ptr<const RescueMap> map) { imageMap_ = std::move(map); }
+  // The sectors of the current medium that failed a read of their own.
+  const SectorSet& failedSectors() const { return failed_; }
   // Lead-out start in frames from the last TOC read; 0 when the TOC did not read.
   std::uint32_t tocLeadOut() const { return tocLeadOut_; }
 
@@ -131,6 +147,12 @@ class CCDReader {
   // transferred the bytes it delivered (fewer than asked for at a short sector).
   bool ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk, std::size_t& transferred);
   std::size_t TrackIndexOf(Lba lba) const;
+  // How many of the wanted bytes from sector lba on may be asked of the medium:
+  // those before the first failed sector, and for an image with a map, before
+  // the first byte the map does not give as read.
+  std::uint32_t UsableBytes(Lba lba, std::uint32_t wanted) const;
+  // The medium changed: nothing known of its sectors holds any longer.
+  void ForgetMedium();
 
   platform::Machine& machine_;
   std::vector<std::string> drivePaths_;
@@ -148,6 +170,8 @@ class CCDReader {
   bool imageOpen_ = false;
   std::optional<Lba> imageSectors_;
   std::optional<FoundSessions> foundSessions_;
+  std::shared_ptr<const RescueMap> imageMap_;
+  SectorSet failed_;
   bool fullTocPending_ = false;
   std::uint32_t fullTocPasses_ = 0;
   std::unique_ptr<platform::DeviceFile> file_;

@@ -8,6 +8,7 @@
 
 #include "image/ImageFile.h"
 #include "image/ImageLayout.h"
+#include "image/MapWriter.h"
 #include "image/ImageNaming.h"
 #include "media/ImageTrailer.h"
 #include "image/SectorCopier.h"
@@ -107,7 +108,18 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   host_.AddLogEntry(text::LoadText(text::kImageCreation), path,
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
 
+  // The map starts with nothing read; the domain is the sessions' blocks.
+  RescueMap map(std::uint64_t{sectors} * kSectorSize);
+  RescueMap domain(std::uint64_t{sectors} * kSectorSize, AreaStatus::kFinished);
+  for (const TrackCopy& copy : plan) {
+    domain.Set(std::uint64_t{copy.readTo} * kSectorSize, std::uint64_t{copy.fillTo} * kSectorSize,
+               AreaStatus::kNonTried);
+  }
+  MapWriter mapWriter(outcome.destination, commandLine_);
   SectorCopier copier(reader_, state_, scan_, host_, file, path);
+  copier.TrackIn(map, mapWriter);
+  // A map of the old image that this one replaces must not stand beside it.
+  mapWriter.Save(map);
   SectorCopier::End end = SectorCopier::End::kDone;
   if (!multiTrack) {
     end = copier.Read(sectors, true);
@@ -122,6 +134,15 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   if (multiTrack) trailer = TrailerForCopy(reader_.tracks(), plan, copier.blocks());
   copier.WriteTrailer(BuildImageTrailer(trailer));
   copier.Close();
+  // A medium that ended early has no blocks past the image to account for.
+  if (end == SectorCopier::End::kEndOfMedium) {
+    map.Truncate(std::uint64_t{copier.blocks()} * kSectorSize);
+    domain.Truncate(map.extent());
+  }
+  map.currentPos = std::uint64_t{copier.blocks()} * kSectorSize;
+  if (end != SectorCopier::End::kStopped && !copier.failed()) map.phase = RescuePhase::kFinished;
+  const bool mapSaved = mapWriter.Save(map) && mapWriter.SaveDomain(domain);
+  if (mapSaved) outcome.mapPath = mapWriter.mapPath();
 
   outcome.blocks = copier.blocks();
   outcome.expectedSectors = expected;
@@ -132,6 +153,13 @@ void ImageCreator::Create(ImageOutcome& outcome) {
     outcome.reason = text::FormatTextUtf8(
         text::kReasonCannotWriteImage,
         {outcome.destination, std::to_string(outcome.blocks), file.reason()});
+  } else if (!mapSaved) {
+    // Without its map a later recovery would take the unread blocks for data.
+    outcome.result = ImageResult::kFailed;
+    outcome.reason = text::FormatTextUtf8(text::kReasonCannotWriteMap,
+                                          {outcome.destination, mapWriter.reason()});
+    host_.AddLogEntry(u" ", path, text::FromUtf8(outcome.reason), log::LogIcon::kFailure);
+    state_.logHasEntries = true;
   } else if (end == SectorCopier::End::kStopped) {
     outcome.result = ImageResult::kAborted;
   } else {

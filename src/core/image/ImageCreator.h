@@ -34,12 +34,16 @@ struct ImageOutcome {
   std::uint32_t partialSectors = 0;
   // For kFailed: why, in the system's words.
   std::string reason;
+  // The map written beside the image (ImageMapFile.h); empty when none was.
+  std::string mapPath;
 };
 
 // Create Image: copies the disc that the reader holds, sector by sector, into a
 // .cd image file whose block k is sector k, unreadable sectors and the gaps
 // between sessions being 0xF6 blocks, and whose last block is the trailer with
-// the track list.
+// the track list. Beside it goes the map of what was read (ImageMapFile.h):
+// every block read '+', what failed '-', what was never read (the gaps between
+// sessions, what a stop left) '?'; with gaps, a domain map of the sessions.
 class ImageCreator {
  public:
   ImageCreator(CCDReader& reader, AppState& state, const EntryTable& table, ScanProcess& scan,
@@ -49,6 +53,8 @@ class ImageCreator {
   // Copies the disc into ImageDestination(pathName), asking before an existing
   // file is replaced. Every run starts and ends with no stop pending.
   ImageOutcome CreateImage(const std::string& pathName);
+  // The command that runs the copy, as the map's heading names it.
+  void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
 
   // The end of node's session from its volume descriptor (the first of sectors
   // 16 ... 115 of the session that reads whole and gives a volume space size),
@@ -69,6 +75,7 @@ class ImageCreator {
   const EntryTable& table_;
   ScanProcess& scan_;
   ScanHost& host_;
+  std::string commandLine_ = "velmora Create Image";
 };
 
 }  // namespace velmora::disc

@@ -6,6 +6,7 @@
 #include "media/ImageTrailer.h"
 #include "iso9660/RecoveryScan.h"
 #include "iso9660/VolumeDescriptor.h"
+#include "image/ImageMapFile.h"
 #include "image/SessionSearch.h"
 #include "text/StringTable.h"
 
@@ -58,6 +59,18 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
     return ImageOpenResult::kCannotOpen;
   }
   reason.clear();
+  // The map beside the image says which blocks hold no data; one that cannot
+  // be read refuses the image, as without it unread blocks would pass for data.
+  auto map = std::make_shared<RescueMap>();
+  switch (LoadMapFile(MapPathOf(path), *map, reason)) {
+    case MapLoad::kNone:
+      map.reset();
+      break;
+    case MapLoad::kLoaded:
+      break;
+    case MapLoad::kDamaged:
+      return ImageOpenResult::kNotAnImage;
+  }
   std::uint64_t size = file->Size().value_or(0);
   std::vector<std::byte> last(kSectorSize, kUnreadByte);
   if (size >= kSectorSize) {
@@ -97,6 +110,7 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
     // The trailer is the last block and not a sector of the disc.
     reader.UseImage(std::move(file), trailer->multiTrack, trailer->lastTrack, trailer->tracks,
                     sectors);
+    reader.SetImageMap(std::move(map));
     return ImageOpenResult::kOpened;
   }
   // A plain image whose descriptors are lost is still opened when sectors
@@ -130,6 +144,7 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
     reader.UseImage(std::move(file), false, 0, {});
   }
   reader.SetFoundSessions(std::move(found));
+  reader.SetImageMap(std::move(map));
   return ImageOpenResult::kOpened;
 }
 

@@ -39,7 +39,11 @@ SectorCopier::End SectorCopier::Read(Lba to, bool endAtEmptyRead) {
         whole = std::min(count, bytesRead / kSectorSize);
       }
     }
-    if (End end = ReportAndWrite(whole); end != End::kDone) return end;
+    const Lba before = blocks_;
+    const End written = ReportAndWrite(whole);
+    Mark(std::uint64_t{before} * kSectorSize, std::uint64_t{blocks_} * kSectorSize,
+         AreaStatus::kFinished);
+    if (written != End::kDone) return written;
     // From the first sector that did not arrive whole, the rest of the batch is
     // read one sector at a time.
     while (blocks_ < batchEnd) {
@@ -83,14 +87,21 @@ SectorCopier::End SectorCopier::CopyOneSector(bool endAtEmptyRead) {
   bool ok = reader_.ReadSectors(lba, 1, sector, bytesRead);
   scan_.ReportEntry(lba, nullptr);
   if (!WriteBlocks(1)) return End::kWriteFailed;
+  const std::uint64_t at = std::uint64_t{lba} * kSectorSize;
   if (!ok) {
     ++unreadable_;
+    Mark(at, at + kSectorSize, AreaStatus::kBadSector);
     LogSector(text::kUnableToReadSector, lba);
   } else if (bytesRead == 0) {
+    // Nothing was there to read: the medium may end here.
     if (endAtEmptyRead) return End::kEndOfMedium;
   } else if (bytesRead < kSectorSize) {
     ++partial_;
+    Mark(at, at + bytesRead, AreaStatus::kFinished);
+    Mark(at + bytesRead, at + kSectorSize, AreaStatus::kBadSector);
     LogSector(text::kProblemReadingSector, lba);
+  } else {
+    Mark(at, at + kSectorSize, AreaStatus::kFinished);
   }
   return End::kDone;
 }
@@ -111,6 +122,14 @@ void SectorCopier::WriteTrailer(const std::vector<std::byte>& trailer) {
 
 void SectorCopier::Close() {
   if (!file_.Close()) LogFailure();
+}
+
+void SectorCopier::Mark(std::uint64_t begin, std::uint64_t end, AreaStatus status) {
+  if (!map_ || begin >= end) return;
+  map_->Set(begin, end, status);
+  map_->currentPos = std::uint64_t{blocks_} * kSectorSize;
+  // A map that cannot be saved now is saved again at the end, which tells.
+  writer_->SaveIfDue(*map_);
 }
 
 void SectorCopier::LogFailure() {

@@ -7,6 +7,8 @@
 #include "host/AppState.h"
 #include "disc/CCDReader.h"
 #include "image/ImageFile.h"
+#include "image/MapWriter.h"
+#include "media/RescueMap.h"
 #include "host/ScanHost.h"
 #include "scan/ScanProcess.h"
 
@@ -29,6 +31,13 @@ class SectorCopier {
 
   SectorCopier(CCDReader& reader, AppState& state, ScanProcess& scan, ScanHost& host,
                ImageFile& file, std::u16string path);
+
+  // Keeps map up to date with what each sector gave (read, failed, or read in
+  // part), saved through writer every few seconds.
+  void TrackIn(RescueMap& map, MapWriter& writer) {
+    map_ = &map;
+    writer_ = &writer;
+  }
 
   // Copies sectors [blocks(), to). endAtEmptyRead: a read that succeeds with 0
   // bytes ends the copy (a single-track disc read as a file ends that way).
@@ -56,6 +65,8 @@ class SectorCopier {
   // Writes the first count blocks of batch_ at blocks(); false, logged, when
   // the file refused them.
   bool WriteBlocks(Lba count);
+  // Marks [begin, end) of the map (bytes) as status, and saves it when due.
+  void Mark(std::uint64_t begin, std::uint64_t end, AreaStatus status);
   void LogFailure();
   void LogAborted();
   void LogSector(std::uint16_t textId, Lba lba);
@@ -72,6 +83,8 @@ class SectorCopier {
   std::uint32_t unreadable_ = 0;
   std::uint32_t partial_ = 0;
   bool failed_ = false;
+  RescueMap* map_ = nullptr;
+  MapWriter* writer_ = nullptr;
 };
 
 }  // namespace velmora::disc

@@ -96,7 +96,7 @@ std::string FormatMapFile(const RescueMap& map, const std::vector<std::string>& 
   return text;
 }
 
-std::optional<RescueMap> ParseMapFile(std::string_view text, std::string& reason) {
+std::optional<RescueMap> ParseMapFile(std::string_view text, std::size_t& badLine) {
   RescueMap map;
   bool statusLineSeen = false;
   std::size_t number = 0;
@@ -107,14 +107,13 @@ std::optional<RescueMap> ParseMapFile(std::string_view text, std::string& reason
     ++number;
     const std::vector<std::string> words = Words(WithoutComment(line));
     if (words.empty()) continue;
-    const std::string where = "line " + std::to_string(number) + ": ";
+    badLine = number;
     if (!statusLineSeen) {
       std::optional<std::uint64_t> pos = Number(words[0]);
       std::optional<RescuePhase> phase = words.size() >= 2 ? PhaseOf(words[1]) : std::nullopt;
       std::optional<std::uint64_t> pass =
           words.size() == 3 ? Number(words[2]) : std::optional<std::uint64_t>(1);
       if (!pos || !phase || !pass || words.size() > 3 || *pass > 1000) {
-        reason = where + "expected the status line: position, status and pass";
         return std::nullopt;
       }
       map.currentPos = *pos;
@@ -126,22 +125,19 @@ std::optional<RescueMap> ParseMapFile(std::string_view text, std::string& reason
     std::optional<std::uint64_t> pos = words.size() == 3 ? Number(words[0]) : std::nullopt;
     std::optional<std::uint64_t> size = words.size() == 3 ? Number(words[1]) : std::nullopt;
     if (!pos || !size || words[2].size() != 1 || !IsAreaStatus(words[2][0])) {
-      reason = where + "expected a block: position, size and status (one of ?*/-+)";
       return std::nullopt;
     }
     if (*pos != map.extent() && !(map.extent() == 0 && *pos > 0)) {
-      reason = where + "the block does not start where the one before ends";
       return std::nullopt;
     }
     if (*size > UINT64_MAX - *pos) {
-      reason = where + "the block ends past the largest position";
       return std::nullopt;
     }
     map.Extend(*pos, AreaStatus::kNonTried);
     map.Extend(*pos + *size, static_cast<AreaStatus>(words[2][0]));
   }
   if (!statusLineSeen) {
-    reason = "no status line: not a mapfile";
+    badLine = 0;
     return std::nullopt;
   }
   return map;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,9 +19,10 @@ std::string FormatMapFile(const RescueMap& map, const std::vector<std::string>& 
 // Reads a mapfile as ddrescue and ddrescuelog write it: '#' at a line's start
 // or after a blank starts a comment; numbers are decimal, 0x hexadecimal or 0
 // octal; the runs must follow each other without a gap or an overlap. A map
-// whose first run starts past 0 has the bytes before it non-tried. Nothing,
-// with reason saying which line is wrong, for any other text.
-std::optional<RescueMap> ParseMapFile(std::string_view text, std::string& reason);
+// whose first run starts past 0 has the bytes before it non-tried. Nothing for
+// any other text, with badLine the number of the first line that is wrong (0:
+// the text ends before a status line).
+std::optional<RescueMap> ParseMapFile(std::string_view text, std::size_t& badLine);
 
 // The words a mapfile's phase line uses ("Copying non-tried blocks...").
 std::string_view PhaseText(RescuePhase phase);

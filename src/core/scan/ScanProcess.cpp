@@ -6,6 +6,7 @@
 
 #include "iso9660/VolumeReader.h"
 #include "scan/FoundSessionsLog.h"
+#include "scan/ImageMapLog.h"
 #include "text/StringTable.h"
 
 namespace velmora::disc {
@@ -84,6 +85,7 @@ bool ScanProcess::RunScan(bool discConfirmed) {
       LogFoundSessions(*reader_.foundSessions(), host_)) {
     state_.logHasEntries = true;
   }
+  if (LogImageMap(reader_, host_)) state_.logHasEntries = true;
 
   bool scanned = false;
   if (!reader_.multiTrack()) {

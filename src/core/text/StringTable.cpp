@@ -145,6 +145,16 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kReasonSizeUnknown, u"%1: the size of the file is unknown"},
       {kReasonFileEndedEarly, u"%1: the file ended early"},
       {kReasonTrailerTrackListDamaged, u"%1: the track list in the image's last block is damaged"},
+      {kImageMapUnread,
+       u"The image's map gives %1 bytes in %2 areas as never read; they are taken as unreadable"},
+      {kReasonMapLine,
+       u"%1: line %2 is not a line of a mapfile; the image's map is damaged (move it away to read "
+       u"every block as data)"},
+      {kReasonMapUnreadable,
+       u"%1: %2; the image's map cannot be read (move it away to read every block as data)"},
+      {kReasonMapTooLarge, u"too large for a map"},
+      {kReasonFaultsNotMapfile, u"%1: not a ddrescue mapfile (line %2)"},
+      {kReasonCannotWriteMap, u"cannot write the map of the image %1: %2"},
   };
   return table;
 }

@@ -136,6 +136,13 @@ enum StringId : std::uint16_t {
   kReasonSizeUnknown = 61517,
   kReasonFileEndedEarly = 61518,
   kReasonTrailerTrackListDamaged = 61519,
+  // The map beside an image.
+  kImageMapUnread = 61600,
+  kReasonMapLine = 61601,
+  kReasonMapUnreadable = 61602,
+  kReasonMapTooLarge = 61603,
+  kReasonFaultsNotMapfile = 61604,
+  kReasonCannotWriteMap = 61605,
 };
 
 // The text of id in the current language; an id without a text gives "".

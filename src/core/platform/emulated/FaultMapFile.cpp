@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "media/MapFileText.h"
+#include "text/StringTable.h"
 
 namespace velmora::platform::emulated {
 namespace {
@@ -96,10 +97,10 @@ bool LoadFaultFile(const std::string& path, EmulatedDisc& disc, std::string& rea
   std::optional<std::string> text = ReadText(path, reason);
   if (!text) return false;
   if (LooksLikeMapFile(*text)) {
-    std::string why;
-    std::optional<disc::RescueMap> map = disc::ParseMapFile(*text, why);
+    std::size_t badLine = 0;
+    std::optional<disc::RescueMap> map = disc::ParseMapFile(*text, badLine);
     if (!map) {
-      reason = path + ": not a ddrescue mapfile: " + why;
+      reason = text::FormatTextUtf8(text::kReasonFaultsNotMapfile, {path, std::to_string(badLine)});
       return false;
     }
     disc.badAreas = std::move(*map);
