@@ -135,7 +135,7 @@ platform::FolderSink* DestinationTree::Open(std::size_t node) {
       next = parent->OpenFolder(folder.savedName, error);
       if (!next) {
         folder.state = State::kFailed;  // replaced by something else meanwhile
-        lastFailure_ = {PathOf(*it, true), error};
+        lastFailure_ = {PathOf(*it, PathKind::kSaved), error};
       }
     }
     parent = next.get();
@@ -159,18 +159,26 @@ std::unique_ptr<platform::FolderSink> DestinationTree::Make(platform::FolderSink
       });
   if (!name) {
     folder.state = State::kFailed;
-    const std::string above = folder.parent == kTop ? "" : PathOf(folder.parent, true) + "/";
+    const std::string above =
+        folder.parent == kTop ? "" : PathOf(folder.parent, PathKind::kSaved) + "/";
     lastFailure_ = {above + safe.name, made.error};
     return nullptr;
   }
   folder.state = State::kMade;
   folder.savedName = *name;
+  // A saved path built while the folder had no name yet holds it no longer.
+  CachedPath& saved = paths_[static_cast<int>(PathKind::kSaved)];
+  if (folder.depth <= saved.folders.size() && saved.folders[folder.depth - 1].first == node) {
+    saved.folders.resize(folder.depth - 1);
+    saved.text.resize(saved.folders.empty() ? 0 : saved.folders.back().second);
+  }
   folder.created = made.status == platform::SinkStatus::kCreated;
   claimed.insert(*name);
   if (folder.created) ++foldersCreated_;
   if (safe.changed || *name != safe.name) {
     ++foldersRenamed_;
-    if (folderRenamed_) folderRenamed_(PathOf(node, false), PathOf(node, true));
+    if (folderRenamed_)
+      folderRenamed_(PathOf(node, PathKind::kDisc), PathOf(node, PathKind::kSaved));
   }
   return std::move(made.folder);
 }
@@ -332,17 +340,38 @@ void DestinationTree::SetLinkTime(std::size_t index, const std::string& savedNam
   if (folder != nullptr) folder->SetLinkModified(savedName, seconds, error);
 }
 
-std::string DestinationTree::PathOf(std::size_t node, bool saved) const {
-  std::vector<std::string> names;
-  for (std::size_t n = node; n != kTop; n = nodes_.at(n).parent) {
-    names.push_back(saved ? nodes_.at(n).savedName : text::ToUtf8(table_[n].name));
+std::string DestinationTree::NameOf(std::size_t node, PathKind kind) const {
+  switch (kind) {
+    case PathKind::kDisc:
+      return text::ToUtf8(table_[node].name);
+    case PathKind::kEscaped:
+      return text::EscapeName(text::ToUtf8(table_[node].name));
+    case PathKind::kSaved:
+      return nodes_.at(node).savedName;
   }
-  std::string path;
-  for (auto it = names.rbegin(); it != names.rend(); ++it) {
-    if (!path.empty()) path += '/';
-    path += *it;
+  return {};
+}
+
+const std::string& DestinationTree::PathOf(std::size_t node, PathKind kind) {
+  CachedPath& path = paths_[static_cast<int>(kind)];
+  // Up from node to the deepest folder it shares with the path built last.
+  std::vector<std::size_t> up;
+  std::size_t at = node;
+  while (at != kTop) {
+    const std::size_t depth = nodes_.at(at).depth;
+    if (depth <= path.folders.size() && path.folders[depth - 1].first == at) break;
+    up.push_back(at);
+    at = nodes_.at(at).parent;
   }
-  return path;
+  const std::size_t keep = at == kTop ? 0 : nodes_.at(at).depth;
+  path.folders.resize(keep);
+  path.text.resize(keep == 0 ? 0 : path.folders.back().second);
+  for (auto it = up.rbegin(); it != up.rend(); ++it) {
+    if (!path.text.empty()) path.text += '/';
+    path.text += NameOf(*it, kind);
+    path.folders.emplace_back(*it, path.text.size());
+  }
+  return path.text;
 }
 
 std::string DestinationTree::DiscPath(std::size_t index) {
@@ -350,29 +379,22 @@ std::string DestinationTree::DiscPath(std::size_t index) {
   const std::string name = text::ToUtf8(table_[index].name);
   if (parent == kTop) return name;
   Register(parent);
-  return PathOf(parent, false) + "/" + name;
+  return PathOf(parent, PathKind::kDisc) + "/" + name;
 }
 
 std::string DestinationTree::EscapedDiscPath(std::size_t index) {
-  std::vector<std::string> names{text::EscapeName(text::ToUtf8(table_[index].name))};
-  std::size_t at = ParentFolderOf(index);
-  if (at != kTop) Register(at);
-  for (; at != kTop; at = nodes_.at(at).parent) {
-    names.push_back(text::EscapeName(text::ToUtf8(table_[at].name)));
-  }
-  std::string path;
-  for (auto it = names.rbegin(); it != names.rend(); ++it) {
-    if (!path.empty()) path += '/';
-    path += *it;
-  }
-  return path;
+  const std::size_t parent = ParentFolderOf(index);
+  const std::string name = text::EscapeName(text::ToUtf8(table_[index].name));
+  if (parent == kTop) return name;
+  Register(parent);
+  return PathOf(parent, PathKind::kEscaped) + "/" + name;
 }
 
 std::string DestinationTree::SavedPath(std::size_t index, const std::string& savedName) {
   const std::size_t parent = ParentFolderOf(index);
   if (parent == kTop) return savedName;
   Register(parent);
-  return PathOf(parent, true) + "/" + savedName;
+  return PathOf(parent, PathKind::kSaved) + "/" + savedName;
 }
 
 void DestinationTree::FinishFolders(std::uint32_t umask) {

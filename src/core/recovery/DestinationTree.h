@@ -148,12 +148,26 @@ class DestinationTree {
   platform::FolderSink* Open(std::size_t node);
   void Hold(std::size_t node, std::unique_ptr<platform::FolderSink> sink);
   std::unique_ptr<platform::FolderSink> Make(platform::FolderSink& parent, std::size_t node);
-  std::string PathOf(std::size_t node, bool saved) const;
+  // The path of folder node from the destination's top: its names on the
+  // disc, those escaped, or those it was saved under. The reference holds
+  // until the next call for the same kind.
+  enum class PathKind { kDisc, kEscaped, kSaved };
+  const std::string& PathOf(std::size_t node, PathKind kind);
+  std::string NameOf(std::size_t node, PathKind kind) const;
 
   const EntryTable& table_;
   std::unique_ptr<platform::FolderSink> root_;
   FolderRenamed folderRenamed_;
   std::unordered_map<std::size_t, FolderNode> nodes_;
+  // Per kind, the path of the folder one was built for last, and where the
+  // name of each folder on it ends: the next file mostly lies in that folder
+  // or one beside it, so a path costs the names it does not share with the
+  // last one, not one look-up and one copy per level of a deep tree.
+  struct CachedPath {
+    std::string text;
+    std::vector<std::pair<std::size_t, std::size_t>> folders;  // node, end of its name
+  };
+  CachedPath paths_[3];
   // Names that folders of this recovery took, per parent node: a second disc
   // folder of the same name gets its own numbered folder.
   std::unordered_map<std::size_t, std::unordered_set<std::string>> claimed_;

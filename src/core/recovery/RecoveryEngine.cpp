@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <span>
 
-#include "recovery/DestinationTree.h"
-#include "recovery/ResumedFile.h"
 #include "iso9660/RecordingTime.h"
 #include "platform/FileSink.h"
+#include "recovery/DestinationTree.h"
+#include "recovery/ResumedFile.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
 
@@ -73,7 +74,6 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
   summary_.started = true;
   WarnWhenSameMedium(target.path);
   Begin(table, filters, target.path);
-  keepFiles_ = target.report != nullptr || !reportRefused_.empty();
   resume_ = target.resume;
   umask_ = platform::FileCreationMask();
   std::unique_ptr<platform::FolderSink> root = std::move(target.folder);
@@ -88,6 +88,11 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
         host_.AddLogEntry(kBlank, PathText(discPath, savedPath), kBlank,
                           log::LogIcon::kInformation);
       });
+  // The report is written as the files are saved, so that no line of it is
+  // kept: a deep disc's paths would fill the memory.
+  report_ = std::move(target.report);
+  reportError_.clear();
+  WriteToReport(RecoveryReportHeading(), true);
   const auto wanted = [&](const Entry& entry) {
     return state_.recoverAll || entry.checkState == kMarked;
   };
@@ -117,7 +122,7 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
   summary_.foldersCreated = tree_->foldersCreated();
   summary_.namesChanged += tree_->foldersRenamed();
   tree_.reset();
-  if (target.report) WriteReport(*target.report);
+  if (report_) FinishReport();
   if (!reportRefused_.empty()) {
     // A report that could not even be opened is said as one that could not be written.
     host_.AddLogEntry(kBlank, text::FromUtf8(reportRefused_),
@@ -130,7 +135,6 @@ RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
 
 void RecoveryEngine::Begin(const EntryTable& table, const select::RecoveryFilterList& filters,
                            const std::string& destination) {
-  files_.clear();
   reasonsShown_.clear();
   destination_ = destination;
   state_.stopRequested = false;
@@ -366,16 +370,29 @@ void RecoveryEngine::Conclude(RecoveredFile record) {
   }
   host_.AddLogEntry(kBlank, PathText(record.discPath, record.savedPath), text::LoadText(status),
                     icon);
-  if (keepFiles_) files_.push_back(std::move(record));
+  WriteToReport(FormatRecoveryReportLine(record), false);
 }
 
-void RecoveryEngine::WriteReport(platform::FileSink& report) {
+void RecoveryEngine::WriteToReport(const std::string& text, bool fromTheStart) {
+  if (!report_ || !reportError_.empty()) return;
   platform::SinkError error;
-  summary_.reportWritten =
-      WriteRecoveryReport(report, FormatRecoveryReport(files_, summary_), error);
+  const auto bytes = std::as_bytes(std::span(text.data(), text.size()));
+  // An earlier report of that name is replaced from its first byte.
+  if ((fromTheStart && !report_->Resize(0, error)) || !report_->Append(bytes, error)) {
+    reportError_ = error.reason.empty() ? "not written" : error.reason;
+  }
+}
+
+void RecoveryEngine::FinishReport() {
+  WriteToReport(FormatRecoverySummaryLine(summary_), false);
+  platform::SinkError error;
+  // A full disk may only show when the file is closed.
+  if (!report_->Close(error) && reportError_.empty()) reportError_ = error.reason;
+  report_.reset();
+  summary_.reportWritten = reportError_.empty();
   if (!summary_.reportWritten) {
-    summary_.reportError = error.reason;
-    host_.AddLogEntry(kBlank, text::FromUtf8(error.reason),
+    summary_.reportError = reportError_;
+    host_.AddLogEntry(kBlank, text::FromUtf8(reportError_),
                       text::LoadText(text::kFileRecoveryFailure), log::LogIcon::kFailure);
   }
 }

@@ -107,9 +107,13 @@ class RecoveryEngine {
   // the destination): error 10 with the path and reason, once per reason.
   void ReportWriteFailure(const std::string& verb, const std::string& path,
                           const platform::SinkError& error);
-  // Counts, logs and (for the report) keeps one file's outcome.
+  // Counts, logs and reports one file's outcome.
   void Conclude(RecoveredFile record);
-  void WriteReport(platform::FileSink& report);
+  // Appends text to the report, if any, from its first byte on when
+  // fromTheStart; after a failed write nothing more is written.
+  void WriteToReport(const std::string& text, bool fromTheStart);
+  // Writes the summary line and closes the report; says when it failed.
+  void FinishReport();
   void Finish();
 
   CCDReader& reader_;
@@ -123,8 +127,8 @@ class RecoveryEngine {
   std::string destination_;
   std::unique_ptr<DestinationTree> tree_;
   RecoverySummary summary_;
-  std::vector<RecoveredFile> files_;
-  bool keepFiles_ = false;
+  std::unique_ptr<platform::FileSink> report_;
+  std::string reportError_;  // why the report could not be written
   bool resume_ = false;
   std::uint32_t umask_ = 022;  // the user's, taken from Rock Ridge permissions
   std::string reportRefused_;  // why Run could not open the report

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSink.h"
-
 namespace velmora::disc {
 
 enum class FileOutcome : std::uint8_t {
@@ -66,9 +64,10 @@ struct RecoverySummary {
 std::string FormatRecoveryReport(const std::vector<RecoveredFile>& files,
                                  const RecoverySummary& summary);
 
-// Writes text into report from its first byte, cutting what was there after
-// it. False with error set when it cannot be written.
-bool WriteRecoveryReport(platform::FileSink& report, const std::string& text,
-                         platform::SinkError& error);
+// The same report a part at a time, for a report written as the files are
+// saved: its heading line, the line of one file, and the summary line.
+std::string RecoveryReportHeading();
+std::string FormatRecoveryReportLine(const RecoveredFile& file);
+std::string FormatRecoverySummaryLine(const RecoverySummary& summary);
 
 }  // namespace velmora::disc
