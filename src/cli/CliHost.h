@@ -6,6 +6,7 @@
 
 #include "CliPrompts.h"
 #include "Console.h"
+#include "LogOutput.h"
 #include "ProgressMeter.h"
 #include "host/AppState.h"
 #include "host/ScanHost.h"
@@ -14,10 +15,10 @@
 namespace velmora::cli {
 
 // The scan's host on the command line: progress on the console, the message
-// log kept for --log, and Ctrl-C turned into a stop.
+// log written for --log, and Ctrl-C turned into a stop.
 class CliHost final : public disc::ScanHost {
  public:
-  CliHost(CliPrompts& prompts, Console& console, AppState& state, log::MessageLog& log)
+  CliHost(CliPrompts& prompts, Console& console, AppState& state, LogOutput& log)
       : prompts_(prompts), console_(console), state_(state), log_(log) {}
 
   // What the steps of the next process count, for the figures after the
@@ -31,7 +32,7 @@ class CliHost final : public disc::ScanHost {
   void DeleteProgress() override { console_.ClearProgress(); }
   void AddLogEntry(std::u16string_view activity, std::u16string_view text,
                    std::u16string_view status, log::LogIcon icon) override {
-    log_.Add(activity, text, status, icon);
+    log_.Add({std::u16string(activity), std::u16string(text), std::u16string(status), icon});
   }
 
   // The engine's last progress text with its figures, drawn or not: at the end
@@ -45,7 +46,7 @@ class CliHost final : public disc::ScanHost {
   CliPrompts& prompts_;
   Console& console_;
   AppState& state_;
-  log::MessageLog& log_;
+  LogOutput& log_;
   ProgressMeter meter_{StepUnit::kUncounted};
   std::u16string lastText_;
   bool stopped_ = false;

@@ -4,8 +4,6 @@
 
 #include "ExitCode.h"
 #include "SourceOpener.h"
-#include "log/LogReport.h"
-#include "platform/LocaleText.h"
 #include "text/CodePage.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -93,11 +91,8 @@ bool CliSession::SayScanDamage() {
 
 int CliSession::SaveLog(int result) {
   if (sourceDamaged && result == kExitOk) result = kExitPartial;
-  std::string reason;
-  // The log is text in the user's locale encoding, as the window saves it.
-  if (options.logPath &&
-      !log::WriteLogReport(*options.logPath, log.rows(), reason, &platform::EncodeForLocale)) {
-    console.Message("cannot save the log: " + reason);
+  if (const std::optional<std::string> failure = log.Finish()) {
+    console.Message("cannot save the log: " + *failure);
     if (result == kExitOk) return kExitPartial;
   }
   return result;

@@ -8,12 +8,12 @@
 #include "CliPrompts.h"
 #include "Console.h"
 #include "ExitCode.h"
-#include "host/AppState.h"
+#include "LogOutput.h"
 #include "disc/CCDReader.h"
 #include "entries/EntryTable.h"
-#include "scan/ScanProcess.h"
-#include "log/MessageLog.h"
+#include "host/AppState.h"
 #include "platform/Machine.h"
+#include "scan/ScanProcess.h"
 
 namespace velmora::cli {
 
@@ -26,15 +26,16 @@ struct CliSession {
         console(consoleIn),
         prompts(consoleIn, optionsIn),
         reader(machineIn),
+        log(optionsIn.logPath, consoleIn),
         host(prompts, consoleIn, state, log),
         scan(reader, state, table, host) {}
 
   // Opens the command's SOURCE; false, with the reason on the console and the
   // exit status in openFailure, when it cannot be used.
   bool OpenSource();
-  // Saves the message log when --log asks for it; a log that cannot be saved,
-  // or a source that opened despite damage, turns a clean result into a
-  // partial one (a log that cannot be saved is said on the console).
+  // Ends the message log --log asks for; a log that cannot be saved, or a
+  // source that opened despite damage, turns a clean result into a partial
+  // one (a log that cannot be saved is said on the console).
   int SaveLog(int result);
   // After the scan: false, said on the console, when --names asked for names
   // the disc does not carry.
@@ -50,7 +51,7 @@ struct CliSession {
   AppState state;
   CliPrompts prompts;
   disc::CCDReader reader;
-  log::MessageLog log;
+  LogOutput log;
   CliHost host;
   disc::EntryTable table;
   disc::ScanProcess scan;

@@ -14,6 +14,11 @@ void Console::Message(std::string_view text) {
   std::cerr << "velmora-cli: " << text << '\n';
 }
 
+bool Console::Write(std::string_view text) {
+  ClearProgress();
+  return static_cast<bool>(std::cerr << text << std::flush);
+}
+
 void Console::Progress(std::string_view text) {
   if (!ProgressDue()) return;
   lastDraw_ = std::chrono::steady_clock::now();

@@ -15,6 +15,9 @@ class Console {
 
   // "velmora-cli: text" on a line of its own.
   void Message(std::string_view text);
+  // text as it is (a log written onto standard error); false when it could
+  // not be written.
+  bool Write(std::string_view text);
   // Shows text as the progress line; redraws at most ten times a second.
   void Progress(std::string_view text);
   // Whether Progress would draw now: callers skip building a line that would

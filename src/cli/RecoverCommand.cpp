@@ -4,13 +4,14 @@
 #include <filesystem>
 #include <vector>
 
-#include "ExitCode.h"
-#include "PathSelection.h"
 #include "CliSession.h"
 #include "DisplayedTable.h"
+#include "ExitCode.h"
+#include "PathSelection.h"
+#include "StandardStreamSink.h"
 #include "entries/EntryTable.h"
-#include "recovery/RecoveryEngine.h"
 #include "platform/FileSink.h"
+#include "recovery/RecoveryEngine.h"
 #include "select/RecoveryFilterList.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -44,6 +45,12 @@ bool OpenTarget(const CliOptions& options, disc::RecoveryTarget& target, bool& r
   target.folder = std::move(opened.folder);
   target.missingName = std::move(opened.missingName);
   if (!options.reportPath) return true;
+  // Standard output or error, named as a file, is written where it stands.
+  const platform::OutputCheck where = platform::CheckOutputPath(*options.reportPath);
+  if (where.place != platform::OutputPlace::kFile) {
+    target.report = StandardStreamSink::Of(where.place, console);
+    return true;
+  }
   platform::FileResult report = platform::OpenReportFile(*options.reportPath);
   if (!report.file) {
     console.Message("cannot write the report " + *options.reportPath + ": " +

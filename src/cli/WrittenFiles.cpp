@@ -9,6 +9,7 @@
 #include "image/ImageMapFile.h"
 #include "image/ImageNaming.h"
 #include "log/LogReport.h"
+#include "platform/FileSink.h"
 #include "recovery/RecoveryReport.h"
 
 namespace velmora::cli {
@@ -65,6 +66,9 @@ std::optional<std::string> RefuseWrittenFiles(const CliOptions& options) {
   }
   for (const auto& [option, path] : files) {
     const std::string named = std::string(option) + " " + path;
+    // A fifo, a socket or a device would hang the run or swallow the text.
+    const platform::OutputCheck where = platform::CheckOutputPath(path);
+    if (!where.refusal.empty()) return named + ": " + where.refusal;
     // "drive" and device paths are not files that a log could replace.
     if (!options.source.empty() && fs::exists(options.source) && SameFile(path, options.source)) {
       return named + " is the source being read";
@@ -79,6 +83,8 @@ std::optional<std::string> RefuseWrittenFiles(const CliOptions& options) {
         return named + " is the map of the image being written";
       }
     }
+    // Standard output or error is written where it stands, never replaced.
+    if (where.place != platform::OutputPlace::kFile) continue;
     if (options.command == Command::kRecover && !options.target.empty() &&
         Inside(path, options.target)) {
       return named + " lies inside " + options.target + ", where the files are saved";

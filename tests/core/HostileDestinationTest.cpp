@@ -3,8 +3,11 @@
 // files elsewhere, a fifo, a link, another user's file, a file of the user's
 // own), next to the earlier copies that --resume is there to finish. Real
 // files in a temporary folder, discs from genisoimage and xorriso.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -229,6 +232,144 @@ TEST_F(HostileDestination, ResumeFinishesTheCopiesAnEarlierRunLeft) {
       if (c.status == "already there") EXPECT_EQ(FactsOf(dest / "big.bin"), earlier);
     }
   }
+}
+
+// A command still running after this is killed and the test fails: a report
+// or log opened to wait for a reader would hang it.
+constexpr const char* kBoundSeconds = "60";
+
+CommandResult RunBounded(std::vector<std::string> args) {
+  args.insert(args.begin(), {"timeout", "-k", "5", kBoundSeconds, VELMORA_CLI_PATH});
+  CommandResult result = testing::RunCommand(args);
+  EXPECT_NE(result.exitCode, 124) << "did not end within " << kBoundSeconds << " s";
+  return result;
+}
+
+// A fifo (with a reader or none), a socket, a device, a folder or a link to
+// nowhere named as the log or the report is refused before any work: nothing
+// waits for a reader, nothing is made, and the message names what it is.
+TEST_F(HostileDestination, LogOrReportThatIsNoFileIsRefusedBeforeAnyWork) {
+  const Disc disc = MakeDisc(dir.path(), testing::IsoTool::kGenisoimage);
+  struct Case {
+    const char* name;
+    std::function<fs::path()> make;
+    std::string says;
+  };
+  int reader = -1;
+  int listener = -1;
+  const Case cases[] = {
+      {"FifoWithoutAReader",
+       [&] {
+         EXPECT_EQ(mkfifo((dir / "lonely").c_str(), 0600), 0);
+         return dir / "lonely";
+       },
+       "a fifo, not a file"},
+      {"FifoWithAReader",
+       [&] {
+         EXPECT_EQ(mkfifo((dir / "read").c_str(), 0600), 0);
+         reader = open((dir / "read").c_str(), O_RDONLY | O_NONBLOCK);
+         EXPECT_GE(reader, 0);
+         return dir / "read";
+       },
+       "a fifo, not a file"},
+      {"Socket",
+       [&] {
+         listener = socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         const std::string path = (dir / "socket").string();
+         path.copy(address.sun_path, sizeof address.sun_path - 1);
+         EXPECT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+         return dir / "socket";
+       },
+       "a socket, not a file"},
+      {"Device", [] { return fs::path("/dev/null"); }, "a device, not a file"},
+      {"Folder",
+       [&] {
+         fs::create_directory(dir / "folder");
+         return dir / "folder";
+       },
+       "a folder, not a file"},
+      {"LinkToNowhere",
+       [&] {
+         fs::create_symlink(dir / "nowhere" / "made.txt", dir / "dangling");
+         return dir / "dangling";
+       },
+       "a link that leads nowhere"},
+  };
+  for (const Case& c : cases) {
+    const fs::path path = c.make();
+    for (const char* option : {"--log", "--report"}) {
+      for (const char* command : {"ls", "recover"}) {
+        if (std::string(option) == "--report" && std::string(command) == "ls") continue;
+        SCOPED_TRACE(std::string(c.name) + " " + command + " " + option);
+        std::vector<std::string> args = {command, disc.image.string()};
+        if (std::string(command) == "recover") args.push_back((dir / "dest").string());
+        args.insert(args.end(), {option, path.string()});
+        const CommandResult run = RunBounded(args);
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+        EXPECT_EQ(run.err, "velmora-cli: " + std::string(option) + " " + path.string() + ": " +
+                               c.says + "\n");
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists(dir / "dest"));
+      }
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir / "nowhere"));
+  close(reader);
+  close(listener);
+}
+
+// The log or the report named as standard output or error, or as the file
+// standard output was sent to, goes after what is there: the listing, the
+// messages and the report are all kept.
+TEST_F(HostileDestination, LogOrReportOnStandardOutputOrErrorKeepsWhatIsThere) {
+  const Disc disc = MakeDisc(dir.path(), testing::IsoTool::kXorriso);
+  const std::string listing = RunCli({"ls", "--tsv", disc.image.string()}).out;
+  ASSERT_FALSE(listing.empty());
+  const std::string heading = std::string(19, '-') + "Message Log Report of Orvane Velmora CDROM";
+  const auto holdsListingAndLog = [&](const std::string& text) {
+    EXPECT_NE(text.find(listing), std::string::npos) << text;
+    EXPECT_TRUE(text.starts_with(heading)) << text;
+    EXPECT_NE(text.find("Process Completed\r\n"), std::string::npos) << text;
+  };
+  const fs::path out = dir / "out";
+  struct Case {
+    const char* name;
+    std::string shell;  // run by sh with the program and the image as $1 and $2
+  };
+  const Case cases[] = {
+      {"StdoutToAFile", "\"$1\" ls --tsv \"$2\" --log /dev/stdout > \"$3\""},
+      {"TheFileStdoutGoesTo", "\"$1\" ls --tsv \"$2\" --log \"$3\" > \"$3\""},
+      {"StdoutToAPipe", "\"$1\" ls --tsv \"$2\" --log /dev/fd/1 | cat > \"$3\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CommandResult run = testing::RunCommand(
+        {"sh", "-c", c.shell, "sh", VELMORA_CLI_PATH, disc.image.string(), out.string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    holdsListingAndLog(FileBytes(out));
+  }
+
+  // The report on standard output, the log on standard error after the
+  // messages, which the summary line ends.
+  const fs::path err = dir / "err";
+  const CommandResult recover = testing::RunCommand(
+      {"sh", "-c", "\"$1\" recover \"$2\" \"$3\" --report /dev/stdout --log /dev/stderr 2> \"$4\"",
+       "sh", VELMORA_CLI_PATH, disc.image.string(), (dir / "dest").string(), err.string()});
+  EXPECT_EQ(recover.exitCode, 0) << FileBytes(err);
+  const std::vector<std::string> report = testing::Lines(recover.out);
+  ASSERT_EQ(report.size(), 4u) << recover.out;
+  EXPECT_EQ(report[1], "recovered\tbig.bin\t\tbig.bin");
+  EXPECT_TRUE(report[3].starts_with("# 2 recovered, ")) << report[3];
+  const std::string messages = FileBytes(err);
+  EXPECT_TRUE(messages.starts_with(heading)) << messages;
+  EXPECT_NE(messages.find("Process Completed\r\n"), std::string::npos) << messages;
+  EXPECT_TRUE(
+      messages.ends_with("velmora-cli: 2 files recovered, 0 partly, 0 failed, 0 filtered "
+                         "out; 1 folder created in " +
+                         (dir / "dest").string() + "; 0 names changed\n"))
+      << messages;
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,24 +37,42 @@ using testing::CommandResult;
 using testing::HandDisc;
 using testing::HandRecord;
 
-// Far above what any of these discs needs once its work is bounded; a command
-// still running then is killed and the test fails.
-constexpr const char* kBoundSeconds = "240";
-constexpr int kTimedOut = 124;  // timeout(1)'s status for a command it ended
-
-CommandResult RunBounded(std::vector<std::string> args) {
-  args.insert(args.begin(), {"timeout", "-k", "10", kBoundSeconds, VELMORA_CLI_PATH});
-  CommandResult result = testing::RunCommand(args);
-  EXPECT_NE(result.exitCode, kTimedOut) << "did not end within " << kBoundSeconds << " s";
-  EXPECT_NE(result.exitCode, 128 + 9) << "killed after the bound";
-  return result;
-}
-
 using testing::Lines;
 
 std::string FileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Far above what any of these discs needs once its work is bounded; a command
+// still running then is killed and the test fails.
+constexpr const char* kBoundSeconds = "240";
+constexpr int kTimedOut = 124;  // timeout(1)'s status for a command it ended
+
+// With maxMemoryMib, the program's largest resident set must stay below it
+// too, as GNU time measures it (a process spawned from the test would count
+// the test's own memory from before its exec). A sanitizer build keeps freed
+// memory in quarantine: a small one here, so that what is measured is what
+// the program holds.
+CommandResult RunBounded(std::vector<std::string> args, std::optional<long> maxMemoryMib = {}) {
+  args.insert(args.begin(), {"timeout", "-k", "10", kBoundSeconds, VELMORA_CLI_PATH});
+  testing::TempDir measured;
+  const fs::path peak = measured / "peak";
+  if (maxMemoryMib) args.insert(args.begin(), {"/usr/bin/time", "-f", "%M", "-o", peak.string()});
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  CommandResult result = testing::RunCommand(
+      args, {std::string("ASAN_OPTIONS=") + (sanitizer ? std::string(sanitizer) + ":" : "") +
+             "quarantine_size_mb=16"});
+  EXPECT_NE(result.exitCode, kTimedOut) << "did not end within " << kBoundSeconds << " s";
+  EXPECT_NE(result.exitCode, 128 + 9) << "killed after the bound";
+  if (maxMemoryMib) {
+    // GNU time says "Command exited with non-zero status N" first then.
+    const std::vector<std::string> lines = Lines(FileBytes(peak));
+    const long peakKib = lines.empty() ? -1 : std::stol(lines.back());
+    EXPECT_GE(peakKib, 0) << "GNU time measured nothing";
+    EXPECT_LE(peakKib, *maxMemoryMib * 1024) << "held more than " << *maxMemoryMib << " MiB";
+  }
+  return result;
 }
 
 std::string Repeat(const std::string& part, std::size_t times, const std::string& separator) {
@@ -128,6 +148,64 @@ TEST_F(HostileDisc, ChainOfTenThousandFoldersListsAndRecovers) {
                 .find("recovered\t" + deepest + "/BOTTOM.TXT\t\t" + deepest + "/BOTTOM.TXT\n"),
             std::string::npos);
   EXPECT_TRUE(fs::is_directory(dest / "D" / "D" / "D"));
+  RemoveChain(dest);
+}
+
+// A chain 6,000 folders deep with a file in each: every file's row in the
+// report and the log names its whole path (200 MB of text), and the recovery
+// writes each row as it comes, holding no more than one path at a time.
+TEST_F(HostileDisc, ChainWithAFileInEveryFolderReportsInBoundedMemory) {
+  constexpr std::uint32_t kDepth = 6000;
+  constexpr std::uint32_t kRoot = 18;
+  const std::uint32_t fileLba = kRoot + kDepth + 1;
+  HandDisc disc(fileLba + 1);
+  disc.WritePrimary(kRoot, 2048);
+  for (std::uint32_t k = 0; k <= kDepth; ++k) {
+    const std::uint32_t at = kRoot + k;
+    std::vector<HandRecord> records;
+    if (k < kDepth)
+      records.push_back({.name = "D", .folder = true, .extent = at + 1, .length = 2048});
+    records.push_back({.name = "F.TXT;1", .extent = fileLba, .length = 4});
+    disc.WriteDirectory(at, k == 0 ? at : at - 1, records);
+  }
+  disc.WriteText(fileLba, "file");
+  const fs::path image = dir / "chain.iso";
+  disc.Save(image);
+
+  std::error_code error;
+  const fs::path shm = "/dev/shm";
+  const fs::path dest = fs::is_directory(shm, error) && access(shm.c_str(), W_OK) == 0
+                            ? shm / ("velmora-files-" + std::to_string(getpid()))
+                            : dir / "out";
+  const fs::path report = dir / "report";
+  const fs::path log = dir / "log";
+  // Kept as strings, the paths took 430 MiB here (3.5 GiB at 20,000 deep).
+  const CommandResult rescue = RunBounded({"recover", image.string(), dest.string(), "--report",
+                                           report.string(), "--log", log.string()},
+                                          150);
+  EXPECT_EQ(rescue.exitCode, 0) << rescue.err;
+  const std::string deepest = Repeat("D", kDepth, "/");
+  std::ifstream reportFile(report, std::ios::binary);
+  std::size_t rows = 0;
+  std::string last;
+  std::string summary;
+  for (std::string line; std::getline(reportFile, line);) {
+    if (line.starts_with("# ")) {
+      summary = line;
+    } else if (line.starts_with("recovered\t")) {
+      ++rows;
+      last = std::move(line);
+    }
+  }
+  EXPECT_EQ(rows, kDepth + 1);
+  EXPECT_EQ(last, "recovered\t" + deepest + "/F.TXT\t\t" + deepest + "/F.TXT");
+  EXPECT_TRUE(summary.starts_with("# 6001 recovered, 0 partial, 0 failed")) << summary;
+  std::ifstream logFile(log, std::ios::binary);
+  logFile.seekg(-64 * 1024, std::ios::end);
+  const std::string logEnd{std::istreambuf_iterator<char>(logFile), {}};
+  EXPECT_NE(logEnd.find(std::string(20, ' ') + deepest + "/F.TXT\r\n"), std::string::npos);
+  EXPECT_TRUE(logEnd.ends_with("Process Completed\r\n")) << logEnd.substr(logEnd.size() - 200);
+  EXPECT_EQ(FileBytes(dest / "D" / "D" / "F.TXT"), "file");
   RemoveChain(dest);
 }
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <clocale>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <clocale>
 
 #include "log/LogReport.h"
 #include "platform/LocaleText.h"
@@ -81,6 +81,7 @@ std::string FileBytes(const std::filesystem::path& path) {
 TEST(LogReportWrite, WritesTheReportAtThePathAsGivenOrSaysWhyNot) {
   testing::TempDir dir;
   std::ofstream(dir / "older.txt") << std::string(4096, 'z');
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   const std::vector<LogRow> rows{{u"Info", u"Creating Tree Structure", u"Process Started"}};
   struct Case {
     const char* name;
@@ -94,6 +95,8 @@ TEST(LogReportWrite, WritesTheReportAtThePathAsGivenOrSaysWhyNot) {
       {"ReplacesALongerFile", dir / "older.txt", true, ""},
       {"MissingFolder", dir / "missing" / "report.txt", false, "No such file or directory"},
       {"FolderInTheWay", dir.path(), false, "Is a directory"},
+      // Nobody reads it: opened to wait for a reader, the window would hang.
+      {"Fifo", dir / "fifo", false, "a fifo, not a file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

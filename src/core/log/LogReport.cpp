@@ -1,9 +1,8 @@
 #include "log/LogReport.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <system_error>
+#include <span>
 
+#include "platform/FileSink.h"
 #include "text/CodePage.h"
 #include "text/StringTable.h"
 
@@ -39,38 +38,41 @@ void AppendIndented(std::string& out, std::u16string_view field, const ReportEnc
   out += kLineEnd;
 }
 
-// A failed write that left errno unset still gets a reason.
-std::string OsReason(const std::string& path, int error) {
-  return path + ": " + std::generic_category().message(error != 0 ? error : EIO);
-}
-
 }  // namespace
 
 std::string FormatLogReport(const std::vector<LogRow>& rows) {
   return FormatLogReport(rows, [](std::u16string_view text) { return text::EncodeWindows1252(text); });
 }
 
-std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder& encode) {
+std::string FormatLogHeading(const ReportEncoder& encode) {
   std::string out(kHeadingDashes, '-');
   out += encode(text::LoadText(text::kLogReportHeading));
   out.append(kHeadingDashes, '-');
   out += kLineEnd;
   out += kLineEnd;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const LogRow& row = rows[i];
-    // A blank Activity is still an Activity: only an empty one continues the
-    // block of the row before.
-    if (!row.activity.empty()) {
-      if (i != 0) {
-        out.append(kSeparatorDashes, '-');
-        out += kLineEnd;
-      }
-      out += Encoded(row.activity, encode);
+  return out;
+}
+
+std::string FormatLogRow(const LogRow& row, bool first, const ReportEncoder& encode) {
+  std::string out;
+  // A blank Activity is still an Activity: only an empty one continues the
+  // block of the row before.
+  if (!row.activity.empty()) {
+    if (!first) {
+      out.append(kSeparatorDashes, '-');
       out += kLineEnd;
     }
-    AppendIndented(out, row.text, encode);
-    AppendIndented(out, row.status, encode);
+    out += Encoded(row.activity, encode);
+    out += kLineEnd;
   }
+  AppendIndented(out, row.text, encode);
+  AppendIndented(out, row.status, encode);
+  return out;
+}
+
+std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder& encode) {
+  std::string out = FormatLogHeading(encode);
+  for (std::size_t i = 0; i < rows.size(); ++i) out += FormatLogRow(rows[i], i == 0, encode);
   return out;
 }
 
@@ -82,18 +84,13 @@ bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, st
 bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason,
                     const ReportEncoder& encode) {
   const std::string report = FormatLogReport(rows, encode);
-  errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    reason = OsReason(path, errno);
-    return false;
-  }
-  const bool written = std::fwrite(report.data(), 1, report.size(), file) == report.size();
-  const int writeError = errno;
-  // A full disk may only show when the buffered bytes go out at close.
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    reason = OsReason(path, !written ? writeError : errno);
+  platform::FileResult opened = platform::OpenReportFile(path);
+  platform::SinkError error;
+  const auto bytes = std::as_bytes(std::span(report.data(), report.size()));
+  // A full disk may only show when the file is closed.
+  if (!opened.file || !opened.file->Resize(0, error) || !opened.file->Append(bytes, error) ||
+      !opened.file->Close(error)) {
+    reason = path + ": " + (opened.file ? error.reason : opened.error.reason);
     return false;
   }
   return true;

@@ -24,7 +24,14 @@ using ReportEncoder = std::function<std::string(std::u16string_view)>;
 // system's locale encoding, so that names in any script survive).
 std::string FormatLogReport(const std::vector<LogRow>& rows, const ReportEncoder& encode);
 
-// Writes FormatLogReport(rows) to path as given, replacing any file there.
+// The same report a part at a time, for a log written as its rows come: the
+// heading and its empty line, then each row's lines (first: the report's first
+// row, which has no separator line before it).
+std::string FormatLogHeading(const ReportEncoder& encode);
+std::string FormatLogRow(const LogRow& row, bool first, const ReportEncoder& encode);
+
+// Writes FormatLogReport(rows) to path as given, replacing any file there; a
+// fifo, a device or a link that leads nowhere is refused, never opened to wait.
 // Returns false with reason set ("path: OS text") when the file cannot be
 // created or written.
 bool WriteLogReport(const std::string& path, const std::vector<LogRow>& rows, std::string& reason);

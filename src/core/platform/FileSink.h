@@ -151,9 +151,28 @@ struct DestinationResult {
 // itself may lead through links: the user chose it.
 DestinationResult OpenDestination(const std::string& path);
 
-// Opens the file at path for a report written when the work ends: made when
-// missing (kCreated), kept as it is until then when there (kExisting).
+// Opens the file at path for a report or a log: made when missing
+// (kCreated), kept as it is until written when there (kExisting). Only a
+// regular file is opened for good: a fifo, a socket, a device or a folder is
+// refused without waiting for a reader, and so is a link that leads nowhere.
 FileResult OpenReportFile(const std::string& path);
+
+// Where a report or log path leads, looked at before anything is opened.
+enum class OutputPlace {
+  kFile,            // a regular file, or nothing yet: OpenReportFile
+  kStandardOutput,  // the file standard output is open on (/dev/stdout, a pipe, ...)
+  kStandardError,   // the same for standard error
+};
+struct OutputCheck {
+  OutputPlace place = OutputPlace::kFile;
+  // Not empty when the path cannot take a report: "a fifo, not a file", "a
+  // device, not a file", ..., "a link that leads nowhere".
+  std::string refusal;
+};
+// What path leads to: what standard output or error is open on (the file or
+// terminal they were redirected to, /dev/stdout, /dev/fd/2, ...) is that
+// stream, to be written to where it stands, never opened again.
+OutputCheck CheckOutputPath(const std::string& path);
 
 // The permission bits the user's umask takes away from new files (022 mostly).
 std::uint32_t FileCreationMask();

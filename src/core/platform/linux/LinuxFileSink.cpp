@@ -376,21 +376,80 @@ DestinationResult OpenDestination(const std::string& path) {
   return result;
 }
 
+// Why what facts describe takes no report.
+std::string NotAFile(const struct stat& facts) {
+  if (S_ISDIR(facts.st_mode)) return "a folder, not a file";
+  if (S_ISFIFO(facts.st_mode)) return "a fifo, not a file";
+  if (S_ISSOCK(facts.st_mode)) return "a socket, not a file";
+  if (S_ISCHR(facts.st_mode) || S_ISBLK(facts.st_mode)) return "a device, not a file";
+  return "not a regular file";
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 FileResult OpenReportFile(const std::string& path) {
   FileResult result;
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // O_NONBLOCK: a fifo without a reader fails at once instead of waiting for
+  // one, and one with a reader is refused below, as is anything but a regular
+  // file; O_NOCTTY: a terminal never becomes the controlling one.
+  constexpr int kFlags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  // O_EXCL makes no file through a link: one that leads nowhere is refused.
+  int fd = open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
   result.status = SinkStatus::kCreated;
   if (fd < 0 && errno == EEXIST) {
-    fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    fd = open(path.c_str(), kFlags);
     result.status = SinkStatus::kExisting;
   }
   if (fd < 0) {
+    const int error = errno;
     result.status = SinkStatus::kFailed;
-    result.error = ErrorOf(errno);
+    result.error = ErrorOf(error);
+    // ENXIO: a fifo without a reader, or a socket; ENOENT: maybe a link that
+    // leads nowhere. Said as what they are, not as the OS's words for them.
+    const OutputCheck check =
+        error == ENXIO || error == ENOENT ? CheckOutputPath(path) : OutputCheck{};
+    if (!check.refusal.empty()) result.error.reason = check.refusal;
     return result;
   }
+  struct stat facts {};
+  if (fstat(fd, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+    result.status = SinkStatus::kFailed;
+    result.error = {EINVAL, NotAFile(facts)};
+    close(fd);
+    return result;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   result.file = std::make_unique<LinuxFileSink>(fd);
   return result;
+}
+
+OutputCheck CheckOutputPath(const std::string& path) {
+  OutputCheck check;
+  struct stat link {};
+  if (lstat(path.c_str(), &link) != 0) return check;  // nothing there yet
+  struct stat facts {};
+  if (stat(path.c_str(), &facts) != 0) {
+    check.refusal = "a link that leads nowhere";
+    return check;
+  }
+  struct stat standard {};
+  if (fstat(STDOUT_FILENO, &standard) == 0 && SameFile(facts, standard)) {
+    // Both streams on one terminal: the one the path names by number wins.
+    struct stat error {};
+    const bool namesError = path == "/dev/stderr" || path.ends_with("/fd/2");
+    const bool isError = fstat(STDERR_FILENO, &error) == 0 && SameFile(facts, error);
+    check.place =
+        namesError && isError ? OutputPlace::kStandardError : OutputPlace::kStandardOutput;
+    return check;
+  }
+  if (fstat(STDERR_FILENO, &standard) == 0 && SameFile(facts, standard)) {
+    check.place = OutputPlace::kStandardError;
+    return check;
+  }
+  if (!S_ISREG(facts.st_mode)) check.refusal = NotAFile(facts);
+  return check;
 }
 
 std::uint32_t FileCreationMask() {
