@@ -44,16 +44,10 @@ bool OtherNameFits(const std::u16string& other, const std::u16string& shown) {
 
 std::optional<std::vector<VolumeReader::OtherItem>> VolumeReader::ReadOtherFolder(
     Lba extent, std::uint32_t length, bool sixteenBit) {
-  const std::uint32_t bounded = BoundedLength(extent, length);
-  const std::uint32_t sectors = (bounded + kSectorSize - 1) / kSectorSize;
-  if (sectors == 0) return std::nullopt;
-  std::vector<std::byte> buffer(static_cast<std::size_t>(sectors) * kSectorSize);
-  std::uint32_t delivered = 0;
-  if (!reader_.ReadSectors(extent, sectors, buffer, delivered)) return std::nullopt;
-  const std::span<const std::byte> read =
-      std::span<const std::byte>(buffer).first(std::min<std::size_t>(delivered, buffer.size()));
-  auto self = ParseDirectoryRecord(read.first(std::min<std::size_t>(read.size(), kSectorSize)));
-  if (!self || !IsSelfRecord(*self, extent)) return std::nullopt;
+  std::vector<std::byte> buffer;
+  const std::uint32_t delivered = ReadDirectoryBytes(extent, length, buffer);
+  if (delivered == 0) return std::nullopt;
+  const std::span<const std::byte> read = std::span<const std::byte>(buffer).first(delivered);
   std::vector<OtherItem> items;
   for (const FolderItem& item : FolderItems(read)) {
     if (item.record.identifier.empty()) continue;

@@ -253,15 +253,28 @@ std::vector<std::byte> VolumeReader::RecordBytes(const DirectoryRecord& record) 
   return std::vector<std::byte>(start, start + record.length);
 }
 
-bool VolumeReader::AllWentHome(const DirectoryRecord& record) {
-  const std::uint32_t length = BoundedLength(record.extent, record.dataLength);
-  std::vector<std::byte> folder = FilledBuffer(SectorsFor(length), kUnreadByte);
+std::uint32_t VolumeReader::ReadDirectoryBytes(Lba extent, std::uint32_t length,
+                                               std::vector<std::byte>& out) {
+  const std::uint32_t bounded = BoundedLength(extent, length);
+  out = FilledBuffer(SectorsFor(bounded), kUnreadByte);
   std::uint32_t got = 0;
-  if (length == 0 || !reader_.ReadSectors(record.extent, 0, folder, got, length, true) ||
-      got != length || !StartsDirectory(folder, record.extent)) {
-    return false;
+  if (bounded == 0 || !reader_.ReadSectors(extent, 1, std::span(out).first(kSectorSize), got)) return 0;
+  got = std::min(got, kSectorSize);
+  if (!StartsDirectory(std::span<const std::byte>(out).first(got), extent)) return 0;
+  std::uint32_t rest = 0;
+  if (got == kSectorSize && out.size() > kSectorSize &&
+      reader_.ReadSectors(extent + 1, SectorsFor(bounded) - 1, std::span(out).subspan(kSectorSize),
+                          rest)) {
+    got += std::min<std::uint32_t>(rest, static_cast<std::uint32_t>(out.size() - kSectorSize));
   }
-  const std::vector<FolderItem> items = FolderItems(folder);
+  return std::min(got, bounded);
+}
+
+bool VolumeReader::AllWentHome(const DirectoryRecord& record) {
+  std::vector<std::byte> folder;
+  const std::uint32_t got = ReadDirectoryBytes(record.extent, record.dataLength, folder);
+  if (got == 0 || got != BoundedLength(record.extent, record.dataLength)) return false;
+  const std::vector<FolderItem> items = FolderItems(std::span<const std::byte>(folder).first(got));
   const bool allMoved =
       !items.empty() && std::all_of(items.begin(), items.end(), [&](const FolderItem& item) {
         return RockRidgeEntries(item.record).relocated;
@@ -294,11 +307,8 @@ bool VolumeReader::LoadVolumeInfo(std::uint32_t relativeSector) {
 void VolumeReader::ReadVolumeTree(bool sixteenBit) {
   const VolumeInfo& info = *volumeInfo_;
   std::uint32_t rootLength = BoundedLength(info.rootExtent, info.rootDataLength);
-  std::vector<std::byte> root = FilledBuffer(SectorsFor(rootLength), kUnreadByte);
-  std::uint32_t bytesRead = 0;
-  bool whole = rootLength > 0 &&
-               reader_.ReadSectors(info.rootExtent, 0, root, bytesRead, rootLength, true) &&
-               bytesRead == rootLength && StartsDirectory(root, info.rootExtent);
+  std::vector<std::byte> root;
+  const bool whole = rootLength > 0 && ReadDirectoryBytes(info.rootExtent, rootLength, root) == rootLength;
   if (whole) {
     treeRead_ = true;
     WalkFolders(false, sixteenBit, info.rootExtent, rootLength, true);
@@ -345,7 +355,9 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
   buffer_.clear();
   std::uint32_t taken = 0;
   while (taken < sectors) {
-    const std::uint32_t run = std::min(sectors - taken, kFolderRunSectors);
+    // The first sector alone first: a record that points into a file's data
+    // costs one sector, not the length it claims.
+    const std::uint32_t run = std::min(sectors - taken, taken == 0 ? 1 : kFolderRunSectors);
     buffer_.resize(static_cast<std::size_t>(taken + run) * kSectorSize, std::byte{0});
     const std::span<std::byte> bytes = std::span(buffer_).subspan(std::size_t{taken} * kSectorSize);
     std::uint32_t got = 0;
@@ -368,6 +380,7 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
     }
     delivered = taken * kSectorSize + got;
     if (cut || got < run * kSectorSize) break;  // the rest did not read, or is not this folder's
+    if (taken == 0 && !StartsDirectory(buffer_, extent)) break;
     taken += run;
   }
   if (!StartsDirectory(std::span<const std::byte>(buffer_).first(delivered), extent)) {

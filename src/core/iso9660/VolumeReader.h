@@ -111,6 +111,11 @@ class VolumeReader {
   // with the damage named in the log, when it did not read whole as a
   // directory. delivered: the bytes the read delivered.
   bool ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& delivered);
+  // Reads the directory at extent of length bytes (bounded by the medium)
+  // into out: its first sector alone, then the rest only when that starts
+  // with the directory's "." record. Returns the bytes delivered, 0 when the
+  // first sector did not read or holds no directory.
+  std::uint32_t ReadDirectoryBytes(Lba extent, std::uint32_t length, std::vector<std::byte>& out);
   // Parses the records of one folder: buffer holds the bytes the read
   // delivered, nothing past them.
   void ParseFolder(std::span<const std::byte> buffer, std::uint32_t folderExtent, bool rootChildren,
