@@ -748,6 +748,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Entrées reprises de l’arborescence Joliet</translation>
     </message>
     <message>
+        <source>Folder record points at a volume descriptor</source>
+        <translation>L’enregistrement du dossier pointe sur un descripteur de volume</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Noms affichés&#xa0;: Rock Ridge</translation>
     </message>

@@ -748,6 +748,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Einträge aus dem Joliet-Baum übernommen</translation>
     </message>
     <message>
+        <source>Folder record points at a volume descriptor</source>
+        <translation>Der Ordnereintrag zeigt auf einen Volume-Deskriptor</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Angezeigte Namen: Rock Ridge</translation>
     </message>

@@ -748,6 +748,10 @@ Sostituirlo?</translation>
         <translation>Voci riprese dall’albero Joliet</translation>
     </message>
     <message>
+        <source>Folder record points at a volume descriptor</source>
+        <translation>Il record della cartella punta a un descrittore di volume</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nomi mostrati: Rock Ridge</translation>
     </message>

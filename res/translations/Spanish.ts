@@ -748,6 +748,10 @@ Do you want to replace it?</source>
         <translation>Entradas tomadas del árbol Joliet</translation>
     </message>
     <message>
+        <source>Folder record points at a volume descriptor</source>
+        <translation>El registro de la carpeta apunta a un descriptor de volumen</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nombres mostrados: Rock Ridge</translation>
     </message>

@@ -14,6 +14,7 @@
 #include "support/BytePatcher.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 
 namespace velmora {
 namespace {
@@ -157,6 +158,51 @@ TEST(RockRidgeNamesTest, MovedFolderWhosePlaceDoesNotReadStaysWhereItWasMoved) {
     const std::string logText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(logText.find("Relocated folder not reached from its real place"), std::string::npos);
     EXPECT_NE(logText.find("rr_moved/Level8"), std::string::npos);
+  }
+}
+
+// A CL record that leads to no folder is named as what it leads to: a
+// volume descriptor, a file's data, or a sector past the disc.
+TEST(RockRidgeNamesTest, RelocationRecordLeadingToNoFolderIsNamedAsWhatItLeadsTo) {
+  TempDir dir;
+  const fs::path image = dir / "rr.iso";
+  testing::RunChecked({"genisoimage", "-quiet", "-r", "-o", image.string(), MakeTree(dir).string()});
+  const CommandResult whole = RunCli({"ls", "--tsv", image.string()});
+  ASSERT_EQ(whole.exitCode, 0) << whole.err;
+  std::string holder = "Level1";  // the folder whose records hold the CL of Level8
+  for (int level = 2; level <= 7; ++level) holder += "/Level" + std::to_string(level);
+  struct Case {
+    const char* name;
+    std::uint32_t target;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"the primary volume descriptor", 16, "Folder record points at a volume descriptor"},
+      {"the set terminator", 17, "Folder record points at a volume descriptor"},
+      {"a file's data", ListedExtent(whole.out, kLongName), "Folder holds no directory records"},
+      {"past the disc", 0x00FFFF00, "Folder lies past the end of the disc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path copy = dir / "damaged.iso";
+    fs::copy_file(image, copy, fs::copy_options::overwrite_existing);
+    const std::uint32_t extent = ListedExtent(whole.out, holder);
+    std::vector<std::byte> sector = testing::ReadSector(copy, extent);
+    const std::string bytes(reinterpret_cast<const char*>(sector.data()), sector.size());
+    // CL, length 12, version 1, then the extent both-endian.
+    const std::size_t at = bytes.find(std::string("CL\x0C\x01", 4));
+    ASSERT_NE(at, std::string::npos);
+    for (int i = 0; i < 4; ++i) {
+      sector[at + 4 + i] = static_cast<std::byte>(c.target >> (8 * i));
+      sector[at + 11 - i] = static_cast<std::byte>(c.target >> (8 * i));
+    }
+    testing::WriteBytes(copy, std::uint64_t{extent} * testing::kSectorSize, sector);
+    const fs::path log = dir / "log.txt";
+    const CommandResult ls = RunCli({"ls", "--tsv", "--log", log.string(), copy.string()});
+    EXPECT_EQ(ls.exitCode, 1) << ls.err;
+    const std::string row = holder + "/Level8 (sector " + std::to_string(c.target) + ")\r\n" +
+                            std::string(20, ' ') + c.said;
+    EXPECT_NE(testing::FileBytes(log).find(row), std::string::npos) << testing::FileBytes(log);
   }
 }
 

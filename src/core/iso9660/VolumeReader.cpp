@@ -345,8 +345,13 @@ void VolumeReader::ReadVolumeTree(bool sixteenBit) {
 bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& delivered) {
   delivered = 0;
   if (sectors == 0) {
-    ReportDamagedFolder(extent, text::kFolderPastEnd);
-    return false;
+    if (session_.end != 0 && extent >= session_.end) {
+      ReportDamagedFolder(extent, text::kFolderPastEnd);
+      return false;
+    }
+    // A length of 0 (or one not known: a CL record whose folder's "."
+    // record did not read) is damage; the first sector tells what lies there.
+    sectors = 1;
   }
   // Read a run at a time: a directory's records never reach into another
   // directory, nor into sectors listed already, so a length that claims them
@@ -384,7 +389,11 @@ bool VolumeReader::ReadFolder(Lba extent, std::uint32_t sectors, std::uint32_t& 
     taken += run;
   }
   if (!StartsDirectory(std::span<const std::byte>(buffer_).first(delivered), extent)) {
-    ReportDamagedFolder(extent, delivered == 0 ? text::kFolderNotRead : text::kFolderNoDirectory);
+    const std::span<const std::byte> first = std::span<const std::byte>(buffer_).first(delivered);
+    const bool descriptor = delivered >= kSectorSize && (IsVolumeDescriptor(first) || IsSetTerminator(first));
+    ReportDamagedFolder(extent, delivered == 0 ? text::kFolderNotRead
+                                : descriptor   ? text::kFolderIsVolumeDescriptor
+                                               : text::kFolderNoDirectory);
     return false;
   }
   if (delivered < buffer_.size()) {

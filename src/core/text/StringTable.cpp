@@ -102,6 +102,7 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kFolderFromPrimary, u"Entries taken from the ISO 9660 tree"},
       {kNamesAddedFromPrimary, u"Names added from the ISO 9660 tree:"},
       {kFolderFromJoliet, u"Entries taken from the Joliet tree"},
+      {kFolderIsVolumeDescriptor, u"Folder record points at a volume descriptor"},
       {kNamesRockRidge, u"Names shown: Rock Ridge"},
       {kNamesJoliet, u"Names shown: Joliet"},
       {kNamesPrimary, u"Names shown: ISO 9660"},

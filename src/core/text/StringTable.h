@@ -102,6 +102,7 @@ enum StringId : std::uint16_t {
   kFolderFromPrimary = 61429,
   kNamesAddedFromPrimary = 61430,
   kFolderFromJoliet = 61431,
+  kFolderIsVolumeDescriptor = 61432,
   kNamesRockRidge = 61450,
   kNamesJoliet = 61451,
   kNamesPrimary = 61452,
