@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "support/RunCommand.h"
+#include "support/SectorFinder.h"
 #include "support/TempDir.h"
 #include "support/TextFiles.h"
 #include "support/TreeWriter.h"
@@ -54,6 +56,8 @@ struct UnreadCase {
   std::string logged;   // in the log
   std::vector<std::string> listed;     // lines (or their start) the output holds
   std::vector<std::string> notListed;  // lines (or their start) it must not hold
+  // recover: every file DEST holds, with its bytes.
+  std::map<std::string, std::string> saved = {};
 };
 
 fs::path Genisoimage(const fs::path& dir, const std::vector<std::string>& options,
@@ -61,11 +65,67 @@ fs::path Genisoimage(const fs::path& dir, const std::vector<std::string>& option
   const fs::path tree = dir / "tree";
   testing::WriteTree(tree, files);
   const fs::path image = dir / "disc.iso";
-  std::vector<std::string> args = {"genisoimage", "-quiet"};
+  std::vector<std::string> args = {"genisoimage", "-quiet", "-input-charset", "utf-8"};
   args.insert(args.end(), options.begin(), options.end());
   args.insert(args.end(), {"-o", image.string(), tree.string()});
   testing::RunChecked(args);
   return image;
+}
+
+// xorriso with Joliet names beside the ISO 9660 ones, and no Rock Ridge.
+fs::path XorrisoJoliet(const fs::path& dir, const std::vector<testing::FixtureFile>& files) {
+  const fs::path tree = dir / "tree";
+  testing::WriteTree(tree, files);
+  const fs::path image = dir / "disc.iso";
+  testing::RunChecked({"xorriso", "-no_rc", "-report_about", "SORRY", "-outdev", image.string(),
+                       "-rockridge", "off", "-joliet", "on", "-map", tree.string(), "/"});
+  return image;
+}
+
+// Three folders whose ISO 9660 names come out alike (REPORTS_, REPOR000 ...),
+// and two that differ only in case.
+const std::vector<testing::FixtureFile> kLookAlikes = {
+    {.path = "Reports 2020/Summary 2020.txt", .content = "report 2020"},
+    {.path = "Reports 2021/Summary 2021.txt", .content = "report 2021"},
+    {.path = "Reports 2022/Summary 2022.txt", .content = "report 2022"},
+    {.path = "data/a.txt", .content = "lower"},
+    {.path = "DATA/b.txt", .content = "upper"},
+};
+
+std::function<std::vector<std::uint32_t>(const fs::path&)> JolietFolder(std::string path) {
+  return [path](const fs::path& image) {
+    return std::vector<std::uint32_t>{testing::FileExtentLba(image, path, true)};
+  };
+}
+
+// The extent of the ISO 9660 folder at isoPath ("/A/B"), as pycdlib finds it.
+std::function<std::vector<std::uint32_t>(const fs::path&)> IsoFolder(std::string isoPath) {
+  return [isoPath](const fs::path& image) {
+    return std::vector<std::uint32_t>{Number(AskPycdlib(
+        image, "print(iso.get_record(iso_path='" + isoPath + "').extent_location())\n"))};
+  };
+}
+
+std::vector<testing::FixtureFile> DeepTree() {
+  return {{.path = "a/b/c/d/e/f/g/h/i/deep.txt", .content = "deep"},
+          {.path = "a/b/c/d/e/f/g/h/h.txt", .content = "h"}};
+}
+
+// A folder of 70 files whose Rock Ridge records fill six sectors.
+std::string ManyName(int k) {
+  return "Quarterly report number " + std::to_string(k + 10) + " for the accounts.txt";
+}
+
+std::vector<testing::FixtureFile> ManyFiles() {
+  std::vector<testing::FixtureFile> files;
+  for (int k = 0; k < 70; ++k) files.push_back({.path = "many/" + ManyName(k), .content = ManyName(k)});
+  return files;
+}
+
+std::map<std::string, std::string> ManySaved() {
+  std::map<std::string, std::string> saved;
+  for (int k = 0; k < 70; ++k) saved["many/" + ManyName(k)] = ManyName(k);
+  return saved;
 }
 
 const std::string kLongName = std::string(240, 'N') + ".txt";
@@ -90,6 +150,117 @@ const std::vector<UnreadCase>& Cases() {
        // The part of the name the record itself holds is what is left.
        .listed = {"short.txt\tf\t1\t", "NNNNNNNNNNNNNNNN"},
        .notListed = {kLongName}},
+
+      // The union of the Joliet and ISO 9660 trees pairs folders by the files
+      // they hold: the one Joliet folder that does not read takes the entries
+      // of its own ISO 9660 copy, never a look-alike's.
+      {.name = "Joliet folder among look-alikes, genisoimage",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-J"}, kLookAlikes); },
+       .unreadable = JolietFolder("Reports 2020"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Entries taken from the ISO 9660 tree",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"Reports 2020/SUMMARY_.TXT", "report 2020"},
+                 {"Reports 2021/Summary 2021.txt", "report 2021"},
+                 {"Reports 2022/Summary 2022.txt", "report 2022"},
+                 {"data/a.txt", "lower"},
+                 {"DATA/b.txt", "upper"}}},
+      {.name = "Joliet folder among look-alikes, xorriso",
+       .make = [](const fs::path& dir) { return XorrisoJoliet(dir, kLookAlikes); },
+       .unreadable = JolietFolder("Reports 2021"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Entries taken from the ISO 9660 tree",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"Reports 2020/Summary 2020.txt", "report 2020"},
+                 {"Reports 2021/SUMMARY_2021.TXT", "report 2021"},
+                 {"Reports 2022/Summary 2022.txt", "report 2022"},
+                 {"data/a.txt", "lower"},
+                 {"DATA/b.txt", "upper"}}},
+      {.name = "Joliet folder of a pair that differs in case, genisoimage",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-J"}, kLookAlikes); },
+       .unreadable = JolietFolder("data"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Entries taken from the ISO 9660 tree",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"Reports 2020/Summary 2020.txt", "report 2020"},
+                 {"Reports 2021/Summary 2021.txt", "report 2021"},
+                 {"Reports 2022/Summary 2022.txt", "report 2022"},
+                 {"data/A.TXT", "lower"},
+                 {"DATA/b.txt", "upper"}}},
+      {.name = "Joliet folder of a pair that differs in case, xorriso",
+       .make = [](const fs::path& dir) { return XorrisoJoliet(dir, kLookAlikes); },
+       .unreadable = JolietFolder("DATA"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Entries taken from the ISO 9660 tree",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"Reports 2020/Summary 2020.txt", "report 2020"},
+                 {"Reports 2021/Summary 2021.txt", "report 2021"},
+                 {"Reports 2022/Summary 2022.txt", "report 2022"},
+                 {"data/a.txt", "lower"},
+                 {"DATA/B.TXT", "upper"}}},
+      // Nothing is hidden from the Joliet tree: --all-names adds nothing.
+      {.name = "--all-names on the undamaged look-alikes",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-J"}, kLookAlikes); },
+       .unreadable = [](const fs::path&) { return std::vector<std::uint32_t>{}; },
+       .command = {"ls", "--tsv", "--all-names"},
+       .exitCode = 0,
+       .said = "",
+       .logged = "Names shown: Joliet",
+       .listed = {"Reports 2020/Summary 2020.txt\t", "DATA/b.txt\t", "data/a.txt\t"},
+       .notListed = {"REPOR", "DATA000", "DATA/A.TXT", "Reports 2020/SUMMARY_.TXT"}},
+      // A Rock Ridge folder that reads in part takes the rest from its Joliet
+      // copy: each file once, no "(1)" copies.
+      {.name = "Rock Ridge folder read in part, genisoimage -R -J",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-R", "-J"}, ManyFiles()); },
+       .unreadable =
+           [](const fs::path& image) {
+             return std::vector<std::uint32_t>{testing::FileExtentLba(image, "MANY") + 2};
+           },
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Folder read in part",
+       .listed = {},
+       .notListed = {},
+       .saved = ManySaved()},
+      // A relocated folder (genisoimage moves h, the eighth level, to
+      // rr_moved) is listed in its real place or where it was moved, never
+      // both: when the folder holding its CL record does not read it stays
+      // in rr_moved, and the Joliet copy of that folder adds nothing of it
+      // again; when its own directory does not read, its Joliet copy gives
+      // its entries in its real place.
+      {.name = "folder holding a relocation record, genisoimage -R -J",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-R", "-J"}, DeepTree()); },
+       .unreadable = IsoFolder("/A/B/C/D/E/F/G"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Entries taken from the Joliet tree",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"rr_moved/h/i/deep.txt", "deep"}, {"rr_moved/h/h.txt", "h"}}},
+      {.name = "relocated folder, genisoimage -R -J",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-R", "-J"}, DeepTree()); },
+       .unreadable = IsoFolder("/A/B/C/D/E/F/G/H"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Folder could not be read",
+       .listed = {},
+       .notListed = {},
+       .saved = {{"a/b/c/d/e/f/g/h/i/deep.txt", "deep"}, {"a/b/c/d/e/f/g/h/h.txt", "h"}}},
   };
   return cases;
 }
@@ -103,14 +274,28 @@ TEST_P(UnreadSectors, WhatReadsIsListedAndWhatIsLostIsSaid) {
   const fs::path image = c.make(dir.path());
   const testing::UnreadableSectors bad(image, c.unreadable(image), dir / "tries");
   const fs::path log = dir / "log.txt";
+  const fs::path dest = dir / "out";
   std::vector<std::string> args = {VELMORA_CLI_PATH};
   args.insert(args.end(), c.command.begin(), c.command.end());
-  args.insert(args.end(), {image.string(), "--log", log.string()});
+  args.push_back(image.string());
+  if (c.command[0] == "recover") args.push_back(dest.string());
+  args.insert(args.end(), {"--log", log.string()});
   const CommandResult run = testing::RunCommand(args, bad.Environment());
   EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
   EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
   EXPECT_NE(testing::FileBytes(log).find(c.logged), std::string::npos) << testing::FileBytes(log);
-  EXPECT_FALSE(bad.Tries().empty()) << "the unreadable sectors were never read";
+  if (!c.unreadable(image).empty()) {
+    EXPECT_FALSE(bad.Tries().empty()) << "the unreadable sectors were never read";
+  }
+  if (c.command[0] == "recover") {
+    std::map<std::string, std::string> saved;
+    for (const auto& file : fs::recursive_directory_iterator(dest)) {
+      if (file.is_regular_file()) {
+        saved[fs::relative(file.path(), dest).string()] = testing::FileBytes(file.path());
+      }
+    }
+    EXPECT_EQ(saved, c.saved);
+  }
   const std::vector<std::string> lines = testing::Lines(run.out);
   const auto holds = [&](const std::string& start) {
     return std::any_of(lines.begin(), lines.end(),

@@ -82,6 +82,9 @@ void VolumeReader::ResetWalk() {
   walkedExtents_.clear();
   listedSectors_.clear();
   folderNames_.clear();
+  listedFileExtents_.clear();
+  listedEmptyFiles_.clear();
+  filesIn_.clear();
   pathTableSources_.clear();
   acceptedRecords_ = 0;
   treeRead_ = false;
@@ -100,6 +103,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   sixteenBitPathTables = 0;
   offsetsOutOfRange_ = 0;
   rockRidge_ = false;
+  keepFilesForUnion_ = false;
   namesFound_ = true;
   namesCarried_ = {};
   volumeInfo_.reset();
@@ -135,6 +139,8 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
     }
   }
   primaries.insert(primaries.end(), eightBitSupplementaries.begin(), eightBitSupplementaries.end());
+  // Either tree may take entries from the other: the walk keeps what it listed.
+  keepFilesForUnion_ = supplementary.has_value() && !primaries.empty();
   const auto finish = [&](bool result) {
     if (offsetsOutOfRange_ > 0) {
       sink_.AddLogEntry(text::LoadText(text::kInfo),
@@ -598,7 +604,15 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   } else {
     work.name = recordName();
   }
-  if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) return;
+  if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) {
+    // Not listed again, yet the folder holds it: the union pairs folders by
+    // the files they hold.
+    if (keepFilesForUnion_ && !record.identifier.empty()) {
+      NoteListedFile(rootChildren ? session_.topLevelParentId : static_cast<std::int32_t>(folderExtent),
+                     record.extent, item.size);
+    }
+    return;
+  }
   ++acceptedRecords_;
   work.extent = record.extent;
   // Rock Ridge's TF holds the modification time the recording system had;
@@ -628,10 +642,12 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   if (named && work.type == EntryType::kFolder) {
     folderNames_.try_emplace(work.extent, FolderName{work.name, work.parentId});
   }
-  // The walk needs the folders; the files are kept only from a 16-bit walk,
-  // for the union with the primary tree that can follow a Joliet walk
-  // (MergePrimaryTree). Elsewhere they would double what the table holds.
-  if (named && (work.type == EntryType::kFolder || sixteenBitNames_)) workList_.push_back(work);
+  // The walk needs the folders; the union with the other tree the files'
+  // extents.
+  if (named && work.type == EntryType::kFolder) workList_.push_back(work);
+  if (named && work.type == EntryType::kFile && keepFilesForUnion_) {
+    NoteListedFile(work.parentId, work.extent, work.size);
+  }
   sink_.AcceptRecord(work, named);
 }
 

@@ -142,19 +142,43 @@ class VolumeReader {
     WorkRecord work;
     std::uint32_t directoryLength = 0;  // a folder's
   };
+  // The other tree's folders read during one union, by extent (nothing for
+  // one that does not read as a directory).
+  using OtherFolders = std::unordered_map<Lba, std::optional<std::vector<OtherItem>>>;
   // After a walk of one tree: the copy in the other tree (of the descriptor
   // at relative sector otherSector, Joliet when otherSixteenBit) of every
   // folder that did not read gives its entries. After a Joliet walk with
   // allNames, what the Joliet tree lacks is added under its primary name.
+  // Folders of the two trees are paired by the extents of the files they
+  // hold; nothing a listed entry covers by its extent is added again.
   void MergeOtherTree(std::uint32_t otherSector, bool otherSixteenBit);
   // The records of a directory of the other tree, names in 16 bits when
   // sixteenBit; nothing when it does not read as a directory.
   std::optional<std::vector<OtherItem>> ReadOtherFolder(Lba extent, std::uint32_t length,
                                                         bool sixteenBit);
+  // ReadOtherFolder, once per extent of a union.
+  const std::optional<std::vector<OtherItem>>& OtherFolder(OtherFolders& folders, const OtherItem& folder,
+                                                           bool sixteenBit);
+  // The extents of the files that tell which folder of the other tree a
+  // folder's copy is: those it holds, else those of the nearest level below
+  // it that holds any (as far as a few levels and reads go).
+  // The indexes in the work list of the shown folders, by Parent ID.
+  using ShownFolders = std::unordered_map<std::int32_t, std::vector<std::size_t>>;
+  std::vector<Lba> ShownFilesBelow(Lba folderExtent, const ShownFolders& shownFolders) const;
+  std::vector<Lba> OtherFilesBelow(OtherFolders& folders, const OtherItem& folder, bool sixteenBit);
+  // True when a file of the other tree is listed already: one with data by
+  // its extent anywhere in the session, an empty one by its extent in the
+  // folder it would go to (empty files often share an extent).
+  bool Covered(const WorkRecord& file, std::int32_t parentId) const;
+  // Notes a listed file for Covered.
+  void NoteListedFile(std::int32_t parentId, Lba extent, std::uint64_t size);
   // Hands item to the scan below parentId, and for a folder everything below
-  // it in the other tree. Returns the entries added.
-  std::uint32_t AddOtherSubtree(const OtherItem& item, std::int32_t parentId,
-                                std::set<Lba>& visited, bool sixteenBit);
+  // it in the other tree, leaving out what is covered: a folder is added when
+  // it leads to a file not covered, or, when damaged (the folder it goes to
+  // did not read whole), when it holds no file this session lists elsewhere.
+  // Returns the entries added.
+  std::uint32_t AddOtherSubtree(const OtherItem& item, std::int32_t parentId, std::set<Lba>& visited,
+                                bool sixteenBit, bool damaged, OtherFolders& folders);
   // The skip length of the SP entry in the root's "." record of the primary
   // descriptor at relative sector s, when that root carries Rock Ridge (SP
   // with an ER or RRIP entries); nothing otherwise.
@@ -188,6 +212,14 @@ class VolumeReader {
     std::int32_t parentId = 0;
   };
   std::unordered_map<std::uint32_t, FolderName> folderNames_;
+  // The files the walk listed, for the union with the other tree (kept only
+  // when the session has both): every extent of a file with data, and the
+  // empty files by folder (Parent ID << 32 | extent).
+  bool keepFilesForUnion_ = false;
+  std::unordered_set<Lba> listedFileExtents_;
+  std::unordered_set<std::uint64_t> listedEmptyFiles_;
+  // The extents of the listed files of each folder, by Parent ID.
+  std::unordered_map<std::int32_t, std::vector<Lba>> filesIn_;
   // The folders of this walk that did not read, by extent: what failed.
   std::unordered_map<std::uint32_t, std::uint16_t> damagedFolders_;
   std::vector<std::byte> buffer_;
