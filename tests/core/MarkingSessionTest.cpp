@@ -4,6 +4,7 @@
 
 #include "browse/FolderTree.h"
 #include "browse/Marking.h"
+#include "browse/MarkingCommands.h"
 #include "platform/emulated/EmulatedMachine.h"
 #include "support/EngineScan.h"
 #include "support/MultiSessionBuilder.h"
@@ -59,9 +60,10 @@ TEST_F(TwoSessionMarking, ASessionBoxMarksThatSessionOnly) {
       EXPECT_EQ(entry.checkState, disc::kUnmarked);
     }
   }
-  // Session 1: its node, DOCS, DOCS/ONE.TXT and OLD.TXT.
+  // Session 1: its node, DOCS, DOCS/ONE.TXT and OLD.TXT; the node is no folder
+  // of the disc and is not counted.
   EXPECT_EQ(marked, 4u);
-  EXPECT_EQ(marking.SumMarked().totals, (Totals{6, 2, 2}));
+  EXPECT_EQ(marking.SumMarked().totals, (Totals{6, 2, 1}));
 
   // With the second session marked too, Root has every box ticked.
   marking.ClickFolderBox(second);
@@ -69,6 +71,35 @@ TEST_F(TwoSessionMarking, ASessionBoxMarksThatSessionOnly) {
   marking.ClickFolderBox(first);
   EXPECT_EQ(table[tree.root()].checkState, disc::kPartlyMarked);
   EXPECT_EQ(table[second].checkState, disc::kMarked);
+}
+
+class NoPanes : public TotalsPanes {
+ public:
+  void SetDiscTotalsText(std::u16string_view) override {}
+  void SetMarkedTotalsText(std::u16string_view) override {}
+};
+
+// Select All and the same marks made by clicks count the same folders: the
+// disc's, never Root or the Session nodes.
+TEST_F(TwoSessionMarking, SelectAllAndClicksCountTheSameFolders) {
+  disc::EntryTable& table = engine->table;
+  FolderTree tree(table);
+  Marking marking(table, tree);
+  NoPanes panes;
+  TotalsDisplay totals(panes);
+  AppState state;
+  MarkingCommands commands(marking, totals, state);
+
+  commands.SelectAll();
+  const Totals selectAll = totals.marked();
+  commands.UnselectAll();
+  commands.FolderBoxClicked(table.SessionNodeIndex(1));
+  commands.FolderBoxClicked(table.SessionNodeIndex(2));
+  EXPECT_EQ(table[tree.root()].checkState, disc::kMarked);
+  EXPECT_EQ(totals.marked(), selectAll);
+  // A DOCS folder per session; OLD.TXT and ONE.TXT under the first session
+  // that holds them, TWO.TXT under the second.
+  EXPECT_EQ(selectAll, (Totals{10, 3, 2}));
 }
 
 }  // namespace

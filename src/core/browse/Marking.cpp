@@ -123,12 +123,16 @@ std::uint8_t Marking::ClickRowBox(std::size_t row, std::size_t displayed) {
   return value;
 }
 
+bool Marking::CountsAsMarked(std::size_t index) const {
+  return table_[index].checkState == kMarked && index != tree_.root() &&
+         !table_.IsSessionNode(index);
+}
+
 MarkedSum Marking::SumMarked() const {
   MarkedSum sum;
   for (std::size_t i = 0; i < table_.size(); ++i) {
     const disc::Entry& entry = table_[i];
-    // Root is the one entry that stands for no folder of the disc.
-    if (entry.checkState != kMarked || i == tree_.root()) continue;
+    if (!CountsAsMarked(i)) continue;
     sum.anyEntryMarked = true;
     if (entry.IsFolder()) {
       ++sum.totals.folders;

@@ -23,7 +23,9 @@ enum class RowSummary : std::uint8_t {
 };
 
 // What SumMarked counts: marked folders and files (partly marked folders do not
-// count, marked folders add no bytes) and whether anything counted.
+// count, marked folders add no bytes) and whether anything counted. Root and
+// the Session nodes stand for the disc and its sessions, not for folders on
+// it: they never count.
 struct MarkedSum {
   Totals totals;
   bool anyEntryMarked = false;
@@ -71,6 +73,9 @@ class Marking {
   std::uint8_t ClickRowBox(std::size_t row, std::size_t displayed);
   // Every entry to value.
   void SetAll(std::uint8_t value);
+  // The entry counts in the marked totals when marked: it is neither Root nor
+  // a Session node.
+  bool CountsAsMarked(std::size_t index) const;
 
   // Marked folders and files other than Root, with the bytes of the files.
   MarkedSum SumMarked() const;

@@ -24,12 +24,10 @@ void MarkingCommands::RowBoxClicked(std::size_t row, std::size_t displayed) {
 
 void MarkingCommands::SelectAll() {
   marking_.SetAll(disc::kMarked);
+  // Counted by the one rule clicks follow: Root and the Session nodes are no
+  // folders of the disc.
+  RecountMarked();
   state_.allMarked = true;
-  state_.anyEntryMarked = true;
-  state_.markedTotalsNonZero = true;
-  // The marked pane then reads as the disc pane does, and keeps those numbers
-  // through a language switch.
-  totals_.ShowMarkedTotals(totals_.disc());
 }
 
 void MarkingCommands::UnselectAll() {

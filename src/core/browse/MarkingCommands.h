@@ -21,7 +21,8 @@ class MarkingCommands {
   void FolderBoxClicked(std::size_t folder);
   // A click on the box of row, listed in the displayed folder.
   void RowBoxClicked(std::size_t row, std::size_t displayed);
-  // Select All: every entry marked; the marked pane shows the disc totals.
+  // Select All: every entry marked; the marked pane counts the marks as a
+  // click would (on a whole disc: its files and folders).
   void SelectAll();
   // Unselect All: every entry unmarked; the marked pane shows zeros.
   void UnselectAll();

@@ -53,6 +53,11 @@ void EntryTable::AddSessionNodes(std::size_t sessionCount, std::uint32_t lastTra
   currentSessionNode_ = sessionNodes_.empty() ? kNone : sessionNodes_.front();
 }
 
+bool EntryTable::IsSessionNode(std::size_t index) const {
+  // At most 99 sessions: a look through them is cheaper than an index.
+  return std::find(sessionNodes_.begin(), sessionNodes_.end(), index) != sessionNodes_.end();
+}
+
 std::size_t EntryTable::FindFolder(std::uint32_t fileId, std::size_t from) const {
   auto it = foldersById_.find(fileId);
   if (it == foldersById_.end()) return kNone;

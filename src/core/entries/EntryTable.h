@@ -47,6 +47,9 @@ class EntryTable {
   std::size_t SessionNodeIndex(std::size_t k) const {
     return k >= 1 && k <= sessionNodes_.size() ? sessionNodes_[k - 1] : kNone;
   }
+  // True when entry index is a Session node: it stands for a session of the
+  // disc, not for a folder on it.
+  bool IsSessionNode(std::size_t index) const;
 
   // Adds an entry: a file is always appended; a folder only when its parent
   // folder is in the table (the first folder with that File ID, searched from the

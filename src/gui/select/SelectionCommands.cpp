@@ -1,12 +1,13 @@
 #include "select/SelectionCommands.h"
 
 #include <QAction>
-#include <algorithm>
 
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/NoticeThreads.h"
 #include "app/ViewPanes.h"
+#include "browse/FolderTree.h"
+#include "browse/Marking.h"
 #include "browse/Totals.h"
 #include "recovery/RecoveryEngine.h"
 #include "select/CFileFilterDialog.h"
@@ -124,11 +125,11 @@ void SelectionCommands::AfterTableReplaced() {
   state.lastFindMatched = false;
   state.treeComplete = true;
   state.allMarked = false;
-  const disc::EntryTable& table = frame_.table();
-  state.anyEntryMarked = std::any_of(table.entries().begin(), table.entries().end(),
-                                     [](const disc::Entry& e) {
-                                       return e.fileId != 0 && e.checkState == disc::kMarked;
-                                     });
+  // The rule every count of marks follows: Root and the Session nodes are
+  // known by their place in the tree, never by their File ID, which a file
+  // may share.
+  const browse::FolderTree tree(frame_.table());
+  state.anyEntryMarked = browse::Marking(frame_.table(), tree).SumMarked().anyEntryMarked;
   scansSeen_ = state.openDriveCount;
   // The disc-totals pane shows one scope: what the mask shows, or the disc.
   browse::Totals totals;
