@@ -232,6 +232,49 @@ TEST(MarkingCommandsTest, SelectAllCountsAsClicksDoAndUnselectAllZeros) {
   EXPECT_EQ(c.panes.marked, "Marked 0 Bytes in 0 Files in 0 Folders");
 }
 
+// A folder ticked while the scan runs keeps its meaning: what the scan adds
+// in it later is ticked and counted; a grey folder's new entries stay
+// unticked, so it stays grey.
+TEST(MarkingCommandsTest, EntriesAScanAddsInAMarkedFolderTakeItsMark) {
+  Commands c;
+  c.commands.FolderBoxClicked(c.disc.index.at("B"));
+  c.commands.RowBoxClicked(c.disc.index.at("a1"), c.disc.index.at("A"));
+  EXPECT_EQ(c.panes.marked, "Marked 17 Bytes in 2 Files in 2 Folders");
+  struct Added {
+    std::string name;
+    EntryType type;
+    std::uint32_t fileId;
+    std::int32_t parentId;
+    std::uint32_t size;
+    std::uint8_t state;
+  };
+  const Added added[] = {
+      {"b2", EntryType::kFile, 201, 200, 100, kMarked},          // in B, marked
+      {"BC", EntryType::kFolder, 220, 200, 0, kMarked},          // a folder in B
+      {"bc1", EntryType::kFile, 221, 220, 1000, kMarked},        // in that folder
+      {"a3", EntryType::kFile, 103, 100, 50, kUnmarked},         // in grey A
+      {"AB", EntryType::kFolder, 120, 100, 0, kUnmarked},        // a folder in grey A
+      {"top2", EntryType::kFile, 301, 0, 9, kUnmarked},          // in grey Root
+  };
+  for (const Added& entry : added) {
+    SCOPED_TRACE(entry.name);
+    c.disc.Add(entry.name, entry.type, entry.fileId, entry.parentId, entry.size);
+    const std::size_t index = c.disc.index.at(entry.name);
+    c.tree.Place(index);
+    EXPECT_EQ(c.commands.EntryAdded(index), entry.state == kMarked);
+    EXPECT_EQ(c.disc.State(entry.name), entry.state);
+  }
+  EXPECT_EQ(c.disc.State("B"), kMarked);
+  EXPECT_EQ(c.disc.State("A"), kPartlyMarked);
+  // The pane follows when asked, with what a recount would show.
+  EXPECT_EQ(c.panes.marked, "Marked 17 Bytes in 2 Files in 2 Folders");
+  c.commands.ShowMarkedTotals();
+  EXPECT_EQ(c.panes.marked, "Marked 1.09 KB in 4 Files in 3 Folders");
+  c.commands.RecountMarked();
+  EXPECT_EQ(c.panes.marked, "Marked 1.09 KB in 4 Files in 3 Folders");
+  EXPECT_TRUE(c.state.anyEntryMarked);
+}
+
 TEST(MarkingCommandsTest, ClicksSetTheFlagsFromTheMarks) {
   Commands c;
   c.commands.SelectAll();

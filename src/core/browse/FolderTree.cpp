@@ -22,7 +22,7 @@ void FolderTree::Rebuild() {
 // The scan hangs a folder under the first folder with its Parent ID, searched
 // from its session's node on; a parent found after the entry itself (only a
 // table not made by a scan has one) would let the walk up loop, and is not taken.
-std::size_t FolderTree::ParentFolderInTable(std::size_t index) const {
+std::size_t FolderTree::ListingFolder(std::size_t index) const {
   const disc::Entry& entry = table_[index];
   if (entry.parentId < 0) return kNone;
   std::size_t from = table_.SessionNodeIndex(entry.session);
@@ -41,7 +41,7 @@ FolderTree::Slot FolderTree::SlotFor(std::size_t index) const {
   const disc::Entry& entry = table_[index];
   if (!entry.IsFolder()) return {};
   if (entry.parentId < 0) return {kNone, 0};
-  std::size_t parent = ParentFolderInTable(index);
+  std::size_t parent = ListingFolder(index);
   if (parent == kNone) return {};
   const auto& siblings = subfolders_[parent];
   auto at = std::lower_bound(siblings.begin(), siblings.end(), index,

@@ -38,6 +38,9 @@ class FolderTree {
   // The folder that holds folder index in the tree; kNone for Root, files and
   // folders without a place.
   std::size_t ParentOf(std::size_t index) const;
+  // The folder in the tree that lists entry index, a file or a folder (the one
+  // the scan hung it under); kNone when that folder has no place.
+  std::size_t ListingFolder(std::size_t index) const;
   // The subfolders of folder index, sorted by name.
   const std::vector<std::size_t>& SubfoldersOf(std::size_t index) const;
   // The row of folder index under its parent (0 for Root).
@@ -50,7 +53,6 @@ class FolderTree {
   const disc::EntryTable& table() const { return table_; }
 
  private:
-  std::size_t ParentFolderInTable(std::size_t index) const;
   bool Before(std::size_t a, std::size_t b) const;
 
   const disc::EntryTable& table_;

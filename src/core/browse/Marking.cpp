@@ -123,6 +123,13 @@ std::uint8_t Marking::ClickRowBox(std::size_t row, std::size_t displayed) {
   return value;
 }
 
+bool Marking::TakeFolderMark(std::size_t index) {
+  const std::size_t folder = tree_.ListingFolder(index);
+  if (folder == FolderTree::kNone || table_[folder].checkState != kMarked) return false;
+  Set(index, kMarked);
+  return true;
+}
+
 bool Marking::CountsAsMarked(std::size_t index) const {
   return table_[index].checkState == kMarked && index != tree_.root() &&
          !table_.IsSessionNode(index);

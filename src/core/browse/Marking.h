@@ -73,6 +73,10 @@ class Marking {
   std::uint8_t ClickRowBox(std::size_t row, std::size_t displayed);
   // Every entry to value.
   void SetAll(std::uint8_t value);
+  // Entry index was just added by a scan: when the folder that lists it is
+  // marked, it is marked too, so that a folder ticked while the scan runs
+  // takes in everything the scan finds in it later. Returns true when it was.
+  bool TakeFolderMark(std::size_t index);
   // The entry counts in the marked totals when marked: it is neither Root nor
   // a Session node.
   bool CountsAsMarked(std::size_t index) const;
@@ -80,6 +84,7 @@ class Marking {
   // Marked folders and files other than Root, with the bytes of the files.
   MarkedSum SumMarked() const;
 
+  const disc::Entry& entry(std::size_t index) const { return table_[index]; }
   const std::vector<std::size_t>& changed() const { return changed_; }
   void ClearChanged() { changed_.clear(); }
 

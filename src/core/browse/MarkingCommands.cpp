@@ -38,6 +38,26 @@ void MarkingCommands::UnselectAll() {
   totals_.ShowMarkedTotals({});
 }
 
+bool MarkingCommands::EntryAdded(std::size_t index) {
+  if (!marking_.TakeFolderMark(index)) return false;
+  if (marking_.CountsAsMarked(index)) {
+    Totals marked = totals_.marked();
+    const disc::Entry& entry = marking_.entry(index);
+    if (entry.IsFolder()) {
+      ++marked.folders;
+    } else {
+      ++marked.files;
+      marked.bytes += entry.size;
+    }
+    totals_.CountMarked(marked);
+    state_.anyEntryMarked = true;
+    state_.markedTotalsNonZero = true;
+  }
+  return true;
+}
+
+void MarkingCommands::ShowMarkedTotals() { totals_.ShowMarkedTotals(totals_.marked()); }
+
 void MarkingCommands::ForgetMarks() {
   state_.allMarked = false;
   state_.anyEntryMarked = false;

@@ -31,6 +31,12 @@ class MarkingCommands {
   void RecountMarked();
   // A new scan: nothing is marked, the marked pane shows zeros.
   void ForgetMarks();
+  // A scan added entry index: it takes the mark of the folder that lists it,
+  // and the marked totals count it then; the pane shows them at the next
+  // ShowMarkedTotals. True when the entry was marked.
+  bool EntryAdded(std::size_t index);
+  // The marked pane with the totals counted so far.
+  void ShowMarkedTotals();
 
  private:
   void AfterClick(std::uint8_t value);

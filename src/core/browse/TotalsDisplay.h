@@ -22,6 +22,9 @@ class TotalsDisplay {
 
   void ShowDiscTotals(const Totals& disc);
   void ShowMarkedTotals(const Totals& marked);
+  // Keeps marked as the marked totals without showing them yet (a scan
+  // counts entry by entry; the pane follows a few times a second).
+  void CountMarked(const Totals& marked) { marked_ = marked; }
   // Both panes again, in the current language.
   void Relabel();
 

@@ -20,6 +20,7 @@ MarkingController::MarkingController(FolderTreeModel& tree, FileListModel& list,
   connect(&tree_, &FolderTreeModel::BoxClicked, this, &MarkingController::FolderBoxClicked);
   connect(&list_, &FileListModel::RowBoxClicked, this, &MarkingController::RowBoxClicked);
   connect(&tree_, &FolderTreeModel::TableWasReset, this, &MarkingController::OnTableReset);
+  connect(&tree_, &FolderTreeModel::EntryAppended, this, &MarkingController::EntryAdded);
   discTimer_.setSingleShot(true);
   discTimer_.setInterval(kDiscTotalsIntervalMs);
   connect(&discTimer_, &QTimer::timeout, this, &MarkingController::FlushDiscTotals);
@@ -27,12 +28,26 @@ MarkingController::MarkingController(FolderTreeModel& tree, FileListModel& list,
 
 template <typename Operation>
 void MarkingController::Mark(Operation operation) {
+  // What the operation shows replaces the counts a scan had not shown yet.
+  markedPending_ = false;
   browse::Marking marking(tree_.table(), tree_.tree());
   browse::MarkingCommands commands(marking, totals_, state_);
   operation(marking, commands);
   tree_.ShowChecksChanged(marking.changed());
   list_.ShowChecksChanged();
   emit MarksChanged();
+}
+
+void MarkingController::EntryAdded(std::size_t index) {
+  browse::Marking marking(tree_.table(), tree_.tree());
+  browse::MarkingCommands commands(marking, totals_, state_);
+  const bool anythingMarked = state_.anyEntryMarked;
+  if (!commands.EntryAdded(index)) return;
+  tree_.ShowChecksChanged(marking.changed());
+  markedPending_ = true;
+  if (!discTimer_.isActive()) discTimer_.start();
+  // The command rules change only with the first mark.
+  if (!anythingMarked) emit MarksChanged();
 }
 
 void MarkingController::FolderBoxClicked(std::size_t folder) {
@@ -84,6 +99,10 @@ void MarkingController::ShowDiscTotals(const browse::Totals& disc) {
 void MarkingController::FlushDiscTotals() {
   discTimer_.stop();
   totals_.ShowDiscTotals(pendingDisc_);
+  if (markedPending_) {
+    markedPending_ = false;
+    totals_.ShowMarkedTotals(totals_.marked());
+  }
 }
 
 void MarkingController::Relabel() {

@@ -33,9 +33,12 @@ class MarkingController : public QObject, private browse::TotalsPanes {
   void RecountMarked();
   // The disc totals (of the disc, or of what a mask shows). During a scan they
   // change with every entry; the pane follows a few times a second and shows
-  // the last totals at once when the scan ends (Flush).
+  // the last totals at once when the scan ends (Flush). The marked totals of
+  // entries a scan adds inside a marked folder follow the same way.
   void ShowDiscTotals(const browse::Totals& disc);
   void FlushDiscTotals();
+  // A scan added entry index: inside a marked folder it is marked too.
+  void EntryAdded(std::size_t index);
   // Both panes again in the current language.
   void Relabel();
 
@@ -60,6 +63,8 @@ class MarkingController : public QObject, private browse::TotalsPanes {
   // Until the first totals are shown the panes hold the string table's
   // initial texts.
   bool totalsShown_ = false;
+  // Marked totals counted since the pane was last set.
+  bool markedPending_ = false;
   QTimer discTimer_;
 };
 
