@@ -27,12 +27,14 @@ void AppendDecimal(std::u16string& out, std::uint64_t value) {
 
 }  // namespace
 
-void ScanProcess::RequestStop(AppState& state) {
+void ScanProcess::RequestStop(AppState& state, bool tableEmpty) {
   state.stopRequested = true;
   state.scanInProgress = false;
   state.busy = false;
   state.processRunning = false;
-  state.treeComplete = true;
+  // The tree read so far is kept and usable; a scan stopped before its first
+  // entry leaves none.
+  state.treeComplete = !tableEmpty;
 }
 
 bool ScanProcess::OnOpenDrive() {
@@ -76,6 +78,9 @@ bool ScanProcess::RunScan(bool discConfirmed) {
   state_.maskApplied = false;
   state_.anyEntryMarked = false;
   state_.scanInProgress = true;
+  // An empty table is no tree: nothing may be recovered, found, masked or
+  // marked in it until the scan has shown one.
+  state_.treeComplete = false;
   table_.Clear();
   displayStarted_ = false;
   sessionIdsFixed_ = false;

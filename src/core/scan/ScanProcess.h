@@ -60,8 +60,9 @@ class ScanProcess : private ScanSink {
   // The per-entry progress report (and, during a scan, the entry itself).
   void ReportEntry(std::uint32_t entryCount, const WorkRecord* record);
 
-  // Stop Current Process, once the user confirmed it.
-  static void RequestStop(AppState& state);
+  // Stop Current Process, once the user confirmed it; tableEmpty: the scan
+  // had added nothing yet.
+  static void RequestStop(AppState& state, bool tableEmpty = false);
 
   const ScanCounters& counters() const { return counters_; }
   // The error shown at the end of the last scan (0 when none).

@@ -570,7 +570,9 @@ void CMainFrame::OnStopProcess() {
   state_.recoveryRunning = false;
   state_.stopRequested = true;
   state_.busy = false;
-  if (!state_.imageCreationRunning) state_.treeComplete = true;
+  // The tree read so far stays usable; a scan stopped before its first entry
+  // shows none.
+  if (!state_.imageCreationRunning) state_.treeComplete = !table_.empty();
   state_.processRunning = false;
   // The indicator goes at once, whatever step the process is at.
   DeleteProgress();

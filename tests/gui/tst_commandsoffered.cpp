@@ -1,0 +1,116 @@
+// Commands are offered only when they work: nothing of a tree while there is
+// none (a rescan, a failed Open Drive).
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+#include "BrowseFixture.h"
+#include "FixtureDisc.h"
+#include "select/CFindDialog.h"
+
+using namespace velmora;
+using namespace velmora::gui;
+using velmora::testing::BrowseFixture;
+using velmora::testing::FixtureDisc;
+
+namespace {
+
+// What only a tree on screen makes usable.
+const QList<int> kTreeWork = {kRecoverAll,    kRecoverSelected, kAddFileFilter,  kFind,
+                              kFileMask,      kSelectAll,       kUnselectAll,    kArrangeByName,
+                              kArrangeByType, kArrangeBySize,   kArrangeByDate};
+const QList<int> kTreeButtons = {kRecoverAll, kRecoverSelected, kAddFileFilter, kFind, kFileMask};
+
+// The tree commands the menu and the toolbar offer now.
+QStringList Offered(const CMainFrame& frame) {
+  QStringList offered;
+  for (int id : kTreeWork) {
+    if (frame.Action(id)->isEnabled()) offered << frame.Action(id)->text();
+  }
+  for (int id : kTreeButtons) {
+    if (frame.ToolbarAction(id)->isEnabled()) offered << QStringLiteral("button ") + frame.ToolbarAction(id)->text();
+  }
+  return offered;
+}
+
+}  // namespace
+
+class TestCommandsOffered : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void rescanOffersNothingOfTheTreeItReplaces();
+  void failedOpenDriveOffersNothingOfTheTree();
+};
+
+void TestCommandsOffered::rescanOffersNothingOfTheTreeItReplaces() {
+  FixtureDisc disc(8, 30, 3);
+  auto machine = disc.NewMachine();
+  CMainFrame frame(*machine);
+  testing::ScriptedWindowPrompts prompts;
+  frame.SetPrompts(&prompts);
+  frame.show();
+  frame.Action(kOpenDrive)->trigger();
+  frame.Action(kSelectAll)->trigger();
+  QCOMPARE(Offered(frame).size(), kTreeWork.size() - 1 + kTreeButtons.size());
+
+  // A pump of the rescan: the tree it replaces is gone, and so is its work.
+  QStringList offeredDuringRescan{QStringLiteral("never looked")};
+  bool rescanning = false;
+  auto* poll = new QTimer(&frame);
+  connect(poll, &QTimer::timeout, &frame, [&] {
+    if (!frame.state().scanInProgress || !frame.state().busy) return;
+    poll->stop();
+    rescanning = true;
+    frame.RefreshCommands();
+    offeredDuringRescan = Offered(frame);
+  });
+  poll->start(0);
+  frame.Action(kNamesPrimary)->trigger();
+
+  QVERIFY(rescanning);
+  QCOMPARE(offeredDuringRescan, QStringList{});
+  QVERIFY(frame.state().treeComplete);
+  frame.RefreshCommands();
+  QVERIFY(frame.Action(kRecoverAll)->isEnabled());
+  // The new tree starts unmarked.
+  QVERIFY(!frame.Action(kRecoverSelected)->isEnabled());
+}
+
+void TestCommandsOffered::failedOpenDriveOffersNothingOfTheTree() {
+  FixtureDisc disc;
+  auto machine = disc.NewMachine();
+  CMainFrame frame(*machine);
+  testing::ScriptedWindowPrompts prompts;
+  frame.SetPrompts(&prompts);
+  frame.show();
+  frame.Action(kOpenDrive)->trigger();
+  QVERIFY(frame.Action(kRecoverAll)->isEnabled());
+
+  machine->EjectDisc(0);
+  frame.Action(kOpenDrive)->trigger();
+  QCOMPARE(prompts.errors, std::vector<int>{5});
+  QVERIFY(frame.table().empty());
+  QVERIFY(!frame.state().treeComplete);
+  QCOMPARE(Offered(frame), QStringList{});
+  QVERIFY(frame.Action(kOpenDrive)->isEnabled());
+
+  // Recover All asked for by any way does nothing: no folder question, no
+  // "0 Files Saved" and "Process Completed" for a tree that is not there.
+  const std::size_t rows = frame.messageLog().rows().size();
+  frame.Action(kRecoverAll)->trigger();
+  emit frame.Action(kRecoverAll)->triggered(false);
+  QVERIFY(!prompts.asked.contains(QStringLiteral("folder")));
+  QCOMPARE(frame.messageLog().rows().size(), rows);
+}
+
+QTEST_MAIN(TestCommandsOffered)
+#include "tst_commandsoffered.moc"
