@@ -1,5 +1,6 @@
 // Commands are offered only when they work: nothing of a tree while there is
-// none (a rescan, a failed Open Drive).
+// none (a rescan, a failed Open Drive), the list's context menu by the menus'
+// rules.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -41,6 +42,25 @@ QStringList Offered(const CMainFrame& frame) {
   return offered;
 }
 
+// The enabled state of every item of the list's context menu, opened as a
+// right click opens it.
+std::map<QString, bool> ContextMenuItems(CCDView& list) {
+  std::map<QString, bool> items;
+  QTimer::singleShot(0, [&items] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) items[action->text()] = action->isEnabled();
+    }
+    menu->close();
+  });
+  QWidget* viewport = list.currentView()->viewport();
+  const QPoint at(10, 10);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+  QApplication::sendEvent(viewport, &event);
+  return items;
+}
+
 }  // namespace
 
 class TestCommandsOffered : public QObject {
@@ -49,6 +69,7 @@ class TestCommandsOffered : public QObject {
  private slots:
   void rescanOffersNothingOfTheTreeItReplaces();
   void failedOpenDriveOffersNothingOfTheTree();
+  void contextMenuFollowsTheMenuRules();
 };
 
 void TestCommandsOffered::rescanOffersNothingOfTheTreeItReplaces() {
@@ -110,6 +131,27 @@ void TestCommandsOffered::failedOpenDriveOffersNothingOfTheTree() {
   emit frame.Action(kRecoverAll)->triggered(false);
   QVERIFY(!prompts.asked.contains(QStringLiteral("folder")));
   QCOMPARE(frame.messageLog().rows().size(), rows);
+}
+
+void TestCommandsOffered::contextMenuFollowsTheMenuRules() {
+  BrowseFixture fixture;
+  const QString selected = QStringLiteral("Recover Selected");
+  const QString all = QStringLiteral("Recover All");
+  std::map<QString, bool> items = ContextMenuItems(fixture.list());
+  QCOMPARE(items[selected], false);
+  QCOMPARE(items[all], false);
+  QCOMPARE(items[QStringLiteral("Details")], true);
+
+  fixture.Scan();
+  items = ContextMenuItems(fixture.list());
+  QCOMPARE(items[selected], fixture.frame->Action(kRecoverSelected)->isEnabled());
+  QCOMPARE(items[selected], false);
+  QCOMPARE(items[all], true);
+
+  fixture.ClickRowBox(u"TOP.TXT");
+  items = ContextMenuItems(fixture.list());
+  QCOMPARE(items[selected], true);
+  QCOMPARE(fixture.frame->Action(kRecoverSelected)->isEnabled(), true);
 }
 
 QTEST_MAIN(TestCommandsOffered)

@@ -28,7 +28,10 @@ BrowseViews::BrowseViews(CMainFrame& frame)
   });
   connect(list_, &CCDView::OpenFolderRequested, tree_,
           [this](std::size_t folder) { tree_->OpenChildFolder(folder); });
+  list_->commandEnabled = [this](int id) { return frame_.CurrentCommandStates()[id].menuEnabled; };
   connect(list_, &CCDView::CommandRequested, this, [this](int id) {
+    // The rules as they stand now, not as the last refresh left them.
+    frame_.RefreshCommands();
     QAction* action = frame_.Action(id);
     if (action && action->isEnabled()) action->trigger();
   });

@@ -193,6 +193,9 @@ void CCDView::ShowContextMenu(QAbstractItemView* view, const QPoint& pos) {
   QMenu menu(this);
   auto add = [&](std::uint16_t textId, int command) {
     QAction* action = menu.addAction(LoadQText(textId));
+    // The same rules as the menus and the toolbar: an item drawn enabled does
+    // what it says.
+    action->setEnabled(!commandEnabled || commandEnabled(command));
     connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
   };
   add(text::kRecoverSelectedMenu, kRecoverSelected);

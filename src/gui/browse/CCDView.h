@@ -3,6 +3,7 @@
 #include <QStackedWidget>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "app/ViewPanes.h"
 #include "host/AppState.h"
@@ -49,6 +50,10 @@ class CCDView : public QStackedWidget, public ListPane {
   // Where the box of row is drawn in the current view, in its viewport's
   // coordinates.
   QRect RowBoxRect(int row) const;
+
+  // Whether a command can run now, by the rules of the menus; the context
+  // menu offers its items by it. Without it every item is offered.
+  std::function<bool(int command)> commandEnabled;
 
  signals:
   // A folder row was opened; the tree selects that folder.
