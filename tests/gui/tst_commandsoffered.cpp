@@ -1,6 +1,6 @@
 // Commands are offered only when they work: nothing of a tree while there is
 // none (a rescan, a failed Open Drive), the list's context menu by the menus'
-// rules.
+// rules, and Find showing each hit as itself.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -70,6 +70,7 @@ class TestCommandsOffered : public QObject {
   void rescanOffersNothingOfTheTreeItReplaces();
   void failedOpenDriveOffersNothingOfTheTree();
   void contextMenuFollowsTheMenuRules();
+  void findShowsEachOfTwoFilesSharingAnExtent();
 };
 
 void TestCommandsOffered::rescanOffersNothingOfTheTreeItReplaces() {
@@ -152,6 +153,48 @@ void TestCommandsOffered::contextMenuFollowsTheMenuRules() {
   items = ContextMenuItems(fixture.list());
   QCOMPARE(items[selected], true);
   QCOMPARE(fixture.frame->Action(kRecoverSelected)->isEnabled(), true);
+}
+
+// Two empty files of one folder often share an extent; Find and Find Next
+// show each of them, in turn, as the list's current row.
+void TestCommandsOffered::findShowsEachOfTwoFilesSharingAnExtent() {
+  testing::TempDir dir;
+  testing::WriteTree(dir / "tree", {{.path = "D/A.TXT", .content = "a"},
+                                    {.path = "D/EMPTY1.TXT"},
+                                    {.path = "D/EMPTY2.TXT"},
+                                    {.path = "TOP.TXT", .content = "top"}});
+  testing::IsoOptions options;
+  options.tool = testing::IsoTool::kXorriso;
+  std::string reason;
+  auto disc = platform::emulated::EmulatedDisc::FromImage(
+      testing::MakeIso(dir / "tree", dir / "disc.iso", options).string(), reason);
+  QVERIFY2(disc, reason.c_str());
+  BrowseFixture fixture(std::move(*disc));
+  fixture.Scan();
+  const std::size_t first = fixture.Entry(u"EMPTY1.TXT");
+  const std::size_t second = fixture.Entry(u"EMPTY2.TXT");
+  QCOMPARE(fixture.table()[first].fileId, fixture.table()[second].fileId);
+
+  auto* timer = new QTimer(fixture.frame.get());
+  connect(timer, &QTimer::timeout, [timer] {
+    auto* dialog = qobject_cast<CFindDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    timer->stop();
+    dialog->findChild<QLineEdit*>(QStringLiteral("findPattern"))->setText(QStringLiteral("EMPTY*"));
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("OK")) QTest::mouseClick(button, Qt::LeftButton);
+    }
+  });
+  timer->start(10);
+  fixture.frame->Action(kFind)->trigger();
+  const auto currentEntry = [&] {
+    return fixture.views().listModel().EntryAt(fixture.list().currentView()->currentIndex().row());
+  };
+  QCOMPARE(fixture.tree().displayedFolder(), fixture.Entry(u"D"));
+  QCOMPARE(currentEntry(), first);
+  fixture.frame->Action(kFindNext)->trigger();
+  QCOMPARE(currentEntry(), second);
+  QVERIFY(fixture.prompts.errors.empty());
 }
 
 QTEST_MAIN(TestCommandsOffered)

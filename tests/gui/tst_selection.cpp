@@ -47,11 +47,11 @@ namespace fs = std::filesystem;
 // Find asks of them, and follow the table as views do.
 class FakeTree : public QWidget, public gui::TreePane {
  public:
-  void ShowRoot(bool) override { selectedFolders.push_back(0); }
+  void ShowRoot(bool) override {}
   void CollapseTopLevel() override {}
   bool SelectionNotRoot() const override { return false; }
-  void SelectFolderById(std::int64_t fileId) override { selectedFolders.push_back(fileId); }
-  std::vector<std::int64_t> selectedFolders;
+  void ShowFolderOf(std::size_t entry) override { foldersOf.push_back(entry); }
+  std::vector<std::size_t> foldersOf;  // the hits whose folder was shown
 };
 
 class FakeList : public QWidget, public gui::ListPane, public disc::EntryTableObserver {
@@ -60,13 +60,13 @@ class FakeList : public QWidget, public gui::ListPane, public disc::EntryTableOb
   gui::ListStyle Style() const override { return gui::ListStyle::kDetails; }
   void SetStyle(gui::ListStyle) override {}
   void RelabelColumns() override {}
-  void RevealRowById(std::uint32_t fileId) override { revealedRows.push_back(fileId); }
+  void RevealEntry(std::size_t entry) override { revealedRows.push_back(entry); }
   void EntryAdded(std::size_t index) override { names.push_back(table_[index].name); }
   void TableReset() override {
     names.clear();
     ++resets;
   }
-  std::vector<std::uint32_t> revealedRows;
+  std::vector<std::size_t> revealedRows;  // entries
   std::vector<std::u16string> names;  // what the view was told, in order
   int resets = 0;
 
@@ -209,9 +209,8 @@ void TestSelection::findSelectsAndRevealsThenRunsOut() {
   Find(QStringLiteral("*.TXT"));
   for (std::size_t k = 0; k < expected.size(); ++k) {
     if (k > 0) Trigger(gui::kFindNext);
-    const disc::Entry& hit = table[expected[k]];
-    QCOMPARE(tree_->selectedFolders.back(), std::int64_t{hit.parentId});
-    QCOMPARE(list_->revealedRows.back(), hit.fileId);
+    QCOMPARE(tree_->foldersOf.back(), expected[k]);
+    QCOMPARE(list_->revealedRows.back(), expected[k]);
     QVERIFY(frame_->state().findNextAvailable);
     QVERIFY(frame_->state().lastFindMatched);
     QVERIFY(MenuEnabled(gui::kFindNext));
@@ -237,7 +236,7 @@ void TestSelection::findSelectsAndRevealsThenRunsOut() {
 
   // Match Case keeps letters apart; the next Find enables Find Next again.
   Find(QStringLiteral("*.TXT"), true);
-  QCOMPARE(list_->revealedRows.back(), table[IndexOf(u"notes.TXT")].fileId);
+  QCOMPARE(list_->revealedRows.back(), IndexOf(u"notes.TXT"));
   QVERIFY(ToolbarEnabled(gui::kFindNext));
   Trigger(gui::kFindNext);
   QCOMPARE(prompts_.errors.back(), 4);
@@ -253,7 +252,7 @@ void TestSelection::cancelledOrEmptyFindKeepsTheSearch() {
   // Find Next goes on with the search made before.
   Trigger(gui::kFindNext);
   QCOMPARE(list_->revealedRows.size(), reveals + 1);
-  QCOMPARE(list_->revealedRows.back(), frame_->table()[IndexOf(u"b.jpg")].fileId);
+  QCOMPARE(list_->revealedRows.back(), IndexOf(u"b.jpg"));
   QVERIFY(prompts_.errors.empty());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "app/CommandId.h"
@@ -21,6 +22,9 @@ class TreePane {
   // Expands and selects the first folder in table order whose File ID is
   // fileId (Find shows the folder that holds a hit); nothing when none is.
   virtual void SelectFolderById(std::int64_t /*fileId*/) {}
+  // Expands and selects the folder that lists entry (the one the scan put it
+  // in; Root for Root itself): Find shows the folder of its hit.
+  virtual void ShowFolderOf(std::size_t /*entry*/) {}
 };
 
 // What the main frame asks of the file list in the right pane (CCDView).
@@ -34,6 +38,9 @@ class ListPane {
   // Scrolls the first row whose File ID is fileId wholly into view and makes
   // it the current row (Find's hit); nothing when the list has none.
   virtual void RevealRowById(std::uint32_t /*fileId*/) {}
+  // Scrolls the row of entry wholly into view and makes it the current row;
+  // entries that share a File ID (empty files often do) are rows of their own.
+  virtual void RevealEntry(std::size_t /*entry*/) {}
 };
 
 }  // namespace velmora::gui

@@ -44,6 +44,7 @@ class CCDView : public QStackedWidget, public ListPane {
   // Scrolls the first row with that File ID (or the row of entry) into view and
   // makes it the current row.
   void RevealRowById(std::uint32_t fileId) override;
+  void RevealEntry(std::size_t entry) override { RevealRow(entry); }
   bool RevealRow(std::size_t entry);
   // Opens the folder of row (double-click or Enter); false for a file row.
   bool OpenRow(int row);

@@ -92,6 +92,15 @@ void CLeftView::SelectFolderById(std::int64_t fileId) {
   SelectFolder(model_.table().FindFolder(static_cast<std::uint32_t>(fileId)));
 }
 
+void CLeftView::ShowFolderOf(std::size_t entry) {
+  const browse::FolderTree& tree = model_.tree();
+  if (entry == tree.root()) {
+    ShowRoot(false);
+    return;
+  }
+  SelectFolder(tree.ListingFolder(entry));
+}
+
 bool CLeftView::OpenChildFolder(std::size_t entry) {
   const std::size_t shown = displayedFolder();
   if (shown == FolderTreeModel::kNone || model_.tree().ParentOf(entry) != shown) return false;

@@ -34,6 +34,7 @@ class CLeftView : public QTreeView, public TreePane {
   bool SelectFolder(std::size_t entry);
   // The first folder in table order with that File ID (Find).
   void SelectFolderById(std::int64_t fileId) override;
+  void ShowFolderOf(std::size_t entry) override;
   // Opens a folder listed in the displayed one (double-click or Enter in the
   // file list): expands and selects it. False when it is not a subfolder of
   // the displayed folder.

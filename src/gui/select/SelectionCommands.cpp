@@ -79,18 +79,11 @@ void SelectionCommands::OnFindNext() {
 }
 
 void SelectionCommands::ShowHit(std::size_t index) {
-  const disc::Entry& entry = frame_.table()[index];
-  TreePane* tree = frame_.GetLeftPane();
-  if (tree) {
-    // Root has no folder above it: a hit on Root shows Root itself.
-    if (entry.parentId < 0) {
-      tree->ShowRoot(false);
-    } else {
-      tree->SelectFolderById(entry.parentId);
-    }
-  }
-  if (ListPane* list = frame_.GetRightPane(); list && entry.parentId >= 0) {
-    list->RevealRowById(entry.fileId);
+  // By the hit's place in the table, never by its File ID: two entries may
+  // share one, and each is found as itself.
+  if (TreePane* tree = frame_.GetLeftPane()) tree->ShowFolderOf(index);
+  if (ListPane* list = frame_.GetRightPane(); list && frame_.table()[index].parentId >= 0) {
+    list->RevealEntry(index);
   }
 }
 
