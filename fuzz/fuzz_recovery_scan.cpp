@@ -18,7 +18,7 @@ class CountingSink : public disc::ScanSink {
   void AddLogEntry(std::u16string_view, std::u16string_view, std::u16string_view,
                    log::LogIcon) override {}
   void MarkLogHasEntries() override {}
-  bool ListedInEarlierSession(std::uint32_t, const std::u16string&) override { return false; }
+  bool ListedInEarlierSession(const disc::WorkRecord&) override { return false; }
 };
 
 }  // namespace

@@ -752,6 +752,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>L’enregistrement du dossier pointe sur un descripteur de volume</translation>
     </message>
     <message>
+        <source>The sessions of the track list overlap; each file is listed under the first session that holds it</source>
+        <translation>Les sessions de la liste des pistes se chevauchent ; chaque fichier est listé sous la première session qui le contient</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Noms affichés&#xa0;: Rock Ridge</translation>
     </message>

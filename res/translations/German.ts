@@ -752,6 +752,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Der Ordnereintrag zeigt auf einen Volume-Deskriptor</translation>
     </message>
     <message>
+        <source>The sessions of the track list overlap; each file is listed under the first session that holds it</source>
+        <translation>Die Sitzungen der Spurliste überlappen sich; jede Datei wird unter der ersten Sitzung aufgeführt, die sie enthält</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Angezeigte Namen: Rock Ridge</translation>
     </message>

@@ -752,6 +752,10 @@ Sostituirlo?</translation>
         <translation>Il record della cartella punta a un descrittore di volume</translation>
     </message>
     <message>
+        <source>The sessions of the track list overlap; each file is listed under the first session that holds it</source>
+        <translation>Le sessioni dell’elenco delle tracce si sovrappongono; ogni file è elencato nella prima sessione che lo contiene</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nomi mostrati: Rock Ridge</translation>
     </message>

@@ -752,6 +752,10 @@ Do you want to replace it?</source>
         <translation>El registro de la carpeta apunta a un descriptor de volumen</translation>
     </message>
     <message>
+        <source>The sessions of the track list overlap; each file is listed under the first session that holds it</source>
+        <translation>Las sesiones de la lista de pistas se solapan; cada archivo se lista en la primera sesión que lo contiene</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nombres mostrados: Rock Ridge</translation>
     </message>

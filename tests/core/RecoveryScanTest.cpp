@@ -186,7 +186,7 @@ class RecordingSink : public ScanSink {
   void AddLogEntry(std::u16string_view, std::u16string_view, std::u16string_view,
                    log::LogIcon) override {}
   void MarkLogHasEntries() override {}
-  bool ListedInEarlierSession(std::uint32_t, const std::u16string&) override { return false; }
+  bool ListedInEarlierSession(const disc::WorkRecord&) override { return false; }
 };
 
 // The recovery scans run on their own over the disc in an emulated drive. The

@@ -22,7 +22,8 @@ std::size_t EntryTable::Append(Entry entry) {
   if (entry.IsFolder()) {
     foldersById_[entry.fileId].push_back(index);
   } else if (!sessionNodes_.empty()) {
-    auto [at, added] = firstSessionOfFile_.try_emplace(FileKey{entry.fileId, entry.name}, entry.session);
+    auto [at, added] = firstSessionOfFile_.try_emplace(
+        FileKey{entry.fileId, entry.name, entry.size, entry.linkTarget}, entry.session);
     if (!added) at->second = std::min(at->second, entry.session);
   }
   childrenByParent_[entry.parentId].push_back(index);
@@ -79,8 +80,9 @@ std::size_t EntryTable::AddEntry(Entry entry) {
 }
 
 bool EntryTable::HasFileFromEarlierSession(std::uint32_t fileId, const std::u16string& name,
+                                           std::uint64_t size, const std::u16string& linkTarget,
                                            std::uint8_t session) const {
-  auto it = firstSessionOfFile_.find(FileKey{fileId, name});
+  auto it = firstSessionOfFile_.find(FileKey{fileId, name, size, linkTarget});
   return it != firstSessionOfFile_.end() && it->second < session;
 }
 

@@ -61,10 +61,10 @@ class EntryTable {
   std::size_t FindFolder(std::uint32_t fileId, std::size_t from = 0) const;
   // Entries whose Parent ID is parentId, in table order.
   const std::vector<std::size_t>& ChildrenOf(std::int64_t parentId) const;
-  // True when a file with that File ID and name was added from a session before
-  // the given one.
-  bool HasFileFromEarlierSession(std::uint32_t fileId, const std::u16string& name,
-                                 std::uint8_t session) const;
+  // True when a file with that File ID, name, size and link target was added
+  // from a session before the given one.
+  bool HasFileFromEarlierSession(std::uint32_t fileId, const std::u16string& name, std::uint64_t size,
+                                 const std::u16string& linkTarget, std::uint8_t session) const;
 
   void SetObserver(EntryTableObserver* observer) { observer_ = observer; }
   EntryTableObserver* observer() const { return observer_; }
@@ -74,18 +74,23 @@ class EntryTable {
 
   std::vector<Entry> entries_;
   std::unordered_map<std::uint32_t, std::vector<std::size_t>> foldersById_;
-  // The earliest session that added a file of that File ID and name: a later
-  // session asks this once per record, so it is one lookup, not a scan. Kept
-  // only on a multi-session disc (one with Session nodes); a single session
-  // has no later one to ask.
+  // The earliest session that added a file: a later session asks this once
+  // per record, so it is one lookup, not a scan. A file is what it is: its
+  // File ID and name, and its size and link target, which a later session may
+  // change in place (a link pointed elsewhere keeps its extent). Kept only on
+  // a multi-session disc (one with Session nodes); a single session has no
+  // later one to ask.
   struct FileKey {
     std::uint32_t fileId;
     std::u16string name;
+    std::uint64_t size;
+    std::u16string linkTarget;
     bool operator==(const FileKey&) const = default;
   };
   struct FileKeyHash {
     std::size_t operator()(const FileKey& key) const {
-      return std::hash<std::u16string>()(key.name) * 31 + key.fileId;
+      return (std::hash<std::u16string>()(key.name) * 31 + key.fileId) * 31 +
+             std::hash<std::u16string>()(key.linkTarget);
     }
   };
   std::unordered_map<FileKey, std::uint8_t, FileKeyHash> firstSessionOfFile_;

@@ -51,8 +51,9 @@ class ScanSink {
                            std::u16string_view status, log::LogIcon icon) = 0;
   // A log row that ends a process (or reports an error) makes the log saveable.
   virtual void MarkLogHasEntries() = 0;
-  // True when a file of that File ID and name was listed by an earlier session.
-  virtual bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) = 0;
+  // True when an earlier session listed the same file: the same File ID,
+  // name, size and link target.
+  virtual bool ListedInEarlierSession(const WorkRecord& record) = 0;
   // A folder whose directory did not read whole was named in the log: the scan
   // counts it as damage.
   virtual void CountDamagedFolder() {}

@@ -172,7 +172,7 @@ std::uint32_t VolumeReader::AddOtherSubtree(const OtherItem& item, std::int32_t 
       // folder that holds it is listed in this session as its tree has it.
       const bool listedHere = Covered(work, parentOf(i));
       nodes[i].holdsListedFile = listedHere;
-      nodes[i].leadsToNewFile = !listedHere && !ListedInEarlierSession(work.extent, work.name);
+      nodes[i].leadsToNewFile = !listedHere && !ListedInEarlierSession(work);
     }
     if (nodes[i].parent != kTop) {
       nodes[nodes[i].parent].holdsListedFile |= nodes[i].holdsListedFile;

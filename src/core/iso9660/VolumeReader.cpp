@@ -604,7 +604,9 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   } else {
     work.name = recordName();
   }
-  if (!record.IsDirectory() && ListedInEarlierSession(record.extent, work.name)) {
+  work.extent = record.extent;
+  if (!record.IsDirectory()) work.size = item.size;
+  if (!record.IsDirectory() && ListedInEarlierSession(work)) {
     // Not listed again, yet the folder holds it: the union pairs folders by
     // the files they hold.
     if (keepFilesForUnion_ && !record.identifier.empty()) {
@@ -677,11 +679,12 @@ bool VolumeReader::ListFoldersNotHome() {
   return !notHome.empty();
 }
 
-bool VolumeReader::ListedInEarlierSession(Lba extent, const std::u16string& name) {
-  // In a later session, a file whose extent lies in an earlier one was listed
-  // there already, unless that session's directories did not read.
-  return session_.multiTrack && session_.session > 1 && extent < session_.trackLba &&
-         sink_.ListedInEarlierSession(extent, name);
+bool VolumeReader::ListedInEarlierSession(const WorkRecord& file) {
+  // A later session shows the files of the earlier ones it kept: each was
+  // listed there already, unless that session's directories did not read.
+  // Whatever the track list says of where the sessions lie: tracks that
+  // overlap each show the same files.
+  return session_.multiTrack && session_.session > 1 && sink_.ListedInEarlierSession(file);
 }
 
 std::u16string VolumeReader::FolderPath(Lba extent) const {

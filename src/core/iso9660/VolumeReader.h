@@ -128,8 +128,9 @@ class VolumeReader {
   void ReadFolderStamp(WorkRecord& record);
   // Names a folder that did not read whole in the log and counts it.
   void ReportDamagedFolder(Lba extent, std::uint16_t what);
-  // A file of a later session that an earlier session listed already.
-  bool ListedInEarlierSession(Lba extent, const std::u16string& name);
+  // A file of a later session that an earlier session listed already (its
+  // extent, name, size and link target set).
+  bool ListedInEarlierSession(const WorkRecord& file);
   // The folder's path below the session's top, from the names accepted.
   std::u16string FolderPath(Lba extent) const;
   // Reads the tree of the descriptor at relative sector s; true when it gave

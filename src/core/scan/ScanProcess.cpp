@@ -96,6 +96,11 @@ bool ScanProcess::RunScan(bool discConfirmed) {
   if (!reader_.multiTrack()) {
     scanned = ScanSession(false);
   } else {
+    if (SessionsOverlap()) {
+      host_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kSessionsOverlap), u" ",
+                        log::LogIcon::kInformation);
+      state_.logHasEntries = true;
+    }
     for (std::size_t node = 0; node < reader_.tracks().size(); ++node) {
       reader_.SetCurrentTrack(node);
       counters_.currentSession = static_cast<std::uint8_t>(node + 1);
@@ -193,6 +198,14 @@ Lba ScanProcess::SessionEnd(std::size_t node) const {
   if (tracks[node].end != 0) return tracks[node].end;
   if (node + 1 < tracks.size()) return TrackLba(tracks[node + 1]);
   return reader_.discEnd();
+}
+
+bool ScanProcess::SessionsOverlap() const {
+  const auto& tracks = reader_.tracks();
+  for (std::size_t node = 0; node + 1 < tracks.size(); ++node) {
+    if (SessionEnd(node) > TrackLba(tracks[node + 1])) return true;
+  }
+  return false;
 }
 
 SessionGeometry ScanProcess::GeometryOf(std::size_t node, bool imageCreation) const {
@@ -321,8 +334,9 @@ void ScanProcess::CountDamage(ScanDamage what) {
   }
 }
 
-bool ScanProcess::ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) {
-  return table_.HasFileFromEarlierSession(fileId, name, counters_.currentSession);
+bool ScanProcess::ListedInEarlierSession(const WorkRecord& record) {
+  return table_.HasFileFromEarlierSession(record.extent, record.name, record.size, record.linkTarget,
+                                          counters_.currentSession);
 }
 
 }  // namespace velmora::disc

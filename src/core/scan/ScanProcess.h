@@ -78,6 +78,8 @@ class ScanProcess : private ScanSink {
   bool ProbeSession(Lba base);
   bool MediumAnswers() const;
   SessionGeometry GeometryOf(std::size_t node, bool imageCreation) const;
+  // True when a session of the track list runs past the start of the next.
+  bool SessionsOverlap() const;
   Lba SessionEnd(std::size_t node) const;
   void StartScanDisplay();
   void FinishScan();
@@ -89,7 +91,7 @@ class ScanProcess : private ScanSink {
   void AddLogEntry(std::u16string_view activity, std::u16string_view text,
                    std::u16string_view status, log::LogIcon icon) override;
   void MarkLogHasEntries() override;
-  bool ListedInEarlierSession(std::uint32_t fileId, const std::u16string& name) override;
+  bool ListedInEarlierSession(const WorkRecord& record) override;
   void CountDamagedFolder() override;
   void CountDamage(ScanDamage what) override;
 

@@ -103,6 +103,9 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kNamesAddedFromPrimary, u"Names added from the ISO 9660 tree:"},
       {kFolderFromJoliet, u"Entries taken from the Joliet tree"},
       {kFolderIsVolumeDescriptor, u"Folder record points at a volume descriptor"},
+      {kSessionsOverlap,
+       u"The sessions of the track list overlap; each file is listed under the first session that "
+       u"holds it"},
       {kNamesRockRidge, u"Names shown: Rock Ridge"},
       {kNamesJoliet, u"Names shown: Joliet"},
       {kNamesPrimary, u"Names shown: ISO 9660"},

@@ -103,6 +103,7 @@ enum StringId : std::uint16_t {
   kNamesAddedFromPrimary = 61430,
   kFolderFromJoliet = 61431,
   kFolderIsVolumeDescriptor = 61432,
+  kSessionsOverlap = 61440,
   kNamesRockRidge = 61450,
   kNamesJoliet = 61451,
   kNamesPrimary = 61452,
