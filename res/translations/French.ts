@@ -756,6 +756,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Les sessions de la liste des pistes se chevauchent ; chaque fichier est listé sous la première session qui le contient</translation>
     </message>
     <message>
+        <source>The root folder did not read: Rock Ridge names, links and modes, if the disc has them, could not be read</source>
+        <translation>Le dossier racine n’a pas pu être lu : les noms, liens et modes Rock Ridge, si le disque en a, n’ont pas pu être lus</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Noms affichés&#xa0;: Rock Ridge</translation>
     </message>

@@ -756,6 +756,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Die Sitzungen der Spurliste überlappen sich; jede Datei wird unter der ersten Sitzung aufgeführt, die sie enthält</translation>
     </message>
     <message>
+        <source>The root folder did not read: Rock Ridge names, links and modes, if the disc has them, could not be read</source>
+        <translation>Der Stammordner war nicht lesbar: Rock-Ridge-Namen, -Verknüpfungen und -Modi, falls die CD sie hat, konnten nicht gelesen werden</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Angezeigte Namen: Rock Ridge</translation>
     </message>

@@ -756,6 +756,10 @@ Sostituirlo?</translation>
         <translation>Le sessioni dell’elenco delle tracce si sovrappongono; ogni file è elencato nella prima sessione che lo contiene</translation>
     </message>
     <message>
+        <source>The root folder did not read: Rock Ridge names, links and modes, if the disc has them, could not be read</source>
+        <translation>La cartella radice non è stata letta: nomi, collegamenti e modi Rock Ridge, se il disco li ha, non sono stati letti</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nomi mostrati: Rock Ridge</translation>
     </message>

@@ -756,6 +756,10 @@ Do you want to replace it?</source>
         <translation>Las sesiones de la lista de pistas se solapan; cada archivo se lista en la primera sesión que lo contiene</translation>
     </message>
     <message>
+        <source>The root folder did not read: Rock Ridge names, links and modes, if the disc has them, could not be read</source>
+        <translation>La carpeta raíz no se pudo leer: los nombres, enlaces y modos Rock Ridge, si el disco los tiene, no se pudieron leer</translation>
+    </message>
+    <message>
         <source>Names shown: Rock Ridge</source>
         <translation>Nombres mostrados: Rock Ridge</translation>
     </message>

@@ -206,6 +206,16 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
       shownFolders.insert(static_cast<Lba>(std::stoul(line.substr(line.rfind('\t') + 1))));
   }
   ASSERT_EQ(shownFolders.size(), 5u);
+  // The roots of the sessions' ISO 9660 trees, from their primary descriptors
+  // (the root's record at byte 156, its extent at 158).
+  for (const auto& track : disc_->tracks) {
+    const auto descriptor =
+        testing::ReadBytes(disc_->image, (disc::TrackLba(track) + 16) * kBlock, kBlock);
+    Lba root = 0;
+    for (int i = 3; i >= 0; --i) root = (root << 8) | std::to_integer<Lba>(descriptor[158 + i]);
+    shownFolders.insert(root);
+  }
+  ASSERT_EQ(shownFolders.size(), 7u);
   for (Lba lba = 0; lba < DiscEnd(); ++lba) {
     SCOPED_TRACE("sector " + std::to_string(lba));
     auto engine = Engine({{lba, {FaultKind::kUnreadable}}});
@@ -213,7 +223,8 @@ TEST_F(FaultCampaign, EveryUnreadableSectorInTurnLeavesTheListingWhole) {
     EXPECT_EQ(LinesWithoutExtents(engine->ListingTsv()), expected);
     ExpectIdle(engine->state);
     EXPECT_TRUE(engine->state.treeComplete);
-    // A Rock Ridge folder that did not read is said to come from the Joliet tree.
+    // A Rock Ridge folder that did not read, a root too, is said to come from
+    // the Joliet tree.
     std::size_t fromJoliet = 0;
     for (const log::LogRow& row : engine->host.log.rows()) {
       if (row.status != text::LoadText(text::kFolderFromJoliet)) continue;

@@ -56,7 +56,7 @@ struct UnreadCase {
   std::string logged;   // in the log
   std::vector<std::string> listed;     // lines (or their start) the output holds
   std::vector<std::string> notListed;  // lines (or their start) it must not hold
-  // recover: every file DEST holds, with its bytes.
+  // recover: every file DEST holds, with its bytes ("-> target" for a link).
   std::map<std::string, std::string> saved = {};
 };
 
@@ -109,6 +109,29 @@ std::function<std::vector<std::uint32_t>(const fs::path&)> IsoFolder(std::string
 std::vector<testing::FixtureFile> DeepTree() {
   return {{.path = "a/b/c/d/e/f/g/h/i/deep.txt", .content = "deep"},
           {.path = "a/b/c/d/e/f/g/h/h.txt", .content = "h"}};
+}
+
+// Files below a top-level folder, one of them a link; a file in the root.
+std::vector<testing::FixtureFile> LinkTree(const fs::path& dir) {
+  fs::create_directories(dir / "tree" / "docs");
+  fs::create_symlink("Read Me.txt", dir / "tree" / "docs" / "link");
+  return {{.path = "top.txt", .content = "top"}, {.path = "docs/Read Me.txt", .content = "read me"}};
+}
+
+// What recover saves of LinkTree when the root does not read: the top-level
+// folder under the name the path table gives it, the link as a link.
+std::map<std::string, std::string> LinkTreeSaved() {
+  return {{"top.txt", "top"}, {"DOCS/Read Me.txt", "read me"}, {"DOCS/link", "-> Read Me.txt"}};
+}
+
+// xorriso with Rock Ridge and Joliet.
+fs::path XorrisoRockRidge(const fs::path& dir, const std::vector<testing::FixtureFile>& files) {
+  const fs::path tree = dir / "tree";
+  testing::WriteTree(tree, files);
+  const fs::path image = dir / "disc.iso";
+  testing::RunChecked({"xorriso", "-no_rc", "-report_about", "SORRY", "-outdev", image.string(),
+                       "-rockridge", "on", "-joliet", "on", "-map", tree.string(), "/"});
+  return image;
 }
 
 // A folder of 70 files whose Rock Ridge records fill six sectors.
@@ -261,6 +284,42 @@ const std::vector<UnreadCase>& Cases() {
        .listed = {},
        .notListed = {},
        .saved = {{"a/b/c/d/e/f/g/h/i/deep.txt", "deep"}, {"a/b/c/d/e/f/g/h/h.txt", "h"}}},
+      // The root's "." record carries the SP entry that says a volume has
+      // Rock Ridge: when it does not read, a top-level folder's records tell
+      // it, and links and names below are read as written.
+      {.name = "root of a Rock Ridge disc with folders, genisoimage -R -J",
+       .make = [](const fs::path& dir) { return Genisoimage(dir, {"-R", "-J"}, LinkTree(dir)); },
+       .unreadable = IsoFolder("/"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Names shown: Rock Ridge",
+       .listed = {},
+       .notListed = {},
+       .saved = LinkTreeSaved()},
+      {.name = "root of a Rock Ridge disc with folders, xorriso -R -J",
+       .make = [](const fs::path& dir) { return XorrisoRockRidge(dir, LinkTree(dir)); },
+       .unreadable = IsoFolder("/"),
+       .command = {"recover"},
+       .exitCode = 1,
+       .said = "1 folder did not read whole",
+       .logged = "Names shown: Rock Ridge",
+       .listed = {},
+       .notListed = {},
+       .saved = LinkTreeSaved()},
+      // Without a folder below the root nothing tells: said, and exit 1.
+      {.name = "root of a disc without folders, genisoimage -R -J",
+       .make =
+           [](const fs::path& dir) {
+             return Genisoimage(dir, {"-R", "-J"}, {{.path = "Read Me.txt", .content = "r"}});
+           },
+       .unreadable = IsoFolder("/"),
+       .command = {"ls", "--tsv"},
+       .exitCode = 1,
+       .said = "the Rock Ridge names, links and modes could not be read",
+       .logged = "The root folder did not read: Rock Ridge names",
+       .listed = {"Read Me.txt\tf\t1\t"},
+       .notListed = {}},
   };
   return cases;
 }
@@ -290,11 +349,15 @@ TEST_P(UnreadSectors, WhatReadsIsListedAndWhatIsLostIsSaid) {
   if (c.command[0] == "recover") {
     std::map<std::string, std::string> saved;
     for (const auto& file : fs::recursive_directory_iterator(dest)) {
-      if (file.is_regular_file()) {
-        saved[fs::relative(file.path(), dest).string()] = testing::FileBytes(file.path());
+      // Lexically: a link is named, never followed.
+      const std::string path = file.path().lexically_relative(dest).string();
+      if (file.is_symlink()) {
+        saved[path] = "-> " + fs::read_symlink(file.path()).string();
+      } else if (file.is_regular_file()) {
+        saved[path] = testing::FileBytes(file.path());
       }
     }
-    EXPECT_EQ(saved, c.saved);
+    EXPECT_EQ(saved, c.saved) << run.err;
   }
   const std::vector<std::string> lines = testing::Lines(run.out);
   const auto holds = [&](const std::string& start) {

@@ -14,6 +14,9 @@ namespace {
 constexpr std::uint32_t kFirstDescriptorSector = 16;
 constexpr std::uint32_t kDescriptorSectors = 100;
 constexpr std::size_t kPathTableFirstRecord = 10;  // the root's own record is skipped
+// Top-level folders read to learn whether a volume whose root does not read
+// has Rock Ridge.
+constexpr std::size_t kRockRidgeProbes = 8;
 // A folder is read this many sectors at a time (ReadFolder).
 constexpr std::uint32_t kFolderRunSectors = 16;
 
@@ -157,6 +160,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
                       log::LogIcon::kInformation);
   };
   // Rock Ridge names are the names the recording system had: shown first.
+  rockRidgeUnknown_ = false;
   if (!session_.imageCreation && (names == NameSource::kAuto || names == NameSource::kRockRidge)) {
     for (std::uint32_t s : primaries) {
       const std::optional<std::uint8_t> skip = RockRidgeOf(s);
@@ -175,6 +179,13 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
       }
       rockRidge_ = false;
       break;
+    }
+    if (!rockRidge_ && rockRidgeUnknown_) {
+      // Names, links and modes may be lost: said, and counted as damage.
+      sink_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kRockRidgeUnknown), u" ",
+                        log::LogIcon::kFailure);
+      sink_.MarkLogHasEntries();
+      sink_.CountDamage(ScanDamage::kRockRidgeUnread);
     }
     if (names == NameSource::kRockRidge && !rockRidge_) namesFound_ = false;
   } else if (!session_.imageCreation) {
@@ -236,15 +247,57 @@ std::optional<std::uint8_t> VolumeReader::RockRidgeOf(std::uint32_t relativeSect
   std::vector<std::byte> sector = FilledBuffer(1, kUnreadByte);
   std::uint32_t bytesRead = 0;
   const Lba root = volumeInfo_->rootExtent;
-  if (!reader_.ReadSectors(root, 1, sector, bytesRead) || bytesRead != kSectorSize) return std::nullopt;
-  const auto self = ParseDirectoryRecord(sector);
-  if (!self || !IsSelfRecord(*self, root)) return std::nullopt;
+  const bool read = reader_.ReadSectors(root, 1, sector, bytesRead) && bytesRead == kSectorSize;
+  const auto self = read ? ParseDirectoryRecord(sector) : std::nullopt;
+  if (!self || !IsSelfRecord(*self, root)) return RockRidgeBelowRoot();
   // The SP entry stands first in the root's "." record, before any skip.
   const RockRidgeRecord entries = ReadRockRidge(self->systemUse, continuationReader_, session_.end);
   if (!entries.hasSharingProtocol || (entries.extensions.empty() && !entries.hasRockRidge)) {
     return std::nullopt;
   }
   return entries.skipLength;
+}
+
+std::optional<std::uint8_t> VolumeReader::RockRidgeBelowRoot() {
+  // The top-level folders, from the path table (type L, else type M): each
+  // holds a "." record of its own and a ".." record copied from the root's.
+  const VolumeInfo info = *volumeInfo_;
+  std::vector<Lba> folders;
+  for (const auto& [lba, order] : {std::pair{info.typeLPathTable, PathTableOrder::kTypeL},
+                                   std::pair{info.typeMPathTable, PathTableOrder::kTypeM}}) {
+    const std::uint32_t length = BoundedLength(lba, std::min(info.pathTableSize, kSectorSize));
+    std::vector<std::byte> table = FilledBuffer(1, kUnreadByte);
+    std::uint32_t got = 0;
+    if (length == 0 || !reader_.ReadSectors(lba, 1, table, got)) continue;
+    ByteReader records(std::span<const std::byte>(table).first(std::min(got, length)));
+    for (std::size_t pos = kPathTableFirstRecord;
+         records.Has(pos, 8) && folders.size() < kRockRidgeProbes;) {
+      const std::uint8_t identifierLength = records.U8(pos);
+      if (identifierLength == 0) break;
+      folders.push_back(order == PathTableOrder::kTypeL ? records.U32Le(pos + 2) : records.U32Be(pos + 2));
+      pos += 8u + identifierLength + (identifierLength % 2);
+    }
+    if (!folders.empty()) break;
+  }
+  for (Lba folder : folders) {
+    std::vector<std::byte> sector = FilledBuffer(1, kUnreadByte);
+    std::uint32_t got = 0;
+    if (!reader_.ReadSectors(folder, 1, sector, got) || got != kSectorSize) continue;
+    const auto self = ParseDirectoryRecord(sector);
+    if (!self || !IsSelfRecord(*self, folder)) continue;
+    const auto parent = ParseDirectoryRecord(std::span<const std::byte>(sector).subspan(self->length));
+    // The root's copy names the skip (SP) when a writer put one there;
+    // writers skip nothing.
+    const RockRidgeRecord up =
+        parent ? ReadRockRidge(parent->systemUse, continuationReader_, session_.end) : RockRidgeRecord{};
+    const RockRidgeRecord own = ReadRockRidge(
+        self->systemUse.subspan(std::min<std::size_t>(up.skipLength, self->systemUse.size())),
+        continuationReader_, session_.end);
+    if (own.hasRockRidge || up.hasRockRidge) return up.hasSharingProtocol ? up.skipLength : 0;
+  }
+  // Nothing tells whether the volume has Rock Ridge.
+  rockRidgeUnknown_ = true;
+  return std::nullopt;
 }
 
 RockRidgeRecord VolumeReader::RockRidgeEntries(const DirectoryRecord& record) const {

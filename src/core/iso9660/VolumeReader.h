@@ -184,6 +184,11 @@ class VolumeReader {
   // descriptor at relative sector s, when that root carries Rock Ridge (SP
   // with an ER or RRIP entries); nothing otherwise.
   std::optional<std::uint8_t> RockRidgeOf(std::uint32_t relativeSector);
+  // When the root's "." record does not read: Rock Ridge entries in the
+  // records of a top-level folder (its "." and its copy of the root's ".."),
+  // found from the path table, tell that the volume has them; nothing, with
+  // rockRidgeUnknown_ set, when none of them reads.
+  std::optional<std::uint8_t> RockRidgeBelowRoot();
   // The Rock Ridge entries of a record of the walked tree.
   RockRidgeRecord RockRidgeEntries(const DirectoryRecord& record) const;
   // True for RR_MOVED in the root when every record it holds is a folder
@@ -244,6 +249,9 @@ class VolumeReader {
   std::unordered_set<Lba> listedThoughMoved_;
   // The walk takes names, links and relocations from Rock Ridge entries.
   bool rockRidge_ = false;
+  // No copy of the root's records read: whether the volume has Rock Ridge is
+  // not known.
+  bool rockRidgeUnknown_ = false;
   std::uint8_t rockRidgeSkip_ = 0;
   ContinuationReader continuationReader_;
 };

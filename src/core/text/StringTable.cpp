@@ -106,6 +106,9 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kSessionsOverlap,
        u"The sessions of the track list overlap; each file is listed under the first session that "
        u"holds it"},
+      {kRockRidgeUnknown,
+       u"The root folder did not read: Rock Ridge names, links and modes, if the disc has them, "
+       u"could not be read"},
       {kNamesRockRidge, u"Names shown: Rock Ridge"},
       {kNamesJoliet, u"Names shown: Joliet"},
       {kNamesPrimary, u"Names shown: ISO 9660"},

@@ -104,6 +104,7 @@ enum StringId : std::uint16_t {
   kFolderFromJoliet = 61431,
   kFolderIsVolumeDescriptor = 61432,
   kSessionsOverlap = 61440,
+  kRockRidgeUnknown = 61441,
   kNamesRockRidge = 61450,
   kNamesJoliet = 61451,
   kNamesPrimary = 61452,
