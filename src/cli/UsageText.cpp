@@ -77,8 +77,9 @@ Options:
                               ls, find, recover: the names shown; auto (the
                               default) takes Rock Ridge names when the disc has
                               them, else Joliet, else the ISO 9660 names
-  --log FILE                  ls, find, image, recover: save the message log to FILE when
-                              done (Windows-1252 text, CR LF line ends)
+  --log FILE                  ls, find, image, recover: write the message log to FILE
+                              as it goes (text, CR LF line ends); /dev/stdout or
+                              /dev/stderr take it after what is written there
   --overwrite                 image: replace OUT when it exists; ls, find, image,
                               recover: let --log and --report replace a file
                               that is not a log or report of velmora-cli
@@ -99,8 +100,9 @@ Options:
                               then a summary line
   --resume                    recover: continue an earlier recovery into DEST:
                               a file there with the disc's size and time is kept
-                              ("already there"), one it left partial or stopped
-                              is written again in place
+                              ("already there"); one it left partial or stopped
+                              is read again and replaced once its data proves to
+                              be the disc's; nothing else there is ever written
   -h, --help                  show this help
   --version                   show the version
 
@@ -156,7 +158,8 @@ Exit status:
        exists (without --overwrite) or is the image being read, a DEST that is
        not a folder, whose parent folder is missing or that cannot be written,
        a --report FILE that cannot be written, a --log or --report FILE that
-       is the source, OUT or inside DEST, or an existing file not written by
+       is a fifo, socket, device, folder or link to nothing, the source, OUT
+       or inside DEST, or an existing file not written by
        velmora-cli (without --overwrite), or a --select PATTERN
        that matches no entry (nothing is recovered then)
   3    ls, find, image, recover: CDROM not found / CDROM entirely corrupted
