@@ -15,7 +15,10 @@
 
 #include "BrowseFixture.h"
 #include "FixtureDisc.h"
+#include "log/CMessageLogDialog.h"
+#include "log/MessageLogModel.h"
 #include "select/CFindDialog.h"
+#include "text/StringTable.h"
 
 using namespace velmora;
 using namespace velmora::gui;
@@ -84,19 +87,30 @@ void TestCommandsOffered::rescanOffersNothingOfTheTreeItReplaces() {
   frame.Action(kSelectAll)->trigger();
   QCOMPARE(Offered(frame).size(), kTreeWork.size() - 1 + kTreeButtons.size());
 
-  // A pump of the rescan: the tree it replaces is gone, and so is its work.
+  // The rescan's first row ("Process Started"), written once it reads the
+  // folders: the tree it replaces is gone, and so is its work.
   QStringList offeredDuringRescan{QStringLiteral("never looked")};
   bool rescanning = false;
-  auto* poll = new QTimer(&frame);
-  connect(poll, &QTimer::timeout, &frame, [&] {
-    if (!frame.state().scanInProgress || !frame.state().busy) return;
-    poll->stop();
+  const QString started = QString::fromStdU16String(text::LoadText(text::kProcessStarted));
+  MessageLogModel* log = frame.logDialog()->model();
+  connect(log, &QAbstractItemModel::rowsInserted, &frame, [&](const QModelIndex&, int, int last) {
+    if (rescanning || !frame.state().scanInProgress || !frame.state().busy ||
+        log->index(last, 2).data().toString() != started) {
+      return;
+    }
     rescanning = true;
     frame.RefreshCommands();
     offeredDuringRescan = Offered(frame);
   });
-  poll->start(0);
-  frame.Action(kNamesPrimary)->trigger();
+  // Names other than those shown now (the choice is remembered between runs):
+  // choosing them reads the tree again.
+  const int shown = frame.Action(kNamesPrimary)->isChecked() ? kNamesJoliet : kNamesPrimary;
+  int before = kNamesAuto;
+  for (int id : {kNamesAuto, kNamesRockRidge, kNamesJoliet, kNamesPrimary}) {
+    if (frame.Action(id)->isChecked()) before = id;
+  }
+  QVERIFY(frame.Action(shown)->isEnabled());
+  frame.Action(shown)->trigger();
 
   QVERIFY(rescanning);
   QCOMPARE(offeredDuringRescan, QStringList{});
@@ -105,6 +119,7 @@ void TestCommandsOffered::rescanOffersNothingOfTheTreeItReplaces() {
   QVERIFY(frame.Action(kRecoverAll)->isEnabled());
   // The new tree starts unmarked.
   QVERIFY(!frame.Action(kRecoverSelected)->isEnabled());
+  frame.Action(before)->trigger();
 }
 
 void TestCommandsOffered::failedOpenDriveOffersNothingOfTheTree() {
