@@ -2,7 +2,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTreeWidget>
+#include <QTableView>
 #include <filesystem>
 #include <fstream>
 
@@ -34,7 +34,7 @@ class TestLanguages : public QObject {
  private:
   QString FirstMenuTitle() const { return frame_->menuBar()->actions().first()->text(); }
   QString ActivityColumn() const {
-    return frame_->logDialog()->list()->headerItem()->text(0);
+    return frame_->logDialog()->list()->model()->headerData(0, Qt::Horizontal).toString();
   }
   static QVariant StoredLanguage() {
     return QSettings(SettingsOrganization(), SettingsApplication()).value(QStringLiteral("LANG"));
@@ -71,7 +71,7 @@ void TestLanguages::switchTranslatesMenusColumnsAndTexts() {
   QCOMPARE(QString::fromStdU16String(text::LoadText(text::kProcessStarted)),
            QStringLiteral("Processus démarré"));
   // Rows already written keep their words.
-  QCOMPARE(frame_->logDialog()->list()->topLevelItem(0)->text(2), QStringLiteral("Process Started"));
+  QCOMPARE(frame_->logDialog()->list()->model()->index(0, 2).data().toString(), QStringLiteral("Process Started"));
   QCOMPARE(frame_->languageIndex(), 1u);
   QVERIFY(!frame_->Action(kFrench)->isEnabled());
   QVERIFY(frame_->Action(kEnglish)->isEnabled());

@@ -1,77 +1,78 @@
 #include "log/CMessageLogDialog.h"
 
 #include <QHeaderView>
-#include <QIcon>
-#include <QTreeWidget>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/TextLoader.h"
-#include "text/StringTable.h"
+#include "log/MessageLogModel.h"
 
 namespace velmora::gui {
 namespace {
 
 constexpr std::array kColumnWidths = {192, 500, 299};
-// Rows 0-5 fit the bar's first height; from the seventh row on each new row is
-// scrolled into view.
+// Rows 0-5 fit the bar's first height; from the seventh row on the newest row
+// is scrolled into view.
 constexpr int kRowsBeforeScrolling = 6;
-
-QIcon RowIcon(log::LogIcon icon) {
-  switch (icon) {
-    case log::LogIcon::kInformation: return QIcon(QStringLiteral(":/icons/log-started.svg"));
-    case log::LogIcon::kCompleted: return QIcon(QStringLiteral(":/icons/log-completed.svg"));
-    case log::LogIcon::kFailure: return QIcon(QStringLiteral(":/icons/log-failure.svg"));
-  }
-  return {};
-}
+constexpr int kIconExtent = 16;
 
 }  // namespace
 
-CMessageLogDialog::CMessageLogDialog(log::MessageLog& log, QWidget* parent)
-    : QWidget(parent), log_(log) {
+CMessageLogDialog::CMessageLogDialog(log::MessageLog& log, QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(5, 5, 5, 5);
-  list_ = new QTreeWidget(this);
+  model_ = new MessageLogModel(log, this);
+  list_ = new QTableView(this);
   list_->setObjectName(QStringLiteral("messageLogList"));
   list_->setAccessibleName(tr("Message Log"));
-  list_->setRootIsDecorated(false);
-  list_->setUniformRowHeights(true);
+  list_->setModel(model_);
+  list_->setShowGrid(false);
+  list_->setWordWrap(false);
+  list_->setCornerButtonEnabled(false);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setColumnCount(static_cast<int>(kColumnWidths.size()));
-  list_->setIconSize(QSize(16, 16));
+  list_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  list_->setIconSize(QSize(kIconExtent, kIconExtent));
+  // Every row is one line high: the view never measures a row's content.
+  QHeaderView* rows = list_->verticalHeader();
+  rows->hide();
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setMinimumSectionSize(1);
+  rows->setDefaultSectionSize(std::max(fontMetrics().height(), kIconExtent) + 4);
+  QHeaderView* columns = list_->horizontalHeader();
+  columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  columns->setHighlightSections(false);
+  columns->setStretchLastSection(false);
   for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column) {
-    list_->header()->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
+    columns->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
   }
-  list_->header()->setStretchLastSection(false);
   layout->addWidget(list_);
-  RelabelLogColumns();
-  for (const log::LogRow& row : log_.rows()) AddRow(row);
-  log_.SetObserver([this](const log::LogRow& row, std::size_t) { AddRow(row); });
+  connect(model_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int, int last) {
+    if (last >= kRowsBeforeScrolling) QueueScrollToNewest();
+  });
+  if (model_->rowCount() > kRowsBeforeScrolling) QueueScrollToNewest();
 }
 
-CMessageLogDialog::~CMessageLogDialog() { log_.SetObserver({}); }
+CMessageLogDialog::~CMessageLogDialog() = default;
 
-void CMessageLogDialog::AddRow(const log::LogRow& row) {
-  const int n = list_->topLevelItemCount();
-  auto* item = new QTreeWidgetItem(
-      QStringList{QString::fromStdU16String(row.activity), QString::fromStdU16String(row.text),
-                  QString::fromStdU16String(row.status)});
-  item->setIcon(0, RowIcon(row.icon));
-  list_->addTopLevelItem(item);
-  if (n >= kRowsBeforeScrolling) list_->scrollToItem(item, QAbstractItemView::EnsureVisible);
-  rowCount_ = n + 1;
+int CMessageLogDialog::logRowCount() const { return model_->rowCount(); }
+
+void CMessageLogDialog::QueueScrollToNewest() {
+  if (scrollQueued_) return;
+  scrollQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        scrollQueued_ = false;
+        list_->scrollToBottom();
+      },
+      Qt::QueuedConnection);
 }
 
-void CMessageLogDialog::ClearLog() {
-  log_.Clear();
-  list_->clear();
-  rowCount_ = 0;
-}
+void CMessageLogDialog::ClearLog() { model_->Clear(); }
 
-void CMessageLogDialog::RelabelLogColumns() {
-  list_->setHeaderLabels({LoadQText(text::kActivityColumn), LoadQText(text::kTextColumn),
-                          LoadQText(text::kStatusColumn)});
-}
+void CMessageLogDialog::RelabelLogColumns() { model_->Relabel(); }
 
 }  // namespace velmora::gui

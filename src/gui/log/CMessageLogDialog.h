@@ -4,9 +4,11 @@
 
 #include "log/MessageLog.h"
 
-class QTreeWidget;
+class QTableView;
 
 namespace velmora::gui {
+
+class MessageLogModel;
 
 // The message log's list: one row per event with its icon and the Activity,
 // Text and Status columns. It shows the rows of a log::MessageLog as they are
@@ -19,20 +21,24 @@ class CMessageLogDialog : public QWidget {
   ~CMessageLogDialog() override;
 
   // Rows shown since the last Clear.
-  int logRowCount() const { return rowCount_; }
+  int logRowCount() const;
   // Removes every row (the log's and the list's).
   void ClearLog();
   // Reloads the three column titles in the current language; rows keep the
   // words they were written with.
   void RelabelLogColumns();
-  QTreeWidget* list() const { return list_; }
+  QTableView* list() const { return list_; }
+  MessageLogModel* model() const { return model_; }
 
  private:
-  void AddRow(const log::LogRow& row);
+  // Brings the newest row into view once the events pending now have been
+  // handled: a long process adds many rows between two pumps, and the view
+  // scrolls once for them all.
+  void QueueScrollToNewest();
 
-  log::MessageLog& log_;
-  QTreeWidget* list_ = nullptr;
-  int rowCount_ = 0;
+  MessageLogModel* model_ = nullptr;
+  QTableView* list_ = nullptr;
+  bool scrollQueued_ = false;
 };
 
 }  // namespace velmora::gui
