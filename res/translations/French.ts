@@ -496,18 +496,6 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Enregistrement des fichiers</translation>
     </message>
     <message>
-        <source>Files Saved</source>
-        <translation>Fichiers enregistrés&#xa0;:</translation>
-    </message>
-    <message>
-        <source>Files Saved in</source>
-        <translation>fichiers enregistrés dans</translation>
-    </message>
-    <message>
-        <source>Dirs</source>
-        <translation>dossiers</translation>
-    </message>
-    <message>
         <source>Recovering File</source>
         <translation>Récupération du fichier</translation>
     </message>
@@ -892,10 +880,6 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>La carte de l’image indique %1 octets en %2 zones comme jamais lus&#xa0;; ils sont considérés comme illisibles</translation>
     </message>
     <message>
-        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
-        <translation>%1&#xa0;: la ligne %2 n’est pas une ligne de carte ddrescue&#xa0;; la carte de l’image est endommagée (déplacez-la pour lire chaque bloc comme des données)</translation>
-    </message>
-    <message>
         <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
         <translation>%1&#xa0;: %2&#xa0;; la carte de l’image ne peut pas être lue (déplacez-la pour lire chaque bloc comme des données)</translation>
     </message>
@@ -910,6 +894,46 @@ Voulez-vous le remplacer&#xa0;?</translation>
     <message>
         <source>cannot write the map of the image %1: %2</source>
         <translation>impossible d’écrire la carte de l’image %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folders</source>
+        <translation>%1 fichiers enregistrés dans %2 dossiers</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folders</source>
+        <translation>%1 fichier enregistré dans %2 dossiers</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folder</source>
+        <translation>%1 fichiers enregistrés dans %2 dossier</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folder</source>
+        <translation>%1 fichier enregistré dans %2 dossier</translation>
+    </message>
+    <message>
+        <source>Files read only in part (the bytes not read are zeros): %1</source>
+        <translation>Fichiers lus en partie seulement (les octets non lus sont des zéros)&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Files not recovered: %1</source>
+        <translation>Fichiers non récupérés&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Files cut short when the process was stopped: %1</source>
+        <translation>Fichiers interrompus par l’arrêt du processus&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Process Completed with Errors</source>
+        <translation>Processus terminé avec des erreurs</translation>
+    </message>
+    <message>
+        <source>Bytes not read (zeros in the file): %1</source>
+        <translation>Octets non lus (des zéros dans le fichier)&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more ranges</source>
+        <translation>%1 et %2 autres plages</translation>
     </message>
 </context>
 <context>

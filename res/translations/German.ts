@@ -496,18 +496,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Speichern der Dateien</translation>
     </message>
     <message>
-        <source>Files Saved</source>
-        <translation>Gespeicherte Dateien:</translation>
-    </message>
-    <message>
-        <source>Files Saved in</source>
-        <translation>Dateien gespeichert in</translation>
-    </message>
-    <message>
-        <source>Dirs</source>
-        <translation>Ordnern</translation>
-    </message>
-    <message>
         <source>Recovering File</source>
         <translation>Datei wird wiederhergestellt</translation>
     </message>
@@ -892,10 +880,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Die Karte des Abbilds gibt %1 Bytes in %2 Bereichen als nie gelesen an; sie gelten als unlesbar</translation>
     </message>
     <message>
-        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
-        <translation>%1: Zeile %2 ist keine Zeile einer Mapdatei; die Karte des Abbilds ist beschädigt (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
-    </message>
-    <message>
         <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
         <translation>%1: %2; die Karte des Abbilds kann nicht gelesen werden (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
     </message>
@@ -910,6 +894,46 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>cannot write the map of the image %1: %2</source>
         <translation>die Karte des Abbilds %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folders</source>
+        <translation>%1 Dateien in %2 Ordnern gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folders</source>
+        <translation>%1 Datei in %2 Ordnern gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folder</source>
+        <translation>%1 Dateien in %2 Ordner gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folder</source>
+        <translation>%1 Datei in %2 Ordner gespeichert</translation>
+    </message>
+    <message>
+        <source>Files read only in part (the bytes not read are zeros): %1</source>
+        <translation>Nur teilweise gelesene Dateien (die nicht gelesenen Bytes sind Nullen): %1</translation>
+    </message>
+    <message>
+        <source>Files not recovered: %1</source>
+        <translation>Nicht wiederhergestellte Dateien: %1</translation>
+    </message>
+    <message>
+        <source>Files cut short when the process was stopped: %1</source>
+        <translation>Beim Abbruch des Vorgangs unvollständige Dateien: %1</translation>
+    </message>
+    <message>
+        <source>Process Completed with Errors</source>
+        <translation>Vorgang mit Fehlern abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Bytes not read (zeros in the file): %1</source>
+        <translation>Nicht gelesene Bytes (Nullen in der Datei): %1</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more ranges</source>
+        <translation>%1 und %2 weitere Bereiche</translation>
     </message>
 </context>
 <context>

@@ -496,18 +496,6 @@ Sostituirlo?</translation>
         <translation>Salvataggio dei file</translation>
     </message>
     <message>
-        <source>Files Saved</source>
-        <translation>File salvati:</translation>
-    </message>
-    <message>
-        <source>Files Saved in</source>
-        <translation>file salvati in</translation>
-    </message>
-    <message>
-        <source>Dirs</source>
-        <translation>cartelle</translation>
-    </message>
-    <message>
         <source>Recovering File</source>
         <translation>Recupero del file</translation>
     </message>
@@ -892,10 +880,6 @@ Sostituirlo?</translation>
         <translation>La mappa dell’immagine indica %1 byte in %2 aree come mai letti; sono considerati illeggibili</translation>
     </message>
     <message>
-        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
-        <translation>%1: la riga %2 non è una riga di un mapfile; la mappa dell’immagine è danneggiata (spostarla altrove per leggere ogni blocco come dati)</translation>
-    </message>
-    <message>
         <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
         <translation>%1: %2; impossibile leggere la mappa dell’immagine (spostarla altrove per leggere ogni blocco come dati)</translation>
     </message>
@@ -910,6 +894,46 @@ Sostituirlo?</translation>
     <message>
         <source>cannot write the map of the image %1: %2</source>
         <translation>impossibile scrivere la mappa dell’immagine %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folders</source>
+        <translation>%1 file salvati in %2 cartelle</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folders</source>
+        <translation>%1 file salvato in %2 cartelle</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folder</source>
+        <translation>%1 file salvati in %2 cartella</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folder</source>
+        <translation>%1 file salvato in %2 cartella</translation>
+    </message>
+    <message>
+        <source>Files read only in part (the bytes not read are zeros): %1</source>
+        <translation>File letti solo in parte (i byte non letti sono zeri): %1</translation>
+    </message>
+    <message>
+        <source>Files not recovered: %1</source>
+        <translation>File non recuperati: %1</translation>
+    </message>
+    <message>
+        <source>Files cut short when the process was stopped: %1</source>
+        <translation>File incompleti per l’interruzione del processo: %1</translation>
+    </message>
+    <message>
+        <source>Process Completed with Errors</source>
+        <translation>Processo completato con errori</translation>
+    </message>
+    <message>
+        <source>Bytes not read (zeros in the file): %1</source>
+        <translation>Byte non letti (zeri nel file): %1</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more ranges</source>
+        <translation>%1 e altri %2 intervalli</translation>
     </message>
 </context>
 <context>

@@ -496,18 +496,6 @@ Do you want to replace it?</source>
         <translation>Guardado de archivos</translation>
     </message>
     <message>
-        <source>Files Saved</source>
-        <translation>Archivos guardados:</translation>
-    </message>
-    <message>
-        <source>Files Saved in</source>
-        <translation>archivos guardados en</translation>
-    </message>
-    <message>
-        <source>Dirs</source>
-        <translation>carpetas</translation>
-    </message>
-    <message>
         <source>Recovering File</source>
         <translation>Recuperando el archivo</translation>
     </message>
@@ -892,10 +880,6 @@ Do you want to replace it?</source>
         <translation>El mapa de la imagen indica %1 bytes en %2 zonas como nunca leídos; se tratan como ilegibles</translation>
     </message>
     <message>
-        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
-        <translation>%1: la línea %2 no es una línea de un mapfile; el mapa de la imagen está dañado (muévalo a otra parte para leer cada bloque como datos)</translation>
-    </message>
-    <message>
         <source>%1: %2; the image&apos;s map cannot be read (move it away to read every block as data)</source>
         <translation>%1: %2; no se puede leer el mapa de la imagen (muévalo a otra parte para leer cada bloque como datos)</translation>
     </message>
@@ -910,6 +894,46 @@ Do you want to replace it?</source>
     <message>
         <source>cannot write the map of the image %1: %2</source>
         <translation>no se puede escribir el mapa de la imagen %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folders</source>
+        <translation>%1 archivos guardados en %2 carpetas</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folders</source>
+        <translation>%1 archivo guardado en %2 carpetas</translation>
+    </message>
+    <message>
+        <source>%1 files saved in %2 folder</source>
+        <translation>%1 archivos guardados en %2 carpeta</translation>
+    </message>
+    <message>
+        <source>%1 file saved in %2 folder</source>
+        <translation>%1 archivo guardado en %2 carpeta</translation>
+    </message>
+    <message>
+        <source>Files read only in part (the bytes not read are zeros): %1</source>
+        <translation>Archivos leídos solo en parte (los bytes no leídos son ceros): %1</translation>
+    </message>
+    <message>
+        <source>Files not recovered: %1</source>
+        <translation>Archivos no recuperados: %1</translation>
+    </message>
+    <message>
+        <source>Files cut short when the process was stopped: %1</source>
+        <translation>Archivos incompletos al detener el proceso: %1</translation>
+    </message>
+    <message>
+        <source>Process Completed with Errors</source>
+        <translation>Proceso completado con errores</translation>
+    </message>
+    <message>
+        <source>Bytes not read (zeros in the file): %1</source>
+        <translation>Bytes no leídos (ceros en el archivo): %1</translation>
+    </message>
+    <message>
+        <source>%1 and %2 more ranges</source>
+        <translation>%1 y %2 rangos más</translation>
     </message>
 </context>
 <context>

@@ -184,7 +184,7 @@ TEST(RecoveryEngineTest, RecoverAllGivesWhatSevenZipExtractsWithTheRecordedTimes
   EXPECT_EQ(rows.front().activity, text::LoadText(text::kSavingFilesProcess));
   EXPECT_EQ(text::ToUtf8(rows.front().text), (dir / "out").string());
   EXPECT_EQ(rows.front().status, text::LoadText(text::kProcessStarted));
-  EXPECT_EQ(rows[rows.size() - 2].text, u"Files Saved 7 Files Saved in 8 Dirs");
+  EXPECT_EQ(rows[rows.size() - 2].text, u"7 files saved in 8 folders");
   EXPECT_EQ(rows.back().status, text::LoadText(text::kProcessCompleted));
   EXPECT_EQ(rows.back().icon, log::LogIcon::kCompleted);
   EXPECT_EQ(rescue.scan.host.progressTexts.back(), u"7 Files Recovered");
@@ -424,6 +424,28 @@ TEST_F(DamagedDrive, UnreadableSectorsBecomeZerosAndAreReportedAsByteRanges) {
   EXPECT_EQ(summary.filesPartial, 1u);
   EXPECT_EQ(summary.filesFailed, 1u);
   EXPECT_TRUE(summary.reportWritten);
+  // The partial file's row is followed by the bytes that are zeros in it, and
+  // the recovery ends on the counts of what did not come out whole, never on
+  // the green tick alone.
+  const auto& rows = rescue->scan.host.log.rows();
+  const auto partial = std::find_if(rows.begin(), rows.end(), [](const log::LogRow& row) {
+    return row.status == text::LoadText(text::kFileRecoveredPartially);
+  });
+  ASSERT_NE(partial, rows.end());
+  ASSERT_NE(partial + 1, rows.end());
+  EXPECT_EQ((partial + 1)->text,
+            u"Bytes not read (zeros in the file): 6144-10239, 143460-145407, 614400-614499");
+  EXPECT_EQ((partial + 1)->icon, log::LogIcon::kFailure);
+  ASSERT_GE(rows.size(), 4u);
+  const std::vector<std::u16string> closing = {rows[rows.size() - 4].text,
+                                               rows[rows.size() - 3].text,
+                                               rows[rows.size() - 2].text};
+  EXPECT_EQ(closing, (std::vector<std::u16string>{u"2 files saved in 1 folder",
+                                                  u"Files read only in part (the bytes not read "
+                                                  u"are zeros): 1",
+                                                  u"Files not recovered: 1"}));
+  EXPECT_EQ(rows.back().status, u"Process Completed with Errors");
+  EXPECT_EQ(rows.back().icon, log::LogIcon::kFailure);
   // The emulated disc is its image, which lies on the destination's file system.
   EXPECT_EQ(rescue->scan.host.scriptedPrompts.notices, std::vector<int>{0});
   EXPECT_TRUE(rescue->scan.host.scriptedPrompts.errors.empty());
@@ -828,8 +850,11 @@ TEST_P(WriteFaults, NameThePathAndReasonAndStopWhenEveryWriteWouldFail) {
   EXPECT_NE(std::find(rescue.RowsWith(text::kFileRecoveryFailure).begin(),
                       rescue.RowsWith(text::kFileRecoveryFailure).end(), says),
             rescue.RowsWith(text::kFileRecoveryFailure).end());
+  // A file not written is no green tick.
   EXPECT_EQ(rescue.scan.host.log.rows().back().status,
-            text::LoadText(c.stops ? text::kProcessAborted : text::kProcessCompleted));
+            text::LoadText(c.stops       ? text::kProcessAborted
+                           : c.failed > 0 ? text::kProcessCompletedWithErrors
+                                          : text::kProcessCompleted));
   ExpectIdle(rescue.scan.state);
 }
 

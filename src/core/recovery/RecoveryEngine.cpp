@@ -7,6 +7,7 @@
 #include "iso9660/RecordingTime.h"
 #include "platform/FileSink.h"
 #include "recovery/DestinationTree.h"
+#include "recovery/RecoveryLogRows.h"
 #include "recovery/ResumedFile.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
@@ -15,11 +16,6 @@ namespace velmora::disc {
 namespace {
 
 constexpr std::u16string_view kBlank = u" ";
-
-std::u16string Decimal(std::uint64_t value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
 
 // "DOCS/a/b" -> "DOCS/a_b": the disc's path and the path the entry was saved
 // under, when the two differ.
@@ -370,6 +366,10 @@ void RecoveryEngine::Conclude(RecoveredFile record) {
   }
   host_.AddLogEntry(kBlank, PathText(record.discPath, record.savedPath), text::LoadText(status),
                     icon);
+  // A partly read file says where its zeros are: those bytes are not the disc's.
+  if (record.outcome == FileOutcome::kPartial && !record.unreadable.empty()) {
+    host_.AddLogEntry(kBlank, UnreadBytesText(record.unreadable), kBlank, log::LogIcon::kFailure);
+  }
   WriteToReport(FormatRecoveryReportLine(record), false);
 }
 
@@ -398,14 +398,19 @@ void RecoveryEngine::FinishReport() {
 }
 
 void RecoveryEngine::Finish() {
-  const std::u16string saved = text::LoadText(text::kFilesSaved) + u" " +
-                               Decimal(summary_.filesRecovered + summary_.filesPartial) + u" " +
-                               text::LoadText(text::kFilesSavedIn) + u" " +
-                               Decimal(summary_.foldersCreated) + u" " +
-                               text::LoadText(text::kDirs);
-  host_.AddLogEntry(kBlank, saved, kBlank, log::LogIcon::kInformation);
+  host_.AddLogEntry(kBlank,
+                    SavedFilesText(summary_.filesRecovered + summary_.filesPartial,
+                                   summary_.foldersCreated),
+                    kBlank, log::LogIcon::kInformation);
+  for (const std::u16string& shortfall : ShortfallTexts(summary_)) {
+    host_.AddLogEntry(kBlank, shortfall, kBlank, log::LogIcon::kFailure);
+  }
   if (summary_.aborted || summary_.destinationFailed || summary_.writeStopped) {
     host_.AddLogEntry(kBlank, kBlank, text::LoadText(text::kProcessAborted),
+                      log::LogIcon::kFailure);
+  } else if (summary_.filesPartial + summary_.filesFailed > 0) {
+    // Not every file came out whole: the end row is no green tick.
+    host_.AddLogEntry(kBlank, kBlank, text::LoadText(text::kProcessCompletedWithErrors),
                       log::LogIcon::kFailure);
   } else {
     host_.AddLogEntry(kBlank, kBlank, text::LoadText(text::kProcessCompleted),

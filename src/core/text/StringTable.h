@@ -48,9 +48,6 @@ enum StringId : std::uint16_t {
   kProcessAborted = 61240,
   kProcessCompleted = 61241,
   kSavingFilesProcess = 61242,
-  kFilesSaved = 61243,
-  kFilesSavedIn = 61244,
-  kDirs = 61245,
   kRecoveringFile = 61246,
   kFileRecovered = 61247,
   kFileRecoveredPartially = 61248,
@@ -139,6 +136,18 @@ enum StringId : std::uint16_t {
   kReasonSizeUnknown = 61517,
   kReasonFileEndedEarly = 61518,
   kReasonTrailerTrackListDamaged = 61519,
+  // A recovery's closing rows. %1 and %2 are counts.
+  kSavedFilesInFolders = 61520,
+  kSavedOneFileInFolders = 61521,
+  kSavedFilesInOneFolder = 61522,
+  kSavedOneFileInOneFolder = 61523,
+  kFilesReadInPart = 61524,
+  kFilesNotRecovered = 61525,
+  kFilesCutShortByStop = 61526,
+  kProcessCompletedWithErrors = 61527,
+  // The row under a partly read file: %1 the byte ranges not read.
+  kUnreadBytes = 61528,
+  kMoreUnreadRanges = 61529,
   // The map beside an image.
   kImageMapUnread = 61600,
   kReasonMapLine = 61601,
