@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <set>
 
 #include "platform/Machine.h"
@@ -361,6 +362,36 @@ TEST(ScanProcessTest, NoDiscShowsCdromNotFoundOnceAndForgetsTheDrives) {
   EXPECT_FALSE(engine.state.drivesKnown);
   EXPECT_FALSE(engine.reader.trayLocked());
   EXPECT_EQ(engine.table.size(), 0u);
+}
+
+// A disc whose first sectors read slowly shows "Reading.." while they do: the
+// indicator comes before the first sector is read, and goes with a scan that
+// finds no disc.
+TEST(ScanProcessTest, ReadingShowsBeforeTheFirstReadAndGoesWithAFailedScan) {
+  TempDir dir;
+  testing::WriteTree(dir / "src", {{.path = "A.TXT", .content = "a"}});
+  const auto image = testing::MakeIso(dir / "src", dir / "disc.iso");
+  for (const bool withDisc : {true, false}) {
+    SCOPED_TRACE(withDisc ? "disc" : "no disc");
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    auto* drive = machine.get();
+    if (withDisc) machine->InsertDisc(0, {.imagePath = image.string()});
+    EngineScan engine(std::move(machine));
+    drive->RecordCommands(true);
+    std::optional<std::size_t> readsBefore;
+    engine.host.onProgressCreated = [&] {
+      if (readsBefore) return;
+      readsBefore = static_cast<std::size_t>(
+          std::count_if(drive->commands().begin(), drive->commands().end(), [](const auto& c) {
+            return c.kind == platform::emulated::RecordedCommand::Kind::kCookedRead;
+          }));
+    };
+    engine.ScanDrive();
+    ASSERT_TRUE(readsBefore.has_value());
+    EXPECT_EQ(*readsBefore, 0u);
+    EXPECT_FALSE(engine.host.progressShown);
+    EXPECT_EQ(engine.ListingTsv().size(), withDisc ? 1u : 0u);
+  }
 }
 
 TEST(ScanProcessTest, CancelAtTheInsertQuestionKeepsThePreviousTree) {

@@ -46,6 +46,7 @@ class ScriptedHost : public disc::ScanHost {
   std::size_t progressCreated = 0;
   // When set, PumpPendingMessages calls this (a test sets AppState.stopRequested there).
   std::function<void()> onPump;
+  std::function<void()> onProgressCreated;
 
   Prompts& prompts() override { return scriptedPrompts; }
   void PumpPendingMessages() override {
@@ -54,6 +55,7 @@ class ScriptedHost : public disc::ScanHost {
   void CreateReadingProgress(std::uint32_t) override {
     progressShown = true;
     ++progressCreated;
+    if (onProgressCreated) onProgressCreated();
   }
   void StepProgress(std::u16string_view text) override { progressTexts.emplace_back(text); }
   void DeleteProgress() override { progressShown = false; }

@@ -66,10 +66,12 @@ bool ScanProcess::RunScan(bool discConfirmed) {
   if (reader_.trayLocked()) reader_.SetTrayLock(false);
   if (!state_.readingImage) {
     if (!discConfirmed && !host_.prompts().ConfirmInsertDisc()) return false;
+    ShowReading();
     // The disc may have been changed at the question: read its TOC again.
     reader_.RereadToc();
     if (!reader_.trayLocked()) reader_.SetTrayLock(true);
   }
+  ShowReading();
   // The counts go with the tree they describe: a cancelled Insert CDROM
   // question keeps both.
   counters_ = ScanCounters{};
@@ -123,6 +125,9 @@ bool ScanProcess::RunScan(bool discConfirmed) {
       }
     }
     FinishScan();
+  } else if (progressShown_) {
+    host_.DeleteProgress();
+    progressShown_ = false;
   }
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
@@ -225,10 +230,15 @@ SessionGeometry ScanProcess::GeometryOf(std::size_t node, bool imageCreation) co
   return geometry;
 }
 
-void ScanProcess::StartScanDisplay() {
-  displayStarted_ = true;
+void ScanProcess::ShowReading() {
+  if (progressShown_) return;
   host_.CreateReadingProgress(kProgressRange);
   progressShown_ = true;
+}
+
+void ScanProcess::StartScanDisplay() {
+  displayStarted_ = true;
+  ShowReading();
   table_.AddRootNode(text::LoadText(text::kRootName));
   if (reader_.multiTrack()) {
     table_.AddSessionNodes(reader_.tracks().size(), lastTrackEnd_);

@@ -81,6 +81,9 @@ class ScanProcess : private ScanSink {
   // True when a session of the track list runs past the start of the next.
   bool SessionsOverlap() const;
   Lba SessionEnd(std::size_t node) const;
+  // The "Reading.." indicator, from the scan's first read on: a disc whose
+  // first sectors read slowly shows that it is being read.
+  void ShowReading();
   void StartScanDisplay();
   void FinishScan();
   void ShowErrorOnce(int code);
