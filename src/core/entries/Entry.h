@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct Entry {
   // The target of a symbolic link (a Rock Ridge SL entry), as recorded:
   // relative or from "/". Empty for everything that is not a link.
   std::u16string linkTarget;
+  // A file the disc holds compressed (zisofs, a Rock Ridge ZF entry): the
+  // bytes it takes on the disc; size is its size uncompressed.
+  std::optional<std::uint32_t> compressedSize;
 
   bool IsFolder() const { return type == EntryType::kFolder; }
   bool IsLink() const { return !linkTarget.empty(); }

@@ -247,8 +247,17 @@ void ParseSystemUseEntries(std::span<const std::byte> area, RockRidgeRecord& rec
       record.relocated = true;
     } else if (Is(entry, 'R', 'R')) {
       record.hasRockRidge = true;
+    } else if (Is(entry, 'Z', 'F')) {
+      // The algorithm, the header's size in 4-byte words, the block size's
+      // log2, then the size uncompressed, both byte orders.
+      if (length >= 16) {
+        record.compressed = CompressedData{{static_cast<char>(entry[4]), static_cast<char>(entry[5])},
+                                           BothEndian32(entry, 8)};
+      } else {
+        record.damage |= RockRidgeRecord::kEntryMalformed;
+      }
     }
-    // Any other entry (PN, ZF, AA, padding PD...) is skipped by its length.
+    // Any other entry (PN, AA, padding PD...) is skipped by its length.
   }
 }
 

@@ -36,6 +36,12 @@ struct ContinuationArea {
   std::uint32_t length = 0;
 };
 
+// A ZF entry: the file's data is compressed, and how.
+struct CompressedData {
+  char algorithm[2] = {};     // "pz": zisofs
+  std::uint32_t realSize = 0;  // the file's size uncompressed
+};
+
 // What the system use area of one directory record (and its continuation
 // areas) says, entry by entry. Entries add up across the areas of a record.
 struct RockRidgeRecord {
@@ -71,6 +77,7 @@ struct RockRidgeRecord {
   std::optional<std::uint32_t> childLink;   // CL: the relocated folder's extent
   std::optional<std::uint32_t> parentLink;  // PL: the real parent's extent
   bool relocated = false;                   // RE: this folder was moved here
+  std::optional<CompressedData> compressed;  // ZF
   std::optional<ContinuationArea> continuation;  // the last CE of the area parsed
   bool stopped = false;                          // ST ended the entries
   std::uint32_t damage = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,8 @@ struct WorkRecord {
   std::vector<FilePart> moreParts;
   std::uint32_t mode = 0;       // Rock Ridge PX; 0 when none
   std::u16string linkTarget;    // Rock Ridge SL; empty when no link
+  // Rock Ridge ZF: the bytes the compressed data takes; size is uncompressed.
+  std::optional<std::uint32_t> compressedSize;
 };
 
 // Damage a scan met besides folders that did not read, each named in the log.

@@ -625,6 +625,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   };
   std::optional<std::uint32_t> childLink;
   std::optional<RecordingTime> modified;
+  std::optional<CompressedData> compressed;
   if (rockRidge_) {
     RockRidgeRecord entries = RockRidgeEntries(record);
     // A relocated folder is listed where its CL record stands, not here.
@@ -642,6 +643,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     }
     if (!record.IsDirectory()) {
       childLink = entries.childLink;
+      compressed = entries.compressed;
       if (std::optional<std::u16string> target = RockRidgeLinkTarget(entries)) {
         work.linkTarget = std::move(*target);
       }
@@ -658,7 +660,15 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     work.name = recordName();
   }
   work.extent = record.extent;
-  if (!record.IsDirectory()) work.size = item.size;
+  if (!record.IsDirectory()) {
+    work.size = item.size;
+    // A compressed file is listed with its real size; one recorded in
+    // several extents is none a writer compresses.
+    if (compressed && item.moreParts.empty()) {
+      work.compressedSize = item.record.dataLength;
+      work.size = compressed->realSize;
+    }
+  }
   if (!record.IsDirectory() && ListedInEarlierSession(work)) {
     // Not listed again, yet the folder holds it: the union pairs folders by
     // the files they hold.
@@ -681,6 +691,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     // The CL record stands for the relocated folder in its real place.
     work.type = EntryType::kFolder;
     work.linkTarget.clear();
+    work.compressedSize.reset();
     work.extent = *childLink;
     ReadFolderStamp(work);
     if (walkedExtents_.contains(*childLink)) {
@@ -689,7 +700,6 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   } else if (record.IsDirectory()) {
     work.folderDataLength = record.dataLength;
   } else {
-    work.size = item.size;
     work.moreParts = item.moreParts;
   }
   work.parentId = rootChildren ? session_.topLevelParentId : static_cast<std::int32_t>(folderExtent);
@@ -701,7 +711,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
   // extents.
   if (named && work.type == EntryType::kFolder) workList_.push_back(work);
   if (named && work.type == EntryType::kFile && keepFilesForUnion_) {
-    NoteListedFile(work.parentId, work.extent, work.size);
+    NoteListedFile(work.parentId, work.extent, item.size);
   }
   sink_.AcceptRecord(work, named);
 }

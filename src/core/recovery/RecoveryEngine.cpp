@@ -33,7 +33,8 @@ RecoveryEngine::RecoveryEngine(CCDReader& reader, platform::Machine& machine, Ap
       state_(state),
       host_(host),
       progress_(progress),
-      copier_(reader, host, state) {}
+      copier_(reader, host, state),
+      zisofs_(reader, host, state) {}
 
 RecoveryEngine::~RecoveryEngine() = default;
 
@@ -201,8 +202,9 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   std::vector<platform::FoundFile*> earlierFiles;
   for (const DestinationTree::Unfinished& one : unfinished) earlierFiles.push_back(one.file.get());
   ResumedFile resumed(*created.file, std::move(earlierFiles));
-  CopyResult copy = copier_.CopyFile(
-      entry, unfinished.empty() ? *created.file : static_cast<platform::FileSink&>(resumed));
+  platform::FileSink& sink =
+      unfinished.empty() ? *created.file : static_cast<platform::FileSink&>(resumed);
+  CopyResult copy = entry.compressedSize ? zisofs_.Copy(entry, sink) : copier_.CopyFile(entry, sink);
   platform::SinkError error;
   if (copy.stopped && copy.bytesRead == 0 && copy.unreadable.empty() && !copy.writeFailed) {
     // Stop came before the first read: the file was never started, as if the

@@ -12,6 +12,7 @@
 #include "entries/EntryTable.h"
 #include "recovery/DestinationTree.h"
 #include "recovery/ExtentCopier.h"
+#include "recovery/ZisofsCopier.h"
 #include "recovery/RecoveryReport.h"
 #include "host/ScanHost.h"
 #include "scan/ScanProcess.h"
@@ -44,7 +45,8 @@ struct RecoveryTarget {
 //   Recover All, and those on the way to each file saved); files pass the file
 //   filter first (select::RecoveryFilterList::Takes).
 // - Each file is read from its File ID for its size through the reader rule
-//   (ExtentCopier). It is recovered when every byte read, partly recovered when
+//   (ExtentCopier); a file the disc holds compressed (zisofs) is saved
+//   decompressed (ZisofsCopier). It is recovered when every byte read, partly recovered when
 //   some did not (those are zeros in the file and listed in the report), and
 //   failed when not one byte read or it could not be written; a failed file is
 //   removed, so that zeros are never taken for data.
@@ -122,6 +124,7 @@ class RecoveryEngine {
   ScanHost& host_;
   ScanProcess& progress_;
   ExtentCopier copier_;
+  ZisofsCopier zisofs_;
 
   // One recovery's state.
   std::string destination_;

@@ -304,6 +304,7 @@ void ScanProcess::ReportEntry(std::uint32_t entryCount, const WorkRecord* record
   entry.moreParts = record->moreParts;
   entry.mode = record->mode;
   entry.linkTarget = record->linkTarget;
+  entry.compressedSize = record->compressedSize;
   entry.session = counters_.currentSession;
   table_.AddEntry(std::move(entry));
 }
