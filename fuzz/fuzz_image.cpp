@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= kSectorSize) {
     const std::span<const std::byte> last = bytes.last(kSectorSize);
     if (auto trailer = disc::ParseImageTrailer(last)) {
+      disc::EndsToLba(*trailer, static_cast<Lba>(size / kSectorSize - 1));
       disc::FitTrailerToImage(*trailer, static_cast<Lba>(size / kSectorSize - 1));
       disc::BuildImageTrailer(*trailer);
     }

@@ -25,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (disc::IsVolumeDescriptor(bytes)) disc::ParseVolumeInfo(bytes);
   if (auto trailer = disc::ParseImageTrailer(bytes)) {
+    disc::EndsToLba(*trailer, static_cast<Lba>(size));
     disc::FitTrailerToImage(*trailer, static_cast<Lba>(size));
   }
   disc::HasDamagedSignature(bytes);

@@ -11,6 +11,7 @@
 #include "image/MapWriter.h"
 #include "image/ImageNaming.h"
 #include "media/ImageTrailer.h"
+#include "media/SessionEnd.h"
 #include "image/SectorCopier.h"
 #include "iso9660/VolumeDescriptor.h"
 #include "text/StringTable.h"
@@ -59,32 +60,18 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   // The disc may have been changed since it was scanned. An open image has no
   // TOC to read again: its track list came from its trailer.
   if (!reader_.imageOpen()) reader_.RereadToc();
-  const bool multiTrack = reader_.multiTrack();
-  std::vector<TrackCopy> plan;
-  Lba sectors = 0;
-  Lba expected = 0;
-  if (!multiTrack) {
-    if (!SingleTrackSectors(sectors, expected)) {
-      host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
-      outcome.result = ImageResult::kFailed;
-      outcome.reason =
-          text::ToUtf8(text::ErrorMessage(static_cast<int>(text::ErrorCode::kCdromNotFound)));
-      return;
-    }
-  } else {
-    // The full-TOC pass gives the session ends before the plan needs them.
-    if (!reader_.imageOpen()) reader_.PreparePassThrough();
-    // Without a scan of this disc the descriptors tell where each session ends.
-    if (table_.empty()) {
-      for (std::size_t node = 0; node < reader_.tracks().size(); ++node) {
-        Lba end = FindSessionEnd(node);
-        reader_.tracks()[node].end = end;
-      }
-    }
-    plan = PlanTrackCopy(reader_.tracks(), LeadOut());
-    sectors = plan.empty() ? 0 : plan.back().fillTo;
-    expected = sectors;
+  std::optional<ImagePlan> planned = PlanCopy();
+  if (!planned) {
+    host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
+    outcome.result = ImageResult::kFailed;
+    outcome.reason =
+        text::ToUtf8(text::ErrorMessage(static_cast<int>(text::ErrorCode::kCdromNotFound)));
+    return;
   }
+  const bool multiTrack = planned->multiTrack;
+  const std::vector<TrackCopy>& plan = planned->copies;
+  const Lba sectors = planned->sectors;
+  const Lba expected = planned->expected;
 
   ImageFile file;
   switch (file.Open(outcome.destination, host_.prompts())) {
@@ -171,6 +158,49 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   host_.DeleteProgress();
 }
 
+std::optional<ImagePlan> ImageCreator::PlanCopy(bool readDescriptors) {
+  ImagePlan plan;
+  plan.multiTrack = reader_.multiTrack();
+  if (!plan.multiTrack) {
+    if (!readDescriptors && reader_.MediumSectors() != 0) {
+      plan.sectors = plan.expected = reader_.MediumSectors();
+      return plan;
+    }
+    if (!SingleTrackSectors(plan.sectors, plan.expected)) return std::nullopt;
+    return plan;
+  }
+  if (reader_.imageOpen() && reader_.foundSessions()) {
+    // A plain image of several sessions: every block of the file is copied,
+    // whatever the sessions found in it, each session's track record its own.
+    const std::vector<TrackNode>& tracks = reader_.tracks();
+    const Lba medium = reader_.MediumSectors();
+    for (std::size_t node = 0; node < tracks.size(); ++node) {
+      TrackCopy copy;
+      copy.readTo = node + 1 < tracks.size() ? TrackLba(tracks[node + 1]) : medium;
+      copy.fillTo = copy.readTo;
+      copy.end = tracks[node].end != 0 ? std::min(tracks[node].end, copy.readTo) : copy.readTo;
+      plan.copies.push_back(copy);
+    }
+    plan.sectors = plan.expected = medium;
+    plan.trailer = TrailerForCopy(tracks, plan.copies, plan.sectors);
+    return plan;
+  }
+  // The full-TOC pass gives the session ends before the plan needs them.
+  if (!reader_.imageOpen()) reader_.PreparePassThrough();
+  // Without a scan of this disc the descriptors tell where each session ends.
+  if (table_.empty() && readDescriptors) {
+    for (std::size_t node = 0; node < reader_.tracks().size(); ++node) {
+      Lba end = FindSessionEnd(node);
+      reader_.tracks()[node].end = end;
+    }
+  }
+  plan.copies = PlanTrackCopy(reader_.tracks(), LeadOut());
+  plan.sectors = plan.copies.empty() ? 0 : plan.copies.back().fillTo;
+  plan.expected = plan.sectors;
+  plan.trailer = TrailerForCopy(reader_.tracks(), plan.copies, plan.sectors);
+  return plan;
+}
+
 bool ImageCreator::SingleTrackSectors(Lba& sectors, Lba& expected) {
   // The probe's descriptor search sets disc end to the volume space size.
   if (!scan_.ProbeVolumeSize() &&
@@ -213,11 +243,7 @@ Lba ImageCreator::FindSessionEnd(std::size_t node) {
     }
     std::optional<VolumeInfo> info = ParseVolumeInfo(sector);
     if (!info || info->volumeSpaceSize == 0) continue;
-    // Multi-session writers count a later session's volume space from LBA 0, so
-    // it takes in the sessions before; a size below the session's start can
-    // only count from that start.
-    std::uint64_t end = info->volumeSpaceSize;
-    if (end < base) end += base;
+    std::uint64_t end = SessionEndBySize(base, info->volumeSpaceSize, LeadOut());
     if (limit != 0) end = std::min<std::uint64_t>(end, limit);
     return static_cast<Lba>(std::min<std::uint64_t>(end, std::numeric_limits<Lba>::max()));
   }

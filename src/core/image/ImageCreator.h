@@ -4,7 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include <optional>
+#include <vector>
+
 #include "host/AppState.h"
+#include "image/ImageLayout.h"
 #include "disc/CCDReader.h"
 #include "entries/EntryTable.h"
 #include "host/ScanHost.h"
@@ -38,6 +42,19 @@ struct ImageOutcome {
   std::string mapPath;
 };
 
+// How a disc goes into an image: the blocks before the trailer, what the disc
+// claims, and per session what is read and what is a gap (none for a disc of
+// one track, copied whole).
+struct ImagePlan {
+  bool multiTrack = false;
+  Lba sectors = 0;
+  // Sectors the disc was expected to hold.
+  Lba expected = 0;
+  std::vector<TrackCopy> copies;
+  // The trailer of the whole copy.
+  ImageTrailer trailer;
+};
+
 // Create Image: copies the disc that the reader holds, sector by sector, into a
 // .cd image file whose block k is sector k, unreadable sectors and the gaps
 // between sessions being 0xF6 blocks, and whose last block is the trailer with
@@ -55,6 +72,12 @@ class ImageCreator {
   ImageOutcome CreateImage(const std::string& pathName);
   // The command that runs the copy, as the map's heading names it.
   void SetCommandLine(std::string commandLine) { commandLine_ = std::move(commandLine); }
+
+  // What a copy of the disc the reader holds takes (Create Image and a rescue
+  // share it). Nothing when no disc answered. Without readDescriptors the
+  // plan reads no sector where the medium's size and the TOC tell enough (a
+  // rescue reads each sector through its map).
+  std::optional<ImagePlan> PlanCopy(bool readDescriptors = true);
 
   // The end of node's session from its volume descriptor (the first of sectors
   // 16 ... 115 of the session that reads whole and gives a volume space size),

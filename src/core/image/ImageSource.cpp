@@ -90,6 +90,7 @@ ImageOpenResult OpenImageSource(CCDReader& reader, platform::Machine& machine,
     }
     // Starts and ends past the image's blocks would have the reader look for
     // sectors the file cannot hold.
+    EndsToLba(*trailer, sectors);
     const std::size_t clipped = FitTrailerToImage(*trailer, sectors);
     if (trailer->multiTrack && trailer->tracks.empty()) {
       reason = text::FormatTextUtf8(text::kReasonSessionsPastImage,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "iso9660/VolumeDescriptor.h"
+#include "media/SessionEnd.h"
 
 namespace velmora::disc {
 namespace {
@@ -33,7 +34,8 @@ enum class Verdict { kNoDescriptor, kRejected, kSession };
 
 // What a primary descriptor in block makes of a session starting 16 blocks
 // before it. Its volume space size counts the session's own blocks from its
-// start (the copy at block 16 counts from block 0, which is the same thing).
+// start (the copy at block 16 counts from block 0, which is the same thing);
+// SessionEndBySize says when it counts from block 0 instead.
 Verdict Examine(std::span<const std::byte> block, Lba start, Lba fileBlocks, DescriptorSet& set) {
   if (!IsVolumeDescriptor(block) || static_cast<std::uint8_t>(block[0]) != kPrimaryDescriptor) {
     return Verdict::kNoDescriptor;
@@ -41,7 +43,7 @@ Verdict Examine(std::span<const std::byte> block, Lba start, Lba fileBlocks, Des
   std::optional<VolumeInfo> info = ParseVolumeInfo(block);
   if (!info) return Verdict::kNoDescriptor;
   set.start = start;
-  set.claimedEnd = std::uint64_t{start} + info->volumeSpaceSize;
+  set.claimedEnd = SessionEndBySize(start, info->volumeSpaceSize, fileBlocks);
   set.root = info->rootExtent;
   // Writers put the root directory after the descriptors, inside the session:
   // a copy of another session's descriptors, or a descriptor inside a file

@@ -31,6 +31,17 @@ std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block) 
   return trailer;
 }
 
+void EndsToLba(ImageTrailer& trailer, Lba sectors) {
+  for (std::size_t k = 0; k < trailer.tracks.size(); ++k) {
+    TrackNode& node = trailer.tracks[k];
+    if (node.end == 0) continue;
+    const Lba limit = k + 1 < trailer.tracks.size() ? TrackLba(trailer.tracks[k + 1]) : sectors;
+    if (node.end == limit) continue;  // an LBA end of an earlier writer
+    // An end before LBA 0 is no end: unknown.
+    node.end = node.end > kLeadInFrames ? node.end - kLeadInFrames : 0;
+  }
+}
+
 std::size_t FitTrailerToImage(ImageTrailer& trailer, Lba sectors) {
   std::size_t changed = 0;
   std::vector<TrackNode> kept;
@@ -88,10 +99,14 @@ std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer) {
   for (std::size_t k = 0; k < trailer.tracks.size(); ++k) {
     std::size_t at = kTrailerRecordsOffset + k * kTrailerRecordSize;
     const TrackNode& node = trailer.tracks[k];
+    // In frames, as the start; an end too large for that is clipped.
+    const std::uint32_t end =
+        node.end == 0 ? 0
+                      : std::min<std::uint32_t>(node.end, 0xFFFFFFFF - kLeadInFrames) + kLeadInFrames;
     block[at] = std::byte{node.trackNumber};
     for (std::size_t i = 0; i < 4; ++i) {
       block[at + 1 + i] = static_cast<std::byte>((node.start >> (8 * i)) & 0xFF);
-      block[at + 5 + i] = static_cast<std::byte>((node.end >> (8 * i)) & 0xFF);
+      block[at + 5 + i] = static_cast<std::byte>((end >> (8 * i)) & 0xFF);
     }
   }
   return block;

@@ -14,6 +14,8 @@ namespace velmora::disc {
 
 // The last 2048-byte block of a .cd image: signature, a zero byte, the
 // multi-track flag, the record count and 9-byte track records, 0xF6 after them.
+// A record's start and end are frames (LBA + 150), as the TOC gives them; its
+// end is the session's end, the last one's the lead-out, or 0 when not known.
 inline constexpr std::string_view kImageSignature = "12345abbgtpogpkicupog6789";
 inline constexpr std::size_t kTrailerFlagOffset = 26;
 inline constexpr std::size_t kTrailerCountOffset = 27;
@@ -35,6 +37,12 @@ bool HasImageSignature(std::span<const std::byte> block);
 // usable image.
 std::optional<ImageTrailer> ParseImageTrailer(std::span<const std::byte> block);
 
+// The records' ends as the reader keeps them, in LBAs: an end in frames less
+// 150; 0 stays unknown. Images written before the ends were frames hold LBAs,
+// told apart as ending exactly at the next track's start less 150, or, for the
+// last track, at the image's end (sectors).
+void EndsToLba(ImageTrailer& trailer, Lba sectors);
+
 // An image holds nothing past its blocks: drops the nodes that start at or past
 // sectors (the blocks before the trailer) and clips every end to it. Returns
 // how many nodes were dropped or clipped; a multi-track trailer left without a
@@ -51,7 +59,8 @@ std::size_t ForgetBackwardEnds(ImageTrailer& trailer);
 // at the block's start. Such a file was a .cd image whose track list is lost.
 bool HasDamagedSignature(std::span<const std::byte> block);
 
-// The trailer block for a track list (multiTrack false writes no records).
+// The trailer block for a track list whose ends are LBAs (multiTrack false
+// writes no records); the ends are written in frames.
 std::vector<std::byte> BuildImageTrailer(const ImageTrailer& trailer);
 
 }  // namespace velmora::disc

@@ -46,11 +46,23 @@ std::optional<EmulatedDisc> EmulatedDisc::FromImage(const std::string& path, std
   Lba sectors = static_cast<Lba>((*size - kSectorSize) / kSectorSize);
   // The image holds nothing past its sectors, whatever start or end a node was
   // given: a session that starts past them is not on this disc.
-  disc::FitTrailerToImage(*trailer, sectors);
-  disc::ForgetBackwardEnds(*trailer);
+  disc::EndsToLba(*trailer, sectors);
+  const std::size_t clipped = disc::FitTrailerToImage(*trailer, sectors);
+  const std::size_t backward = disc::ForgetBackwardEnds(*trailer);
   if (trailer->multiTrack && trailer->tracks.empty()) {
     reason = text::FormatTextUtf8(text::kReasonSessionsPastImage, {path, std::to_string(sectors)});
     return std::nullopt;
+  }
+  // Said as the image file itself is when read as a disc image.
+  if (clipped > 0) {
+    disc.damage = text::FormatTextUtf8(text::kReasonSessionsCutToImage,
+                                       {path, std::to_string(sectors), std::to_string(clipped)});
+  }
+  if (backward > 0) {
+    const std::string count = std::to_string(backward);
+    disc.damage = disc.damage.empty()
+                      ? text::FormatTextUtf8(text::kReasonBackwardEnds, {path, count})
+                      : text::FormatTextUtf8(text::kReasonAlsoBackwardEnds, {disc.damage, count});
   }
   disc.sectorCount = sectors;
   disc.tracks = std::move(trailer->tracks);

@@ -21,12 +21,21 @@ enum class FaultKind {
   kCheckCondition,  // cooked: EIO; READ CD: CHECK CONDITION, MEDIUM ERROR 03/11/00
   kSlow,            // served after delay
   kDriveGone,       // the drive leaves the bus at this sector: it and every later command fail
+  kFlaky,           // reads on the tries-th read of it; the reads before fail as kUnreadable
+  kNone,            // reads as it should (a sector that only holds the drive, below)
 };
 
 struct SectorFault {
   FaultKind kind = FaultKind::kUnreadable;
   std::uint32_t shortBytes = 0;
   std::chrono::milliseconds delay{0};
+  std::uint32_t tries = 0;  // kFlaky
+  // At the holdAtRead-th read of the sector (0: never) the drive makes the
+  // file holdFile and waits until it is gone (two minutes at most) before it
+  // answers: a test stops the program there, at a point the program reached,
+  // never at a time.
+  std::string holdFile{};
+  std::uint32_t holdAtRead = 0;
 };
 
 using FaultMap = std::map<Lba, SectorFault>;
@@ -62,6 +71,10 @@ struct EmulatedDisc {
   // for that type there, and may not ask for it anywhere else.
   std::set<std::uint8_t> xaTracks;
   bool fullTocUnsupported = false;  // READ TOC format 2 ends in CHECK CONDITION
+  // What FromImage had to leave out or forget of the image's track list (its
+  // sessions cut to the image, ends before starts), in the words an Open of the
+  // image file says it; empty when the track list was whole.
+  std::string damage;
   TocStyle tocStyle = TocStyle::kUsual;
 
   // The disc in an image file. A .cd image's trailer (its last block, when it
