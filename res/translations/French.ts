@@ -935,6 +935,54 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>%1 and %2 more ranges</source>
         <translation>%1 et %2 autres plages</translation>
     </message>
+    <message>
+        <source>Rescue Imaging</source>
+        <translation>Image de sauvetage</translation>
+    </message>
+    <message>
+        <source>Resumed from the map beside the image: %1 bytes were read before</source>
+        <translation>Reprise d’après la carte de l’image&#xa0;: %1 octets avaient déjà été lus</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2) done: %3 bytes rescued, %4 bytes bad in %5 areas, %6 bytes left to try</source>
+        <translation>Passe %1 (%2) terminée&#xa0;: %3 octets sauvés, %4 octets illisibles en %5 zones, %6 octets restent à essayer</translation>
+    </message>
+    <message>
+        <source>what matters first</source>
+        <translation>l’essentiel d’abord</translation>
+    </message>
+    <message>
+        <source>copying</source>
+        <translation>copie</translation>
+    </message>
+    <message>
+        <source>trimming</source>
+        <translation>rognage</translation>
+    </message>
+    <message>
+        <source>scraping</source>
+        <translation>grattage</translation>
+    </message>
+    <message>
+        <source>retrying</source>
+        <translation>nouvel essai</translation>
+    </message>
+    <message>
+        <source>merging</source>
+        <translation>fusion</translation>
+    </message>
+    <message>
+        <source>%1 has no map beside it: there is nothing to merge into</source>
+        <translation>%1 n’a pas de carte à côté&#xa0;: rien où fusionner</translation>
+    </message>
+    <message>
+        <source>%1 and its map are of another disc (the size, the track list or the primary volume descriptor differ)</source>
+        <translation>%1 et sa carte sont d’un autre disque (la taille, la liste des pistes ou le descripteur de volume primaire diffèrent)</translation>
+    </message>
+    <message>
+        <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
+        <translation>%1&#xa0;: le descripteur de volume primaire ne se lit pas dans les deux copies&#xa0;; on ne peut pas dire qu’elles sont du même disque</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

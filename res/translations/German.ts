@@ -935,6 +935,54 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>%1 and %2 more ranges</source>
         <translation>%1 und %2 weitere Bereiche</translation>
     </message>
+    <message>
+        <source>Rescue Imaging</source>
+        <translation>Rettungsabbild</translation>
+    </message>
+    <message>
+        <source>Resumed from the map beside the image: %1 bytes were read before</source>
+        <translation>Fortgesetzt nach der Karte neben dem Abbild: %1 Bytes waren schon gelesen</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2) done: %3 bytes rescued, %4 bytes bad in %5 areas, %6 bytes left to try</source>
+        <translation>Durchgang %1 (%2) beendet: %3 Bytes gerettet, %4 Bytes unlesbar in %5 Bereichen, %6 Bytes noch zu versuchen</translation>
+    </message>
+    <message>
+        <source>what matters first</source>
+        <translation>das Wichtige zuerst</translation>
+    </message>
+    <message>
+        <source>copying</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>trimming</source>
+        <translation>Eingrenzen</translation>
+    </message>
+    <message>
+        <source>scraping</source>
+        <translation>Abschaben</translation>
+    </message>
+    <message>
+        <source>retrying</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>merging</source>
+        <translation>Zusammenführen</translation>
+    </message>
+    <message>
+        <source>%1 has no map beside it: there is nothing to merge into</source>
+        <translation>%1 hat keine Karte daneben: es gibt nichts zum Zusammenführen</translation>
+    </message>
+    <message>
+        <source>%1 and its map are of another disc (the size, the track list or the primary volume descriptor differ)</source>
+        <translation>%1 und seine Karte gehören zu einem anderen Datenträger (Größe, Spurliste oder primärer Volume-Deskriptor weichen ab)</translation>
+    </message>
+    <message>
+        <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
+        <translation>%1: der primäre Volume-Deskriptor ist nicht in beiden Kopien lesbar, daher lässt sich nicht feststellen, dass sie vom selben Datenträger sind</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

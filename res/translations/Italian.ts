@@ -935,6 +935,54 @@ Sostituirlo?</translation>
         <source>%1 and %2 more ranges</source>
         <translation>%1 e altri %2 intervalli</translation>
     </message>
+    <message>
+        <source>Rescue Imaging</source>
+        <translation>Immagine di salvataggio</translation>
+    </message>
+    <message>
+        <source>Resumed from the map beside the image: %1 bytes were read before</source>
+        <translation>Ripreso dalla mappa accanto all’immagine: %1 byte erano già stati letti</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2) done: %3 bytes rescued, %4 bytes bad in %5 areas, %6 bytes left to try</source>
+        <translation>Passata %1 (%2) terminata: %3 byte salvati, %4 byte illeggibili in %5 aree, %6 byte ancora da provare</translation>
+    </message>
+    <message>
+        <source>what matters first</source>
+        <translation>prima l’essenziale</translation>
+    </message>
+    <message>
+        <source>copying</source>
+        <translation>copia</translation>
+    </message>
+    <message>
+        <source>trimming</source>
+        <translation>rifinitura</translation>
+    </message>
+    <message>
+        <source>scraping</source>
+        <translation>raschiatura</translation>
+    </message>
+    <message>
+        <source>retrying</source>
+        <translation>nuovo tentativo</translation>
+    </message>
+    <message>
+        <source>merging</source>
+        <translation>unione</translation>
+    </message>
+    <message>
+        <source>%1 has no map beside it: there is nothing to merge into</source>
+        <translation>%1 non ha una mappa accanto: non c’è nulla in cui unire</translation>
+    </message>
+    <message>
+        <source>%1 and its map are of another disc (the size, the track list or the primary volume descriptor differ)</source>
+        <translation>%1 e la sua mappa sono di un altro disco (differiscono la dimensione, l’elenco delle tracce o il descrittore di volume primario)</translation>
+    </message>
+    <message>
+        <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
+        <translation>%1: il descrittore di volume primario non si legge in entrambe le copie, quindi non si può dire che siano dello stesso disco</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

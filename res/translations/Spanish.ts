@@ -935,6 +935,54 @@ Do you want to replace it?</source>
         <source>%1 and %2 more ranges</source>
         <translation>%1 y %2 rangos más</translation>
     </message>
+    <message>
+        <source>Rescue Imaging</source>
+        <translation>Imagen de rescate</translation>
+    </message>
+    <message>
+        <source>Resumed from the map beside the image: %1 bytes were read before</source>
+        <translation>Reanudado desde el mapa junto a la imagen: ya se habían leído %1 bytes</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2) done: %3 bytes rescued, %4 bytes bad in %5 areas, %6 bytes left to try</source>
+        <translation>Pasada %1 (%2) terminada: %3 bytes rescatados, %4 bytes ilegibles en %5 zonas, quedan %6 bytes por intentar</translation>
+    </message>
+    <message>
+        <source>what matters first</source>
+        <translation>lo importante primero</translation>
+    </message>
+    <message>
+        <source>copying</source>
+        <translation>copia</translation>
+    </message>
+    <message>
+        <source>trimming</source>
+        <translation>recorte</translation>
+    </message>
+    <message>
+        <source>scraping</source>
+        <translation>raspado</translation>
+    </message>
+    <message>
+        <source>retrying</source>
+        <translation>reintento</translation>
+    </message>
+    <message>
+        <source>merging</source>
+        <translation>fusión</translation>
+    </message>
+    <message>
+        <source>%1 has no map beside it: there is nothing to merge into</source>
+        <translation>%1 no tiene mapa al lado: no hay nada en que fusionar</translation>
+    </message>
+    <message>
+        <source>%1 and its map are of another disc (the size, the track list or the primary volume descriptor differ)</source>
+        <translation>%1 y su mapa son de otro disco (difieren el tamaño, la lista de pistas o el descriptor de volumen primario)</translation>
+    </message>
+    <message>
+        <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
+        <translation>%1: el descriptor de volumen primario no se lee en ambas copias, así que no se puede saber si son del mismo disco</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -122,10 +122,15 @@ struct OptionScope {
 constexpr std::string_view kListOnly = "--tsv and --json belong to ls";
 constexpr std::string_view kMaskOwners =
     "--mask, --mask-match-case, --min-kb, --max-kb, --days, --months and --between belong "
-    "to ls, find and recover";
+    "to ls, find, recover and image --rescue";
 constexpr unsigned kMaskCommands = Bit(Command::kList) | Bit(Command::kFind) | Bit(Command::kRecover);
+// image --rescue takes the mask and --select for the files it rescues first.
+constexpr unsigned kRescueChoice = kMaskCommands | Bit(Command::kImage);
 constexpr std::string_view kRecoverOnly =
-    "--select, --include, --exclude, --report and --resume belong to recover";
+    "--select, --include, --exclude, --report and --resume belong to recover (--select also "
+    "to image --rescue)";
+
+constexpr std::string_view kImageOnly = "--rescue, --retries, --speed and --merge belong to image";
 
 constexpr OptionScope kScopes[] = {
     {"--tsv", Bit(Command::kList), kListOnly},
@@ -136,22 +141,26 @@ constexpr OptionScope kScopes[] = {
     {"--overwrite",
      Bit(Command::kList) | Bit(Command::kFind) | Bit(Command::kImage) | Bit(Command::kRecover),
      "--overwrite belongs to ls, find, image and recover"},
-    {"--select", Bit(Command::kRecover), kRecoverOnly},
+    {"--select", Bit(Command::kRecover) | Bit(Command::kImage), kRecoverOnly},
     {"--include", Bit(Command::kRecover), kRecoverOnly},
     {"--exclude", Bit(Command::kRecover), kRecoverOnly},
     {"--report", Bit(Command::kRecover), kRecoverOnly},
     {"--match-case", Bit(Command::kFind), "--match-case belongs to find"},
-    {"--mask", kMaskCommands, kMaskOwners},
-    {"--mask-match-case", kMaskCommands, kMaskOwners},
-    {"--min-kb", kMaskCommands, kMaskOwners},
-    {"--max-kb", kMaskCommands, kMaskOwners},
-    {"--days", kMaskCommands, kMaskOwners},
-    {"--months", kMaskCommands, kMaskOwners},
-    {"--between", kMaskCommands, kMaskOwners},
+    {"--mask", kRescueChoice, kMaskOwners},
+    {"--mask-match-case", kRescueChoice, kMaskOwners},
+    {"--min-kb", kRescueChoice, kMaskOwners},
+    {"--max-kb", kRescueChoice, kMaskOwners},
+    {"--days", kRescueChoice, kMaskOwners},
+    {"--months", kRescueChoice, kMaskOwners},
+    {"--between", kRescueChoice, kMaskOwners},
     {"--codepage", kMaskCommands, "--codepage belongs to ls, find and recover"},
     {"--all-names", kMaskCommands, "--all-names belongs to ls, find and recover"},
     {"--names", kMaskCommands, "--names belongs to ls, find and recover"},
     {"--resume", Bit(Command::kRecover), kRecoverOnly},
+    {"--rescue", Bit(Command::kImage), kImageOnly},
+    {"--retries", Bit(Command::kImage), kImageOnly},
+    {"--speed", Bit(Command::kImage), kImageOnly},
+    {"--merge", Bit(Command::kImage), kImageOnly},
 };
 
 // False, with error set, when an option given is not one of command's.
@@ -282,7 +291,8 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
       inlineValue = arg.substr(equals + 1);
     }
     given.push_back(name);
-    if (name == "--tsv" || name == "--json" || name == "--overwrite" || name == "--resume") {
+    if (name == "--tsv" || name == "--json" || name == "--overwrite" || name == "--resume" ||
+        name == "--rescue" || name == "--merge") {
       if (inlineValue) {
         error = std::string(name) + " takes no value";
         return std::nullopt;
@@ -290,7 +300,25 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
       (name == "--tsv"         ? tsv
        : name == "--json"      ? json
        : name == "--overwrite" ? options.overwrite
+       : name == "--rescue"    ? options.rescue
+       : name == "--merge"     ? options.merge
                                : options.resume) = true;
+    } else if (name == "--retries" || name == "--speed") {
+      std::optional<std::string> value = parser.ValueOf(name, inlineValue);
+      if (!value) return std::nullopt;
+      const std::optional<std::uint32_t> number = ParseNumber<std::uint32_t>(*value);
+      // A drive's speeds run to about 52x; more retry passes than 1000 is a typo.
+      const std::uint32_t most = name == "--speed" ? 100 : 1000;
+      if (!number || *number > most || (name == "--speed" && *number == 0)) {
+        error = std::string(name) + " needs a whole number up to " + std::to_string(most) +
+                (name == "--speed" ? " (times 176 kB/s), not '" : ", not '") + *value + "'";
+        return std::nullopt;
+      }
+      if (name == "--retries") {
+        options.retries = *number;
+      } else {
+        options.speed = *number;
+      }
     } else if (name == "--match-case") {
       if (inlineValue) {
         error = "--match-case takes no value";
@@ -354,6 +382,9 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     } else if (name == "--emulated-faults") {
       options.emulatedFaults = parser.ValueOf(name, inlineValue);
       if (!options.emulatedFaults) return std::nullopt;
+    } else if (name == "--emulated-log") {
+      options.emulatedLog = parser.ValueOf(name, inlineValue);
+      if (!options.emulatedLog) return std::nullopt;
     } else if (name == "--drive") {
       std::optional<std::string> value = parser.ValueOf(name, inlineValue);
       if (!value) return std::nullopt;
@@ -374,8 +405,26 @@ std::optional<CliOptions> ParseOptions(std::span<const std::string_view> args, s
     return std::nullopt;
   }
   if (!OptionsFitCommand(given, options.command, error)) return std::nullopt;
-  if (options.emulatedFaults && !options.emulatedImage) {
-    error = "--emulated-faults needs --emulated-drive";
+  if (options.command == Command::kImage && !options.rescue && !options.merge) {
+    const bool choice = options.mask || !options.selections.empty();
+    if (choice || options.retries > 0 || options.speed) {
+      error = choice ? "image takes the mask and --select with --rescue, for the files it "
+                       "rescues first"
+                     : "--retries and --speed go with --rescue";
+      return std::nullopt;
+    }
+  }
+  if (options.rescue && options.merge) {
+    error = "--rescue and --merge exclude each other";
+    return std::nullopt;
+  }
+  if (options.merge && (options.mask || !options.selections.empty() || options.overwrite)) {
+    error = "--merge fills OUT as it is: no mask, --select or --overwrite";
+    return std::nullopt;
+  }
+  if ((options.emulatedFaults || options.emulatedLog) && !options.emulatedImage) {
+    error = options.emulatedFaults ? "--emulated-faults needs --emulated-drive"
+                                   : "--emulated-log needs --emulated-drive";
     return std::nullopt;
   }
   options.commandLine = "velmora-cli";

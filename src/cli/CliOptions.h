@@ -36,12 +36,21 @@ struct CliOptions {
   // The fault map of the emulated drive: a file of the emulated drive's own
   // form, or a ddrescue mapfile (every area not finished reads as unreadable).
   std::optional<std::string> emulatedFaults;
+  // Every command the emulated drive receives, a line each as it comes.
+  std::optional<std::string> emulatedLog;
   // The program and its arguments as given, for the heading of an image's map.
   std::string commandLine;
   // The answer to Select CD Drive; checked against the drives once they are known.
   std::optional<std::size_t> drive;
   // image: the answer to the question whether an existing image is replaced.
   bool overwrite = false;
+  // image --rescue: several passes with a map, resumable; --retries N passes
+  // over what is still bad; --speed X (times 176 kB/s) for those passes.
+  bool rescue = false;
+  std::uint32_t retries = 0;
+  std::optional<std::uint32_t> speed;
+  // image --merge OTHER OUT: SOURCE is OTHER, whose sectors fill what OUT lacks.
+  bool merge = false;
   // recover: files an earlier recovery into DEST left whole are kept, those it
   // left partial or stopped are written again.
   bool resume = false;

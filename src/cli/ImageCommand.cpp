@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "ExitCode.h"
+#include "RescueCommand.h"
 #include "CliSession.h"
 #include "image/ImageCreator.h"
 #include "image/ImageNaming.h"
@@ -74,6 +75,7 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
     console.Message(disc::ImageDestination(options.target) + " is the disc being read");
     return kExitBadInput;
   }
+  if (options.rescue || options.merge) return RunRescue(options, machine, console);
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.host.CountStepsAs(StepUnit::kSector);

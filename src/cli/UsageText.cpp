@@ -27,7 +27,13 @@ Commands:
                               image opens as a SOURCE. Beside it, OUT.map tells
                               which blocks read, in GNU ddrescue's mapfile format;
                               ls and recover take the blocks it does not give as
-                              read for unreadable, never their 0xF6 bytes for data
+                              read for unreadable, never their 0xF6 bytes for data.
+                              With --rescue: in passes, what matters first (the
+                              folders, then the files' sectors; the mask and
+                              --select choose the files), then the rest skipping
+                              past errors, then trimming and scraping what
+                              failed; the map is saved after every read and the
+                              same command resumes from it
   recover SOURCE DEST         scan the disc as ls does, then save its files into the
                               folder DEST (made when only DEST itself is missing),
                               with their folders and recording times. A file is never
@@ -50,7 +56,14 @@ Options:
                               badly: one a line, 'LBA unreadable', 'LBA short
                               BYTES', 'LBA check', 'LBA slow MS' or 'LBA gone';
                               or a GNU ddrescue mapfile, whose areas not
-                              finished ('+') do not read
+                              finished ('+') do not read. For tests also 'LBA
+                              flaky TRIES' (reads at that try) and 'LBA hold
+                              FILE [READ]' (at that read of the sector the drive
+                              makes FILE and waits until it is removed)
+  --emulated-log FILE         write every command the emulated drive receives to
+                              FILE as it comes, a line each ('read LBA COUNT' of
+                              the drive read as a file, 'readcd LBA COUNT',
+                              'cdb HEX [data HEX]', 'toc', 'tray 0|1')
   --tsv                       ls: one line per entry, fields separated by tabs:
                               path, type (d folder, f file, l symbolic link),
                               size in bytes, date (YYYY-MM-DD hh:mm:ss), extent
@@ -80,6 +93,14 @@ Options:
   --log FILE                  ls, find, image, recover: write the message log to FILE
                               as it goes (text, CR LF line ends); /dev/stdout or
                               /dev/stderr take it after what is written there
+  --rescue                    image: copy in passes with a map; see image above
+  --retries N                 image --rescue: N more passes over the bad sectors,
+                              alternating direction
+  --speed X                   image --rescue: the drive's read speed for the retry
+                              passes, X times 176 kB/s (SET CD SPEED)
+  --merge                     image --merge OTHER OUT: fill what OUT and its map
+                              still lack from OTHER, another image (or a drive) of
+                              the same disc
   --overwrite                 image: replace OUT when it exists; ls, find, image,
                               recover: let --log and --report replace a file
                               that is not a log or report of velmora-cli

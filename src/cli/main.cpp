@@ -47,26 +47,32 @@ int main(int argc, char** argv) {
     console.Message(*refusal);
     return kExitBadInput;
   }
+  std::string damage;
   std::unique_ptr<velmora::platform::Machine> machine =
-      CreateMachine(options->emulatedImage, options->emulatedFaults, error);
+      CreateMachine(*options, error, damage);
   if (!machine) {
     console.Message(error);
     return kExitBadInput;
   }
+  // A drive's disc whose track list was cut: said, and no clean exit.
+  if (!damage.empty()) console.Message(damage);
+  const auto result = [&damage](int code) {
+    return !damage.empty() && code == kExitOk ? kExitPartial : code;
+  };
   InstallStopSignal();
   switch (options->command) {
     case Command::kDrives:
-      return RunDrives(*machine, console);
+      return result(RunDrives(*machine, console));
     case Command::kSectors:
-      return RunSectors(*options, *machine, console);
+      return result(RunSectors(*options, *machine, console));
     case Command::kList:
-      return RunList(*options, *machine, console);
+      return result(RunList(*options, *machine, console));
     case Command::kFind:
-      return RunFind(*options, *machine, console);
+      return result(RunFind(*options, *machine, console));
     case Command::kImage:
-      return RunImage(*options, *machine, console);
+      return result(RunImage(*options, *machine, console));
     case Command::kRecover:
-      return RunRecover(*options, *machine, console);
+      return result(RunRecover(*options, *machine, console));
     case Command::kHelp:
     case Command::kVersion:
       break;

@@ -186,7 +186,7 @@ TEST_F(CliFindMaskTest, BadMaskOptionsAreUsageErrors) {
       {{"ls", image_, "--min-kb", "-1"}, "--min-kb needs a whole number"},
       {{"ls", image_, "--between", "2024-02-30", "2024-01-01"}, "YYYY-MM-DD, not '2024-02-30'"},
       {{"ls", image_, "--between", "2024-01-01"}, "--between needs two dates"},
-      {{"image", image_, "out", "--mask", "*.txt"}, "belong to ls, find and recover"},
+      {{"image", image_, "out", "--mask", "*.txt"}, "the mask and --select with --rescue"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.says);

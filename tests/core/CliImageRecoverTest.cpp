@@ -517,7 +517,7 @@ TEST_F(CliImageRecoverTest, BadRequestsSayWhyAndExitTwoOrThree) {
        "--include and --exclude exclude each other"},
       {"OverwriteOutsideTheWritingCommands", {"sectors", image(), "0", "1", "--overwrite"}, 2,
        "--overwrite belongs to ls, find, image and recover"},
-      {"SelectOutsideRecover", {"image", image(), dest, "--select", "*"}, 2, "belong to recover"},
+      {"SelectOutsideRecover", {"image", image(), dest, "--select", "*"}, 2, "--select with --rescue"},
       {"ImageWithoutOut", {"image", image()}, 2, "image needs SOURCE OUT"},
       // Neither would name a file of its own: "dir/" became the hidden dir/.cd.
       {"OutEndsInASlash", {"image", image(), (scratch / "new").string() + "/"}, 2, "is a folder"},

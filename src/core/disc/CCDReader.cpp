@@ -180,6 +180,7 @@ bool CCDReader::ReadSectors(Lba lba, std::uint32_t count, std::span<std::byte> b
 
 bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
                                 std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
+  if (tap_) return ReadThroughTap(lba, count, buffer, bytesRead, byteLength, byteMode);
   bytesRead = 0;
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
@@ -244,6 +245,7 @@ bool CCDReader::ReadFileBlock(std::uint64_t offset, std::uint32_t length, int mo
 
 bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
                                 std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
+  if (tap_) return ReadThroughTap(lba, count, buffer, bytesRead, byteLength, byteMode);
   bytesRead = 0;
   if (!PreparePassThrough()) return false;
   if (byteMode) count = (byteLength + kSectorSize - 1) / kSectorSize;
@@ -289,6 +291,109 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
   bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, gathered.size()));
   std::memcpy(buffer.data(), gathered.data(), bytesRead);
   return true;
+}
+
+bool CCDReader::ReadForRescue(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                              std::uint32_t& bytesRead) {
+  bytesRead = 0;
+  std::uint32_t wanted = count * kSectorSize;
+  assert(buffer.size() >= wanted);
+  bool ok = false;
+  if (ChooseReader() == Reader::kFile) {
+    if (!file_) return false;
+    const std::uint64_t offset = static_cast<std::uint64_t>(lba) * kSectorSize;
+    if (imageOpen_ && imageSectors_) {
+      const std::uint64_t end = std::uint64_t{*imageSectors_} * kSectorSize;
+      if (offset >= end) return true;
+      wanted = static_cast<std::uint32_t>(std::min<std::uint64_t>(wanted, end - offset));
+    }
+    if (imageMap_) {
+      wanted = static_cast<std::uint32_t>(
+          imageMap_->FirstNotIn(offset, offset + wanted, AreaStatus::kFinished) - offset);
+      if (wanted == 0) return false;
+    }
+    const platform::IoResult result = file_->ReadAt(offset, buffer.first(wanted));
+    bytesRead = static_cast<std::uint32_t>(result.bytes);
+    ok = result.ok;
+  } else {
+    if (!PreparePassThrough()) return false;
+    // Command by command: a command that fails ends the read after what the
+    // ones before it delivered.
+    Lba at = lba;
+    while (at < lba + count) {
+      const std::uint32_t k = std::min(lba + count - at, kMaxSectorsPerReadCd);
+      AlignedBuffer chunk(static_cast<std::size_t>(k) * kSectorSize);
+      if (!chunk.valid()) break;
+      std::size_t transferred = 0;
+      if (!ReadCdChunk(at, k, chunk.span(), transferred)) break;
+      std::memcpy(buffer.data() + bytesRead, chunk.span().data(), transferred);
+      bytesRead += static_cast<std::uint32_t>(transferred);
+      if (transferred < chunk.span().size()) break;
+      at += k;
+    }
+    ok = bytesRead > 0 || count == 0;
+  }
+  if (!ok && count == 1) failed_.Insert(lba);
+  return ok;
+}
+
+bool CCDReader::ReadThroughTap(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                               std::uint32_t& bytesRead, std::uint32_t byteLength,
+                               bool byteMode) {
+  bytesRead = 0;
+  const std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
+  assert(buffer.size() >= wanted);
+  const std::uint32_t sectors = (wanted + kSectorSize - 1) / kSectorSize;
+  // Whole sectors, as the tap holds them; the caller gets the bytes it asked for.
+  std::vector<std::byte> whole(static_cast<std::size_t>(sectors) * kSectorSize, kUnreadByte);
+  std::size_t got = 0;
+  bool failed = false;
+  Lba at = lba;
+  const Lba end = lba + sectors;
+  while (at < end) {
+    Lba runEnd = at + 1;
+    const ReadTap::Known known = tap_->Lookup(at, end, runEnd);
+    const std::uint32_t n = runEnd - at;
+    std::span<std::byte> into(whole.data() + got, static_cast<std::size_t>(n) * kSectorSize);
+    if (known == ReadTap::Known::kHeld) {
+      if (!tap_->CopyHeld(at, n, into)) {
+        failed = true;
+        break;
+      }
+      got += into.size();
+      at = runEnd;
+      continue;
+    }
+    if (known == ReadTap::Known::kBad) {
+      failed = true;
+      break;
+    }
+    std::uint32_t delivered = 0;
+    const bool ok = ReadForRescue(at, n, into, delivered);
+    tap_->Took(at, n, ok, into.first(ok ? delivered : 0));
+    if (!ok) {
+      failed = true;
+      break;
+    }
+    got += delivered;
+    if (delivered < into.size()) break;  // a short sector, or the medium's end
+    at = runEnd;
+  }
+  bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(got, wanted));
+  std::memcpy(buffer.data(), whole.data(), bytesRead);
+  return bytesRead > 0 || !failed;
+}
+
+platform::ScsiResult CCDReader::SendCommand(std::span<const std::uint8_t> cdb,
+                                            std::span<std::byte> dataIn) {
+  if (!PreparePassThrough()) return {};
+  return passThrough_->Execute(cdb, dataIn, kModeTimeout);
+}
+
+platform::ScsiResult CCDReader::SendCommandOut(std::span<const std::uint8_t> cdb,
+                                               std::span<const std::byte> dataOut) {
+  if (!PreparePassThrough()) return {};
+  return passThrough_->ExecuteOut(cdb, dataOut, kModeTimeout);
 }
 
 bool CCDReader::PreparePassThrough() {

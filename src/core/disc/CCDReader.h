@@ -10,6 +10,7 @@
 
 #include "host/AppState.h"
 #include "host/Prompts.h"
+#include "disc/ReadTap.h"
 #include "disc/SectorSet.h"
 #include "media/FoundSessions.h"
 #include "media/RescueMap.h"
@@ -76,6 +77,21 @@ class CCDReader {
   // The reader rule: the file reader for a single-track disc or an open image,
   // the disc reader for a multi-track disc in a drive.
   Reader ChooseReader() const;
+
+  // A rescue's read: count sectors from lba through the reader rule, tried
+  // once (the rescue's passes do the retrying), whatever failed before; the
+  // sectors before the first that fails are delivered. An image's map is
+  // honoured as by every read.
+  bool ReadForRescue(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                     std::uint32_t& bytesRead);
+  // While set, every read goes through tap (ReadTap.h); nullptr ends that.
+  void SetReadTap(ReadTap* tap) { tap_ = tap; }
+
+  // Sends a command block to the drive through the pass-through handle, with
+  // data in (dataIn may be empty) or with data out.
+  platform::ScsiResult SendCommand(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
+  platform::ScsiResult SendCommandOut(std::span<const std::uint8_t> cdb,
+                                      std::span<const std::byte> dataOut);
 
   // Raw read for the image trailer: mode 1 reads at offset from the start of the
   // file, any other mode from 2048 bytes before its end.
@@ -153,6 +169,10 @@ class CCDReader {
   std::uint32_t UsableBytes(Lba lba, std::uint32_t wanted) const;
   // The medium changed: nothing known of its sectors holds any longer.
   void ForgetMedium();
+  // A read while a tap is set: held sectors from the tap's copy, the others
+  // from the medium (once, handed to the tap), up to the first known to fail.
+  bool ReadThroughTap(Lba lba, std::uint32_t count, std::span<std::byte> buffer,
+                      std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode);
 
   platform::Machine& machine_;
   std::vector<std::string> drivePaths_;
@@ -172,6 +192,7 @@ class CCDReader {
   std::optional<FoundSessions> foundSessions_;
   std::shared_ptr<const RescueMap> imageMap_;
   SectorSet failed_;
+  ReadTap* tap_ = nullptr;
   bool fullTocPending_ = false;
   std::uint32_t fullTocPasses_ = 0;
   std::unique_ptr<platform::DeviceFile> file_;

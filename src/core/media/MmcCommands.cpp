@@ -1,5 +1,7 @@
 #include "media/MmcCommands.h"
 
+#include <algorithm>
+
 namespace velmora::disc {
 
 std::array<std::uint8_t, 12> BuildReadCd(Lba lba, std::uint32_t k, std::uint8_t sectorType) {
@@ -20,6 +22,65 @@ std::array<std::uint8_t, 12> BuildReadCd(Lba lba, std::uint32_t k, std::uint8_t 
 std::array<std::uint8_t, 10> BuildReadFullToc() {
   // MSF bit, format 2, starting session 1, allocation length 0x0800.
   return {kReadTocOpcode, 0x02, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x00, 0x00};
+}
+
+std::array<std::uint8_t, 10> BuildModeSense10(std::uint8_t page, std::uint16_t allocationLength) {
+  // DBD set; page control 00b (current values).
+  return {kModeSense10Opcode, 0x08, static_cast<std::uint8_t>(page & 0x3F), 0, 0, 0, 0,
+          static_cast<std::uint8_t>(allocationLength >> 8),
+          static_cast<std::uint8_t>(allocationLength), 0};
+}
+
+std::array<std::uint8_t, 10> BuildModeSelect10(std::uint16_t parameterLength) {
+  // PF set, SP clear.
+  return {kModeSelect10Opcode, 0x10, 0, 0, 0, 0, 0,
+          static_cast<std::uint8_t>(parameterLength >> 8),
+          static_cast<std::uint8_t>(parameterLength), 0};
+}
+
+std::array<std::uint8_t, 12> BuildSetCdSpeed(std::uint16_t readKilobytesPerSecond) {
+  return {kSetCdSpeedOpcode,
+          0,
+          static_cast<std::uint8_t>(readKilobytesPerSecond >> 8),
+          static_cast<std::uint8_t>(readKilobytesPerSecond),
+          static_cast<std::uint8_t>(kFastestSpeed >> 8),
+          static_cast<std::uint8_t>(kFastestSpeed),
+          0,
+          0,
+          0,
+          0,
+          0,
+          0};
+}
+
+std::uint16_t ReadSpeedKilobytes(std::uint32_t times) {
+  const std::uint64_t kilobytes = (std::uint64_t{times} * 1764 + 5) / 10;
+  return static_cast<std::uint16_t>(std::min<std::uint64_t>(kilobytes, kFastestSpeed - 1));
+}
+
+std::optional<std::vector<std::uint8_t>> ModePageFromSense(std::span<const std::byte> answer,
+                                                           std::uint8_t page) {
+  const auto u8 = [&](std::size_t at) { return static_cast<std::uint8_t>(answer[at]); };
+  if (answer.size() < kModeHeader10Size) return std::nullopt;
+  // The mode data length counts the bytes after itself.
+  const std::size_t dataEnd = std::min<std::size_t>(answer.size(), 2 + (u8(0) << 8 | u8(1)));
+  const std::size_t at = kModeHeader10Size + (u8(6) << 8 | u8(7));
+  if (at + 2 > dataEnd || (u8(at) & 0x3F) != page) return std::nullopt;
+  const std::size_t length = 2 + std::size_t{u8(at + 1)};
+  if (at + length > dataEnd) return std::nullopt;
+  std::vector<std::uint8_t> bytes(length);
+  for (std::size_t i = 0; i < length; ++i) bytes[i] = u8(at + i);
+  return bytes;
+}
+
+std::vector<std::byte> ModeSelectParameters(const std::vector<std::uint8_t>& page) {
+  std::vector<std::byte> parameters(kModeHeader10Size + page.size(), std::byte{0});
+  for (std::size_t i = 0; i < page.size(); ++i) {
+    parameters[kModeHeader10Size + i] = static_cast<std::byte>(page[i]);
+  }
+  // The PS bit is reserved in MODE SELECT.
+  if (!page.empty()) parameters[kModeHeader10Size] = static_cast<std::byte>(page[0] & 0x3F);
+  return parameters;
 }
 
 SenseCode ParseSense(std::span<const std::uint8_t> sense) {

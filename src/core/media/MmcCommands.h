@@ -3,7 +3,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "media/Sector.h"
 
@@ -28,6 +30,40 @@ inline constexpr std::uint32_t kFullTocBufferSize = 4096;
 std::array<std::uint8_t, 12> BuildReadCd(Lba lba, std::uint32_t k, std::uint8_t sectorType);
 // READ TOC/PMA/ATIP, MSF, format 2 (full TOC), from session 1, 2048 bytes.
 std::array<std::uint8_t, 10> BuildReadFullToc();
+
+// MODE SENSE(10), MODE SELECT(10) and SET CD SPEED, which a rescue sends to set
+// the drive's read retry count and speed and to put them back.
+inline constexpr std::uint8_t kModeSense10Opcode = 0x5A;
+inline constexpr std::uint8_t kModeSelect10Opcode = 0x55;
+inline constexpr std::uint8_t kSetCdSpeedOpcode = 0xBB;
+// The read-write error recovery mode page; byte 3 of it is the read retry count.
+inline constexpr std::uint8_t kErrorRecoveryPage = 0x01;
+inline constexpr std::size_t kReadRetryCountOffset = 3;
+// The mode parameter header of the 10-byte MODE SENSE and MODE SELECT.
+inline constexpr std::size_t kModeHeader10Size = 8;
+inline constexpr std::uint16_t kModeSenseBufferSize = 256;
+// SET CD SPEED 0xFFFF: the drive's fastest.
+inline constexpr std::uint16_t kFastestSpeed = 0xFFFF;
+inline constexpr std::chrono::milliseconds kModeTimeout{10'000};
+
+// MODE SENSE(10) of the current values of page, no block descriptors (DBD).
+std::array<std::uint8_t, 10> BuildModeSense10(std::uint8_t page, std::uint16_t allocationLength);
+// MODE SELECT(10) of parameterLength bytes, pages in the page format (PF), not
+// saved (SP 0).
+std::array<std::uint8_t, 10> BuildModeSelect10(std::uint16_t parameterLength);
+// SET CD SPEED: the read speed in kB/s; the write speed left at the fastest.
+std::array<std::uint8_t, 12> BuildSetCdSpeed(std::uint16_t readKilobytesPerSecond);
+// The read speed of times x single speed (176.4 kB/s) in kB/s, below kFastestSpeed.
+std::uint16_t ReadSpeedKilobytes(std::uint32_t times);
+// The page (page code, length and parameters) from a MODE SENSE(10) answer:
+// after the header and the block descriptors it names; nothing when the
+// answer holds no whole page of that code.
+std::optional<std::vector<std::uint8_t>> ModePageFromSense(std::span<const std::byte> answer,
+                                                           std::uint8_t page);
+// The parameter list of a MODE SELECT(10) that sets page: a header of zeros
+// (the mode data length is reserved in MODE SELECT; no block descriptor) and
+// the page with its PS bit cleared.
+std::vector<std::byte> ModeSelectParameters(const std::vector<std::uint8_t>& page);
 
 // Sense key, additional sense code and qualifier from fixed or descriptor sense.
 struct SenseCode {

@@ -22,13 +22,17 @@ struct ScsiResult {
   std::string reason;
 };
 
-// Carries one command block with a data-in buffer to a drive. The engine builds
+// Carries one command block with a data-in or a data-out buffer to a drive. The engine builds
 // the command block byte for byte; the transport only carries it.
 class ScsiTransport {
  public:
   virtual ~ScsiTransport() = default;
   virtual ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
                              std::chrono::milliseconds timeout) = 0;
+  // The same with a data-out buffer (MODE SELECT).
+  virtual ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb,
+                                std::span<const std::byte> dataOut,
+                                std::chrono::milliseconds timeout) = 0;
 };
 
 }  // namespace velmora::platform

@@ -169,6 +169,23 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kReasonMapTooLarge, u"too large for a map"},
       {kReasonFaultsNotMapfile, u"%1: not a ddrescue mapfile (line %2)"},
       {kReasonCannotWriteMap, u"cannot write the map of the image %1: %2"},
+      {kRescueImaging, u"Rescue Imaging"},
+      {kRescueResumed, u"Resumed from the map beside the image: %1 bytes were read before"},
+      {kRescuePassEnded,
+       u"Pass %1 (%2) done: %3 bytes rescued, %4 bytes bad in %5 areas, %6 bytes left to try"},
+      {kRescuePassWhatMatters, u"what matters first"},
+      {kRescuePassCopying, u"copying"},
+      {kRescuePassTrimming, u"trimming"},
+      {kRescuePassScraping, u"scraping"},
+      {kRescuePassRetrying, u"retrying"},
+      {kRescuePassMerging, u"merging"},
+      {kReasonNoMapToMerge, u"%1 has no map beside it: there is nothing to merge into"},
+      {kReasonRescueOtherDisc,
+       u"%1 and its map are of another disc (the size, the track list or the primary volume "
+       u"descriptor differ)"},
+      {kReasonMergeUnchecked,
+       u"%1: the primary volume descriptor does not read in both copies, so they cannot be "
+       u"told to be of one disc"},
   };
   return table;
 }

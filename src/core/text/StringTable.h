@@ -155,6 +155,19 @@ enum StringId : std::uint16_t {
   kReasonMapTooLarge = 61603,
   kReasonFaultsNotMapfile = 61604,
   kReasonCannotWriteMap = 61605,
+  // Rescue imaging.
+  kRescueImaging = 61606,
+  kRescueResumed = 61607,
+  kRescuePassEnded = 61608,
+  kRescuePassWhatMatters = 61609,
+  kRescuePassCopying = 61610,
+  kRescuePassTrimming = 61611,
+  kRescuePassScraping = 61612,
+  kRescuePassRetrying = 61613,
+  kRescuePassMerging = 61614,
+  kReasonNoMapToMerge = 61615,
+  kReasonRescueOtherDisc = 61616,
+  kReasonMergeUnchecked = 61617,
 };
 
 // The text of id in the current language; an id without a text gives "".

@@ -39,6 +39,44 @@ DecodedCdb DecodeReadToc(std::span<const std::uint8_t> cdb) {
   return request;
 }
 
+DecodedCdb DecodeModeSense(std::span<const std::uint8_t> cdb) {
+  if (cdb.size() != 10) return kInvalidFieldInCdb;
+  // DBD may be set; LLBAA and the reserved bits stay clear. Page control 00b
+  // (current values), subpage 0, reserved bytes and control 0.
+  if ((cdb[1] & ~0x08) != 0 || (cdb[2] & 0xC0) != 0 || cdb[3] != 0 || cdb[4] != 0 ||
+      cdb[5] != 0 || cdb[6] != 0 || cdb[9] != 0) {
+    return kInvalidFieldInCdb;
+  }
+  ModeSenseRequest request;
+  request.page = cdb[2] & 0x3F;
+  request.allocationLength = static_cast<std::size_t>(cdb[7]) << 8 | cdb[8];
+  return request;
+}
+
+DecodedCdb DecodeModeSelect(std::span<const std::uint8_t> cdb) {
+  if (cdb.size() != 10) return kInvalidFieldInCdb;
+  // PF set; SP clear (a CD drive saves no pages); reserved bytes and control 0.
+  if (cdb[1] != 0x10 || cdb[2] != 0 || cdb[3] != 0 || cdb[4] != 0 || cdb[5] != 0 ||
+      cdb[6] != 0 || cdb[9] != 0) {
+    return kInvalidFieldInCdb;
+  }
+  ModeSelectRequest request;
+  request.parameterLength = static_cast<std::size_t>(cdb[7]) << 8 | cdb[8];
+  return request;
+}
+
+DecodedCdb DecodeSetCdSpeed(std::span<const std::uint8_t> cdb) {
+  if (cdb.size() != 12) return kInvalidFieldInCdb;
+  // Rotational control 0 (CLV); reserved bytes and control 0.
+  if (cdb[1] != 0) return kInvalidFieldInCdb;
+  for (std::size_t i = 6; i < 12; ++i) {
+    if (cdb[i] != 0) return kInvalidFieldInCdb;
+  }
+  SetCdSpeedRequest request;
+  request.readSpeed = static_cast<std::uint16_t>(cdb[2] << 8 | cdb[3]);
+  return request;
+}
+
 }  // namespace
 
 DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize) {
@@ -48,6 +86,12 @@ DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize) 
       return DecodeReadCd(cdb, dataInSize);
     case disc::kReadTocOpcode:
       return DecodeReadToc(cdb);
+    case disc::kModeSense10Opcode:
+      return DecodeModeSense(cdb);
+    case disc::kModeSelect10Opcode:
+      return DecodeModeSelect(cdb);
+    case disc::kSetCdSpeedOpcode:
+      return DecodeSetCdSpeed(cdb);
     default:
       return kInvalidOpcode;
   }

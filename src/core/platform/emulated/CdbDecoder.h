@@ -23,16 +23,33 @@ struct ReadFullTocRequest {
   std::size_t allocationLength = 0;
 };
 
+// MODE SENSE(10) of one page's current values, without block descriptors.
+struct ModeSenseRequest {
+  std::uint8_t page = 0;
+  std::size_t allocationLength = 0;
+};
+
+// MODE SELECT(10) of parameterLength bytes in the page format.
+struct ModeSelectRequest {
+  std::size_t parameterLength = 0;
+};
+
+// SET CD SPEED: the read speed in kB/s (0xFFFF: the fastest).
+struct SetCdSpeedRequest {
+  std::uint16_t readSpeed = 0;
+};
+
 // Why a command block was refused: the sense a drive returns for it.
 using CdbRejection = disc::SenseCode;
 inline constexpr CdbRejection kInvalidOpcode{disc::kSenseIllegalRequest, 0x20, 0x00};
 inline constexpr CdbRejection kInvalidFieldInCdb{disc::kSenseIllegalRequest, 0x24, 0x00};
 
-using DecodedCdb = std::variant<ReadCdRequest, ReadFullTocRequest, CdbRejection>;
+using DecodedCdb = std::variant<ReadCdRequest, ReadFullTocRequest, ModeSenseRequest,
+                                ModeSelectRequest, SetCdSpeedRequest, CdbRejection>;
 
-// Decodes a command block the way the emulated drive accepts it: the two commands
-// the disc reader sends, with every field it does not use at its neutral value. A
-// READ CD must also fit its transfer in dataInSize bytes.
+// Decodes a command block the way the emulated drive accepts it: the commands the
+// disc reader and a rescue send, with every field they do not use at its neutral
+// value. A READ CD must also fit its transfer in dataInSize bytes.
 DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize);
 
 }  // namespace velmora::platform::emulated

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@ struct RecordedCommand {
   std::uint64_t offset = 0;  // cooked read: byte offset
   std::size_t length = 0;    // cooked read: bytes asked for; command block: data-in buffer size
   std::vector<std::uint8_t> cdb{};
+  std::vector<std::uint8_t> dataOut{};  // command block with data out (MODE SELECT)
   bool accepted = true;  // false: the drive rejected the command block as malformed
   bool prevent = false;  // tray lock: true locks
 };
@@ -28,6 +30,7 @@ class CommandLog {
 
   void Record(RecordedCommand command) {
     if (!command.accepted) ++malformed_;
+    if (sink_) sink_(command);
     if (!recording_) return;
     if (commands_.size() >= kMaxKept) {
       const auto half = static_cast<std::ptrdiff_t>(kMaxKept / 2);
@@ -42,6 +45,8 @@ class CommandLog {
   std::size_t malformed() const { return malformed_; }
   // Commands dropped from the front of a full list.
   std::size_t dropped() const { return dropped_; }
+  // Every command is also handed to sink as it comes, recording or not.
+  void SetSink(std::function<void(const RecordedCommand&)> sink) { sink_ = std::move(sink); }
   // Off: nothing is kept but the malformed count (the programs' emulated drive).
   void SetRecording(bool on) {
     recording_ = on;
@@ -53,6 +58,7 @@ class CommandLog {
   std::size_t malformed_ = 0;
   std::size_t dropped_ = 0;
   bool recording_ = true;
+  std::function<void(const RecordedCommand&)> sink_;
 };
 
 }  // namespace velmora::platform::emulated

@@ -4,9 +4,12 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <thread>
 
+#include "media/SessionEnd.h"
 #include "platform/emulated/FullToc.h"
 
 namespace velmora::platform::emulated {
@@ -66,6 +69,7 @@ TocEntry EntryAt(std::uint8_t trackNumber, std::uint32_t frames) {
 
 void EmulatedDrive::Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image) {
   gone_ = false;
+  faultReads_.clear();
   image_ = std::move(image);
   Lba fileSectors = 0;
   if (image_) fileSectors = static_cast<Lba>(image_->Size().value_or(0) / kSectorSize);
@@ -105,12 +109,22 @@ std::optional<Lba> EmulatedDrive::VolumeEnd(Lba sessionStart, Lba imageSectors) 
       size |= std::uint64_t{static_cast<std::uint8_t>(sector[kVolumeSpaceSize + i])} << (8 * i);
     }
     if (size == 0) continue;
-    // Writers of later sessions count the volume from LBA 0, taking in the
-    // sessions before; a size that does not reach past the start counts from it.
-    std::uint64_t end = size > sessionStart ? size : size + sessionStart;
+    const std::uint64_t end =
+        disc::SessionEndBySize(sessionStart, static_cast<std::uint32_t>(size), imageSectors);
     return static_cast<Lba>(std::min<std::uint64_t>(end, imageSectors));
   }
   return std::nullopt;
+}
+
+void EmulatedDrive::Hold(const std::string& file) {
+  constexpr auto kPoll = std::chrono::milliseconds(10);
+  constexpr auto kLongest = std::chrono::minutes(2);
+  std::ofstream{file};
+  const auto until = std::chrono::steady_clock::now() + kLongest;
+  std::error_code error;
+  while (std::filesystem::exists(file, error) && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(kPoll);
+  }
 }
 
 void EmulatedDrive::Eject() {
@@ -129,6 +143,11 @@ EmulatedDrive::SectorRead EmulatedDrive::ReadSector(Lba lba, std::span<std::byte
   if (fault && fault->kind == FaultKind::kDriveGone) {
     gone_ = true;
     return {SectorStatus::kGone};
+  }
+  if (fault && (fault->holdAtRead > 0 || fault->kind == FaultKind::kFlaky)) {
+    const std::uint32_t read = ++faultReads_[lba];
+    if (read == fault->holdAtRead) Hold(fault->holdFile);
+    if (fault->kind == FaultKind::kFlaky && read < fault->tries) return {SectorStatus::kUnreadable};
   }
   if (fault && fault->kind == FaultKind::kUnreadable) return {SectorStatus::kUnreadable};
   // The areas of a mapfile: readable up to the first byte not finished.
@@ -220,12 +239,80 @@ ScsiResult EmulatedDrive::Execute(std::span<const std::uint8_t> cdb, std::span<s
   return answer.result;
 }
 
+ScsiResult EmulatedDrive::ExecuteOut(std::span<const std::uint8_t> cdb,
+                                     std::span<const std::byte> dataOut) {
+  Answer answer;
+  DecodedCdb decoded = DecodeCdb(cdb, 0);
+  if (gone_) {
+    answer = {NotCarried(ENODEV)};
+  } else if (const auto* rejection = std::get_if<CdbRejection>(&decoded)) {
+    answer = {CheckCondition(*rejection), true};
+  } else if (const auto* select = std::get_if<ModeSelectRequest>(&decoded)) {
+    answer = ModeSelect(*select, dataOut);
+  } else {
+    // Only MODE SELECT carries data to the drive.
+    answer = {CheckCondition(kInvalidFieldInCdb), true};
+  }
+  std::vector<std::uint8_t> bytes(dataOut.size());
+  std::transform(dataOut.begin(), dataOut.end(), bytes.begin(),
+                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
+  log_->Record({.kind = RecordedCommand::Kind::kCdb,
+                .length = dataOut.size(),
+                .cdb = {cdb.begin(), cdb.end()},
+                .dataOut = std::move(bytes),
+                .accepted = !answer.malformed});
+  return answer.result;
+}
+
+EmulatedDrive::Answer EmulatedDrive::ModeSense(const ModeSenseRequest& request,
+                                               std::span<std::byte> dataIn) {
+  if (request.page != disc::kErrorRecoveryPage) return {CheckCondition(kInvalidFieldInCdb)};
+  // The mode parameter header (no block descriptor), then the page.
+  std::vector<std::uint8_t> answer(disc::kModeHeader10Size + errorRecoveryPage_.size(), 0);
+  const std::size_t dataLength = answer.size() - 2;
+  answer[0] = static_cast<std::uint8_t>(dataLength >> 8);
+  answer[1] = static_cast<std::uint8_t>(dataLength);
+  std::copy(errorRecoveryPage_.begin(), errorRecoveryPage_.end(),
+            answer.begin() + disc::kModeHeader10Size);
+  const std::size_t count = std::min({answer.size(), request.allocationLength, dataIn.size()});
+  std::memcpy(dataIn.data(), answer.data(), count);
+  return {Good(count)};
+}
+
+EmulatedDrive::Answer EmulatedDrive::ModeSelect(const ModeSelectRequest& request,
+                                                std::span<const std::byte> dataOut) {
+  constexpr disc::SenseCode kInvalidFieldInParameterList{disc::kSenseIllegalRequest, 0x26, 0x00};
+  const auto u8 = [&](std::size_t at) { return static_cast<std::uint8_t>(dataOut[at]); };
+  const std::size_t pageAt = disc::kModeHeader10Size;
+  if (request.parameterLength != dataOut.size() ||
+      dataOut.size() != pageAt + errorRecoveryPage_.size()) {
+    return {CheckCondition(kInvalidFieldInParameterList), true};
+  }
+  // The mode data length is reserved in MODE SELECT; no block descriptors; the
+  // page as the drive knows it, its PS bit clear.
+  if (u8(0) != 0 || u8(1) != 0 || u8(6) != 0 || u8(7) != 0 ||
+      u8(pageAt) != disc::kErrorRecoveryPage || u8(pageAt + 1) != errorRecoveryPage_[1]) {
+    return {CheckCondition(kInvalidFieldInParameterList), true};
+  }
+  for (std::size_t i = 2; i < errorRecoveryPage_.size(); ++i) errorRecoveryPage_[i] = u8(pageAt + i);
+  return {Good(0)};
+}
+
 EmulatedDrive::Answer EmulatedDrive::Run(std::span<const std::uint8_t> cdb,
                                          std::span<std::byte> dataIn) {
   DecodedCdb decoded = DecodeCdb(cdb, dataIn.size());
   if (gone_) return {NotCarried(ENODEV)};
   if (const auto* rejection = std::get_if<CdbRejection>(&decoded)) {
     return {CheckCondition(*rejection), true};
+  }
+  if (const auto* sense = std::get_if<ModeSenseRequest>(&decoded)) return ModeSense(*sense, dataIn);
+  if (const auto* speed = std::get_if<SetCdSpeedRequest>(&decoded)) {
+    readSpeed_ = speed->readSpeed;
+    return {Good(0)};
+  }
+  // MODE SELECT needs its parameter list, which comes with data out.
+  if (std::holds_alternative<ModeSelectRequest>(decoded)) {
+    return {CheckCondition(kInvalidFieldInCdb), true};
   }
   if (!disc_) return {CheckCondition(kMediumNotPresent)};
   if (const auto* readCd = std::get_if<ReadCdRequest>(&decoded)) return {ReadCd(*readCd, dataIn)};

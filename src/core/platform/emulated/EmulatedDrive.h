@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <optional>
 #include <span>
 #include <utility>
@@ -38,6 +41,11 @@ class EmulatedDrive {
   std::optional<Toc> ReadToc();
   bool SetMediumRemoval(bool prevent);
   ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
+  ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb, std::span<const std::byte> dataOut);
+  // The read retry count of the read-write error recovery page, as MODE
+  // SELECT left it, and the read speed SET CD SPEED asked for (kB/s).
+  std::uint8_t readRetryCount() const { return errorRecoveryPage_[disc::kReadRetryCountOffset]; }
+  std::uint16_t readSpeed() const { return readSpeed_; }
 
  private:
   enum class SectorStatus {
@@ -64,6 +72,10 @@ class EmulatedDrive {
   // or supplementary volume descriptor; nothing without a readable one.
   std::optional<Lba> VolumeEnd(Lba sessionStart, Lba imageSectors) const;
   Answer Run(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
+  Answer ModeSense(const ModeSenseRequest& request, std::span<std::byte> dataIn);
+  // Makes file and waits until it is removed (SectorFault::holdFile).
+  static void Hold(const std::string& file);
+  Answer ModeSelect(const ModeSelectRequest& request, std::span<const std::byte> dataOut);
   ScsiResult ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn);
 
   std::shared_ptr<CommandLog> log_;
@@ -73,6 +85,14 @@ class EmulatedDrive {
   bool trayLocked_ = false;
   // Set by a kDriveGone sector; a disc inserted anew brings the drive back.
   bool gone_ = false;
+  // The read-write error recovery page (01h) as MODE SENSE gives it: page code,
+  // length 0Ah, flags, read retry count, reserved, write retry count,
+  // reserved, recovery time limit.
+  std::array<std::uint8_t, 12> errorRecoveryPage_{disc::kErrorRecoveryPage, 0x0A, 0, 20, 0, 0,
+                                                  0, 0, 20, 0, 0, 0};
+  std::uint16_t readSpeed_ = disc::kFastestSpeed;
+  // Reads of each flaky or holding sector since the disc went in.
+  std::map<Lba, std::uint32_t> faultReads_;
 };
 
 }  // namespace velmora::platform::emulated

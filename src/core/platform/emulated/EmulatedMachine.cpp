@@ -36,6 +36,10 @@ class EmulatedPassThrough final : public ScsiTransport {
                      std::chrono::milliseconds) override {
     return drive_->Execute(cdb, dataIn);
   }
+  ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb, std::span<const std::byte> dataOut,
+                        std::chrono::milliseconds) override {
+    return drive_->ExecuteOut(cdb, dataOut);
+  }
 
  private:
   std::shared_ptr<EmulatedDrive> drive_;

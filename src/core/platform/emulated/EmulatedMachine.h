@@ -28,6 +28,10 @@ class EmulatedMachine : public Machine {
   void ClearCommands() { log_->Clear(); }
   // The programs keep no record of the commands; tests do.
   void RecordCommands(bool on) { log_->SetRecording(on); }
+  // Hands every command to sink as the drives receive it.
+  void SetCommandSink(std::function<void(const RecordedCommand&)> sink) {
+    log_->SetSink(std::move(sink));
+  }
   std::size_t droppedCommands() const { return log_->dropped(); }
   // Command blocks rejected as malformed since the machine was made.
   std::size_t malformedCommands() const { return log_->malformed(); }

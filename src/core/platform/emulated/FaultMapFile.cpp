@@ -13,13 +13,41 @@ namespace {
 constexpr std::uint32_t kMaxShortBytes = 2047;
 constexpr long long kMaxDelayMs = 60000;
 
+constexpr long long kMaxTries = 100;
+
 bool ParseLine(const std::string& line, FaultMap& faults) {
   std::istringstream in(line);
   long long lba = -1;
   std::string kind;
   if (!(in >> lba >> kind) || lba < 0 || lba > 0xFFFFFFFFLL) return false;
+  // A hold goes with whatever else the sector does, in either order.
+  const auto existing = faults.find(static_cast<Lba>(lba));
   SectorFault fault;
-  if (kind == "unreadable") {
+  if (existing != faults.end()) {
+    fault.holdFile = existing->second.holdFile;
+    fault.holdAtRead = existing->second.holdAtRead;
+  }
+  if (kind == "hold") {
+    if (!(in >> fault.holdFile)) return false;
+    long long at = 1;
+    std::string word;
+    if (in >> word) {
+      std::istringstream number(word);
+      if (!(number >> at) || !number.eof() || at < 1 || at > kMaxTries) return false;
+    }
+    fault.holdAtRead = static_cast<std::uint32_t>(at);
+    fault.kind = existing != faults.end() ? existing->second.kind : FaultKind::kNone;
+    if (existing != faults.end()) {
+      fault.shortBytes = existing->second.shortBytes;
+      fault.delay = existing->second.delay;
+      fault.tries = existing->second.tries;
+    }
+  } else if (kind == "flaky") {
+    long long tries = -1;
+    if (!(in >> tries) || tries < 2 || tries > kMaxTries) return false;
+    fault.kind = FaultKind::kFlaky;
+    fault.tries = static_cast<std::uint32_t>(tries);
+  } else if (kind == "unreadable") {
     fault.kind = FaultKind::kUnreadable;
   } else if (kind == "gone") {
     fault.kind = FaultKind::kDriveGone;
@@ -69,7 +97,8 @@ std::optional<FaultMap> ParseFaultLines(const std::string& path, const std::stri
     if (first == std::string::npos || line[first] == '#') continue;
     if (!ParseLine(line, faults)) {
       reason = path + ":" + std::to_string(number) + ": expected 'LBA unreadable', 'LBA short BYTES', "
-               "'LBA check', 'LBA slow MILLISECONDS' or 'LBA gone'";
+               "'LBA check', 'LBA slow MILLISECONDS', 'LBA gone', 'LBA flaky TRIES' or "
+               "'LBA hold FILE [READ]'";
       return std::nullopt;
     }
   }

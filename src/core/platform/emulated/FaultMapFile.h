@@ -9,6 +9,7 @@ namespace velmora::platform::emulated {
 
 // Reads a fault map from a text file, one sector a line:
 //   LBA unreadable | LBA short BYTES | LBA check | LBA slow MILLISECONDS | LBA gone
+//   | LBA flaky TRIES (reads at the TRIES-th try) | LBA hold FILE [READ] (SectorFault)
 // Blank lines and lines starting with '#' are skipped. Nothing, with reason
 // naming the file and line, when the file cannot be read or a line is not of
 // that form.

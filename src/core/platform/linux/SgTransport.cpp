@@ -48,9 +48,23 @@ SgTransport::~SgTransport() { close(fd_); }
 
 ScsiResult SgTransport::Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
                                 std::chrono::milliseconds timeout) {
+  return Transfer(cdb, dataIn.data(), dataIn.size(),
+                  dataIn.empty() ? SG_DXFER_NONE : SG_DXFER_FROM_DEV, timeout);
+}
+
+ScsiResult SgTransport::ExecuteOut(std::span<const std::uint8_t> cdb,
+                                   std::span<const std::byte> dataOut,
+                                   std::chrono::milliseconds timeout) {
+  // The kernel only reads data going to the device.
+  return Transfer(cdb, const_cast<std::byte*>(dataOut.data()), dataOut.size(),
+                  dataOut.empty() ? SG_DXFER_NONE : SG_DXFER_TO_DEV, timeout);
+}
+
+ScsiResult SgTransport::Transfer(std::span<const std::uint8_t> cdb, void* data, std::size_t size,
+                                 int direction, std::chrono::milliseconds timeout) {
   ScsiResult result;
   if (cdb.empty() || cdb.size() > std::numeric_limits<unsigned char>::max() ||
-      dataIn.size() > std::numeric_limits<unsigned int>::max()) {
+      size > std::numeric_limits<unsigned int>::max()) {
     result.error = EINVAL;
     result.reason = ErrnoText(EINVAL);
     return result;
@@ -60,14 +74,14 @@ ScsiResult SgTransport::Execute(std::span<const std::uint8_t> cdb, std::span<std
 
   sg_io_hdr_t header{};
   header.interface_id = 'S';
-  header.dxfer_direction = dataIn.empty() ? SG_DXFER_NONE : SG_DXFER_FROM_DEV;
+  header.dxfer_direction = direction;
   header.cmd_len = static_cast<unsigned char>(cdb.size());
   // The kernel only reads the command block; the field is not const in its header.
   header.cmdp = const_cast<unsigned char*>(cdb.data());
   header.mx_sb_len = static_cast<unsigned char>(result.sense.size());
   header.sbp = result.sense.data();
-  header.dxfer_len = static_cast<unsigned int>(dataIn.size());
-  header.dxferp = dataIn.data();
+  header.dxfer_len = static_cast<unsigned int>(size);
+  header.dxferp = data;
   header.timeout = static_cast<unsigned int>(milliseconds);
 
   int rc = 0;
@@ -83,7 +97,7 @@ ScsiResult SgTransport::Execute(std::span<const std::uint8_t> cdb, std::span<std
   result.status = header.status;
   result.senseLength = std::min<std::size_t>(header.sb_len_wr, result.sense.size());
   const std::size_t resid = header.resid > 0 ? static_cast<std::size_t>(header.resid) : 0;
-  result.bytesTransferred = dataIn.size() - std::min(resid, dataIn.size());
+  result.bytesTransferred = size - std::min(resid, size);
 
   const unsigned driverFailure = header.driver_status & kDriverStatusMask & ~kDriverSense;
   if (header.host_status != 0 || driverFailure != 0) {

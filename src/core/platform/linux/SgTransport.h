@@ -26,9 +26,14 @@ class SgTransport final : public ScsiTransport {
 
   ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
                      std::chrono::milliseconds timeout) override;
+  ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb, std::span<const std::byte> dataOut,
+                        std::chrono::milliseconds timeout) override;
 
  private:
   explicit SgTransport(int fd) : fd_(fd) {}
+  // One SG_IO: data of size bytes in the direction given (SG_DXFER_*).
+  ScsiResult Transfer(std::span<const std::uint8_t> cdb, void* data, std::size_t size,
+                      int direction, std::chrono::milliseconds timeout);
 
   int fd_;
 };
