@@ -57,6 +57,10 @@ class BenchPrompts final : public gui::WindowPrompts {
   std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override {
     return {};
   }
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString&, const QStringList&,
+                                                     const QString&) override {
+    return {};
+  }
   std::optional<QString> ChooseOpenFile(const QString&, const QString&) override { return {}; }
   bool ConfirmReplaceFile(const QString&) override { return false; }
 };

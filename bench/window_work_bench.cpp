@@ -60,6 +60,11 @@ class BenchPrompts final : public gui::WindowPrompts {
   std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override {
     return QString::fromStdString(output);
   }
+  // Create Image copies once, as the figure compares it with velmora-cli image.
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString&, const QStringList&,
+                                                     const QString&) override {
+    return SaveFileChoice{QString::fromStdString(output), 0};
+  }
   std::optional<QString> ChooseOpenFile(const QString&, const QString&) override { return {}; }
   bool ConfirmReplaceFile(const QString&) override { return false; }
   std::string output;

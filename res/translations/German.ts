@@ -983,6 +983,18 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
         <translation>%1: der primäre Volume-Deskriptor ist nicht in beiden Kopien lesbar, daher lässt sich nicht feststellen, dass sie vom selben Datenträger sind</translation>
     </message>
+    <message>
+        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
+        <translation>Durchgang %1 (%2): %3 Bytes gerettet, %4 unlesbare Bereiche, %5 kB/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
+        <translation>Durchgang %1 (%2): %3 Bytes gerettet, %4 unlesbare Bereiche, %5 kB/s, noch etwa %6 min</translation>
+    </message>
+    <message>
+        <source>Rescue (several passes) (*.cd)</source>
+        <translation>Rettung (mehrere Durchgänge) (*.cd)</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -983,6 +983,18 @@ Do you want to replace it?</source>
         <source>%1: the primary volume descriptor does not read in both copies, so they cannot be told to be of one disc</source>
         <translation>%1: el descriptor de volumen primario no se lee en ambas copias, así que no se puede saber si son del mismo disco</translation>
     </message>
+    <message>
+        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
+        <translation>Pasada %1 (%2): %3 bytes rescatados, %4 zonas ilegibles, %5 kB/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
+        <translation>Pasada %1 (%2): %3 bytes rescatados, %4 zonas ilegibles, %5 kB/s, quedan unos %6 min</translation>
+    </message>
+    <message>
+        <source>Rescue (several passes) (*.cd)</source>
+        <translation>Rescate (varias pasadas) (*.cd)</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -63,6 +63,11 @@ class InsertAnswered final : public velmora::gui::WindowPrompts {
                                         const QString& name) override {
     return dialogs_.ChooseSaveFile(title, filter, name);
   }
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+                                                     const QStringList& types,
+                                                     const QString& name) override {
+    return dialogs_.ChooseSaveFileOfType(title, types, name);
+  }
   std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override {
     return dialogs_.ChooseOpenFile(title, filter);
   }

@@ -24,6 +24,7 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
   std::optional<std::size_t> drive = 0;
   std::optional<std::string> folder;
   std::optional<QString> saveFile;
+  int saveFileType = 0;  // the type ChooseSaveFileOfType answers with saveFile
   std::optional<QString> openFile;
   // Runs inside ConfirmStop, before it answers (a test's look at the window
   // while the process is still on the stack).
@@ -68,6 +69,14 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
                                         const QString& suggested) override {
     asked << QStringLiteral("save file: %1 | %2 | %3").arg(title, filter, suggested);
     return saveFile;
+  }
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+                                                     const QStringList& types,
+                                                     const QString& suggested) override {
+    asked << QStringLiteral("save file: %1 | %2 | %3")
+                 .arg(title, types.join(QStringLiteral(";;")), suggested);
+    if (!saveFile) return std::nullopt;
+    return SaveFileChoice{*saveFile, saveFileType};
   }
   std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override {
     asked << QStringLiteral("open file: %1 | %2").arg(title, filter);

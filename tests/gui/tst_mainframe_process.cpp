@@ -37,6 +37,7 @@ class TestMainFrameProcess : public QObject {
   void findNextKeyFollowsItsRule();
   void createImageIntoUnwritableFolderSaysSo();
   void stopDuringImageCreationKeepsTreeState();
+  void createImageAsARescueWritesTheImageAndItsMap();
   void openImageThatFailsKeepsTheTree();
 
  private:
@@ -66,7 +67,9 @@ void TestMainFrameProcess::init() {
 void TestMainFrameProcess::cleanup() {
   frame_.reset();
   machine_.reset();
-  std::filesystem::remove(disc_->dir / "copy.cd");
+  for (const char* name : {"copy.cd", "copy.cd.map", "copy.cd.domain"}) {
+    std::filesystem::remove(disc_->dir / name);
+  }
 }
 
 QStringList TestMainFrameProcess::LogStatuses() const {
@@ -253,8 +256,9 @@ void TestMainFrameProcess::stopDuringImageCreationKeepsTreeState() {
   frame_->Action(kCreateImage)->trigger();
 
   QVERIFY(openImageGreyed);
-  QVERIFY(prompts_.asked.first().startsWith(QStringLiteral("save file: Save Image to File | "
-                                                           "Image File(*.cd) | CD Image ")));
+  QVERIFY(prompts_.asked.first().startsWith(
+      QStringLiteral("save file: Save Image to File | Image File(*.cd);;Rescue (several passes) "
+                     "(*.cd) | CD Image ")));
   QCOMPARE(frame_->messageLog().rows().back().status, std::u16string(u"Process Aborted"));
   // No tree was shown before the copy, and a stopped copy shows none.
   QVERIFY(!frame_->state().treeComplete);
@@ -263,6 +267,50 @@ void TestMainFrameProcess::stopDuringImageCreationKeepsTreeState() {
   QVERIFY(std::filesystem::exists(disc_->dir / "copy.cd"));
   frame_->close();
   QVERIFY(!frame_->isVisible());
+}
+
+// The save dialog's second type: the same engine as velmora-cli image --rescue,
+// its passes on the progress pane and in the log.
+void TestMainFrameProcess::createImageAsARescueWritesTheImageAndItsMap() {
+  prompts_.saveFile = QString::fromStdString((disc_->dir / "copy").string());
+  prompts_.saveFileType = 1;
+  QString passLabel;
+  WhenProgressShows(QStringLiteral("Pass "), [&] { passLabel = frame_->StatusPane(0)->text(); });
+  frame_->Action(kCreateImage)->trigger();
+
+  QVERIFY2(passLabel.contains(QStringLiteral(" bytes rescued, 0 bad areas, ")),
+           qPrintable(passLabel));
+  const std::vector<log::LogRow>& rows = frame_->messageLog().rows();
+  QCOMPARE(rows.front().activity, std::u16string(u"Rescue Imaging"));
+  QCOMPARE(rows.back().status, std::u16string(u"Process Completed"));
+  QStringList passes;
+  for (const log::LogRow& row : rows) {
+    const QString text = QString::fromStdU16String(row.status);
+    if (text.startsWith(QStringLiteral("Pass "))) passes << text.section(QLatin1Char(':'), 0, 0);
+  }
+  QCOMPARE(passes, (QStringList{"Pass 0 (what matters first) done", "Pass 1 (copying) done",
+                                "Pass 2 (trimming) done", "Pass 3 (scraping) done"}));
+  QVERIFY(frame_->currentProgress() == nullptr);
+  QVERIFY(!frame_->state().imageCreationRunning);
+
+  // Block k holds sector k; the map gives every sector as read.
+  std::ifstream disc(disc_->image, std::ios::binary);
+  std::ifstream copy(disc_->dir / "copy.cd", std::ios::binary);
+  const std::string discBytes((std::istreambuf_iterator<char>(disc)), {});
+  std::string copyBytes((std::istreambuf_iterator<char>(copy)), {});
+  QCOMPARE(copyBytes.size(), discBytes.size() + 2048);
+  copyBytes.resize(discBytes.size());
+  QVERIFY(copyBytes == discBytes);
+  std::ifstream map(disc_->dir / "copy.cd.map");
+  QStringList areas;
+  for (std::string line; std::getline(map, line);) {
+    if (!line.empty() && line[0] != '#') areas << QString::fromStdString(line).simplified();
+  }
+  QCOMPARE(areas.size(), 2);
+  QCOMPARE(areas[1], QStringLiteral("0x00000000 0x%1 +")
+                         .arg(discBytes.size(), 8, 16, QLatin1Char('0'))
+                         .toUpper()
+                         .replace(QStringLiteral("0X"), QStringLiteral("0x")));
 }
 
 void TestMainFrameProcess::openImageThatFailsKeepsTheTree() {

@@ -447,6 +447,22 @@ std::vector<SectorArea> FileExtents(const EntryTable& table,
   return joined;
 }
 
+std::u16string RescueProgressText(const RescueProgress& progress) {
+  const std::u16string pass = Decimal(static_cast<std::uint64_t>(progress.passNumber));
+  const std::u16string rate = Decimal(static_cast<std::uint64_t>(progress.currentRate / 1000));
+  if (!progress.secondsLeft) {
+    return text::FormatText(text::kRescueProgress,
+                            {pass, text::LoadText(PassNameId(progress.pass)),
+                             Decimal(progress.rescued), Decimal(progress.badAreas), rate});
+  }
+  // Whole minutes, rounded up: "about 0 min left" would say nothing.
+  const auto minutes = static_cast<std::uint64_t>((*progress.secondsLeft + 59) / 60);
+  return text::FormatText(text::kRescueProgressTimeLeft,
+                          {pass, text::LoadText(PassNameId(progress.pass)),
+                           Decimal(progress.rescued), Decimal(progress.badAreas), rate,
+                           Decimal(minutes)});
+}
+
 RescueOutcome RescueImager::Rescue(const std::string& pathName, const RescueFileChooser& choose) {
   RescueOutcome outcome;
   outcome.destination = FullPath(ImageDestination(pathName));

@@ -52,6 +52,10 @@ struct RescueOutcome {
 std::vector<SectorArea> FileExtents(const EntryTable& table,
                                     const std::function<bool(const Entry&)>& takes = {});
 
+// A rescue's progress in one line of the current language, for a progress
+// pane: the pass, the bytes rescued, the bad areas, the rate, the time left.
+std::u16string RescueProgressText(const RescueProgress& progress);
+
 // Chooses what the first pass rescues after the scan: the sectors of the
 // chosen files (FileExtents). Unset: every file.
 using RescueFileChooser = std::function<std::vector<SectorArea>(EntryTable&)>;

@@ -168,6 +168,9 @@ enum StringId : std::uint16_t {
   kReasonNoMapToMerge = 61615,
   kReasonRescueOtherDisc = 61616,
   kReasonMergeUnchecked = 61617,
+  kRescueProgress = 61618,
+  kRescueProgressTimeLeft = 61619,
+  kRescueImageFilter = 61620,
 };
 
 // The text of id in the current language; an id without a text gives "".

@@ -32,6 +32,7 @@
 #include "image/ImageCreator.h"
 #include "image/ImageNaming.h"
 #include "image/ImageOpener.h"
+#include "image/RescueImager.h"
 #include "log/CMessageLogDialog.h"
 #include "log/LogSaver.h"
 #include "log/MessageLogBar.h"
@@ -539,14 +540,33 @@ void CMainFrame::OnCreateImage() {
     reader_.OpenSelectedDrive(*prompts_, state_);
     state_.drivesKnown = true;
   }
-  const std::optional<QString> path =
-      prompts_->ChooseSaveFile(LoadQText(text::kSaveImageTitle), LoadQText(text::kSaveImageFilter),
-                               QString::fromStdU16String(disc::SuggestedImageName()));
-  if (!path) return;
-  RunProcess([this, &path] {
+  // The second type of the save dialog copies as a rescue tool does.
+  const std::optional<WindowPrompts::SaveFileChoice> chosen = prompts_->ChooseSaveFileOfType(
+      LoadQText(text::kSaveImageTitle),
+      {LoadQText(text::kSaveImageFilter), LoadQText(text::kRescueImageFilter)},
+      QString::fromStdU16String(disc::SuggestedImageName()));
+  if (!chosen) return;
+  const std::string path = QFile::encodeName(chosen->path).toStdString();
+  RunProcess([this, &chosen, &path] {
+    if (chosen->type == 1) {
+      RescueImage(path);
+      return;
+    }
     disc::ImageCreator creator(reader_, state_, table_, scan_, *this);
-    creator.CreateImage(QFile::encodeName(*path).toStdString());
+    creator.CreateImage(path);
   });
+}
+
+void CMainFrame::RescueImage(const std::string& path) {
+  disc::RescueImager imager(reader_, state_, table_, scan_, *this);
+  // The indicator counts the sectors rescued; its label gives the pass.
+  imager.SetProgressShown([this](const disc::RescueProgress& progress) {
+    if (!currentProgress_) return;
+    currentProgress_->SetText(QString::fromStdU16String(disc::RescueProgressText(progress)));
+    currentProgress_->setValue(static_cast<int>(
+        std::min<std::uint64_t>(progress.rescued / kSectorSize, INT32_MAX)));
+  });
+  imager.Rescue(path);
 }
 
 void CMainFrame::OnOpenImage() {

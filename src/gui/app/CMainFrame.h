@@ -152,6 +152,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   void SaveSettings() const;
   void SetListStyle(ListStyle style);
   WindowFacts CurrentFacts() const;
+  // Create Image as a rescue in several passes, with its map beside the image.
+  void RescueImage(const std::string& path);
   void ShowPrompt(const QString& text);
 
   platform::Machine& machine_;

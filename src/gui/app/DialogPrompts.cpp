@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "app/DriveDialogs.h"
 #include "app/MessageDialogs.h"
@@ -57,6 +58,16 @@ std::optional<QString> DialogPrompts::ChooseSaveFile(const QString& title, const
                                                     QFileDialog::DontConfirmOverwrite);
   if (path.isEmpty()) return std::nullopt;
   return path;
+}
+
+std::optional<WindowPrompts::SaveFileChoice> DialogPrompts::ChooseSaveFileOfType(
+    const QString& title, const QStringList& types, const QString& suggestedName) {
+  QString chosen = types.value(0);
+  const QString path = QFileDialog::getSaveFileName(parent_, title, suggestedName,
+                                                    types.join(QStringLiteral(";;")), &chosen,
+                                                    QFileDialog::DontConfirmOverwrite);
+  if (path.isEmpty()) return std::nullopt;
+  return SaveFileChoice{path, std::max(0, static_cast<int>(types.indexOf(chosen)))};
 }
 
 std::optional<QString> DialogPrompts::ChooseOpenFile(const QString& title, const QString& filter) {

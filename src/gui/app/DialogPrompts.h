@@ -23,6 +23,9 @@ class DialogPrompts final : public WindowPrompts {
   bool ConfirmStop() override;
   std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
                                         const QString& suggestedName) override;
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+                                                     const QStringList& types,
+                                                     const QString& suggestedName) override;
   std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override;
   bool ConfirmReplaceFile(const QString& path) override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "host/Prompts.h"
@@ -17,6 +18,16 @@ class WindowPrompts : public Prompts {
   // suggested name; nothing when cancelled.
   virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
                                                 const QString& suggestedName) = 0;
+  // A save-file chooser that also offers types, one a filter ("Image
+  // File(*.cd)"): the path and the index of the type chosen; nothing when
+  // cancelled.
+  struct SaveFileChoice {
+    QString path;
+    int type = 0;
+  };
+  virtual std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+                                                             const QStringList& types,
+                                                             const QString& suggestedName) = 0;
   // An open-file chooser; nothing when cancelled.
   virtual std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) = 0;
   // A file of that name exists: true to replace it.
