@@ -884,6 +884,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>%1&#xa0;: %2&#xa0;; la carte de l’image ne peut pas être lue (déplacez-la pour lire chaque bloc comme des données)</translation>
     </message>
     <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1&#xa0;: la ligne %2 n’est pas une ligne de carte ddrescue&#xa0;; la carte de l’image est endommagée (déplacez-la pour lire chaque bloc comme des données)</translation>
+    </message>
+    <message>
         <source>too large for a map</source>
         <translation>trop grand pour une carte</translation>
     </message>

@@ -884,6 +884,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>%1: %2; die Karte des Abbilds kann nicht gelesen werden (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
     </message>
     <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: Zeile %2 ist keine Zeile einer Mapdatei; die Karte des Abbilds ist beschädigt (verschieben Sie sie, um jeden Block als Daten zu lesen)</translation>
+    </message>
+    <message>
         <source>too large for a map</source>
         <translation>zu groß für eine Karte</translation>
     </message>

@@ -884,6 +884,10 @@ Sostituirlo?</translation>
         <translation>%1: %2; impossibile leggere la mappa dell’immagine (spostarla altrove per leggere ogni blocco come dati)</translation>
     </message>
     <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: la riga %2 non è una riga di un mapfile; la mappa dell’immagine è danneggiata (spostarla altrove per leggere ogni blocco come dati)</translation>
+    </message>
+    <message>
         <source>too large for a map</source>
         <translation>troppo grande per una mappa</translation>
     </message>

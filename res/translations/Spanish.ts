@@ -884,6 +884,10 @@ Do you want to replace it?</source>
         <translation>%1: %2; no se puede leer el mapa de la imagen (muévalo a otra parte para leer cada bloque como datos)</translation>
     </message>
     <message>
+        <source>%1: line %2 is not a line of a mapfile; the image&apos;s map is damaged (move it away to read every block as data)</source>
+        <translation>%1: la línea %2 no es una línea de un mapfile; el mapa de la imagen está dañado (muévalo a otra parte para leer cada bloque como datos)</translation>
+    </message>
+    <message>
         <source>too large for a map</source>
         <translation>demasiado grande para un mapa</translation>
     </message>
