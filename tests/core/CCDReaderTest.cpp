@@ -99,7 +99,7 @@ TEST_F(CCDReaderTest, AsksForTheDriveOnlyWhenThereAreSeveral) {
   for (const Case& c : {Case{1, 1, false, 0}, Case{2, 1, true, 1}, Case{3, std::nullopt, true, 0},
                         Case{5, 4, true, 4}}) {
     SCOPED_TRACE(c.drives);
-    prompts = ScriptedPrompts{};
+    prompts.asked.clear();
     prompts.driveAnswer = c.answer;
     state = AppState{};
     EmulatedDisc disc;

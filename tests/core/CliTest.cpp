@@ -438,8 +438,12 @@ TEST_F(CliTest, SavedLogKeepsNamesInTheLocaleEncodingAndEveryFieldOnItsLine) {
   EXPECT_NE(report.find(cyrillic), std::string::npos) << report;
   EXPECT_NE(report.find("cr\\r\\nlf.txt"), std::string::npos) << report;
   for (std::size_t i = 0; i < report.size(); ++i) {
-    if (report[i] == '\n') ASSERT_TRUE(i > 0 && report[i - 1] == '\r') << "bare LF at byte " << i;
-    if (report[i] == '\r') ASSERT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << "bare CR at byte " << i;
+    if (report[i] == '\n') {
+      ASSERT_TRUE(i > 0 && report[i - 1] == '\r') << "bare LF at byte " << i;
+    }
+    if (report[i] == '\r') {
+      ASSERT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << "bare CR at byte " << i;
+    }
   }
 }
 

@@ -128,7 +128,9 @@ TEST(EntryListingTest, TsvLinesMatchTheEntriesPathByPath) {
       EXPECT_EQ(fields[2], std::to_string(entry.size));
       EXPECT_EQ(fields[3], FormatEntryDate(entry));
       EXPECT_EQ(fields[4], std::to_string(entry.fileId));
-      if (entry.IsLink()) EXPECT_EQ(fields[5], "../up/tab\\there");
+      if (entry.IsLink()) {
+        EXPECT_EQ(fields[5], "../up/tab\\there");
+      }
     }
   }
 }

@@ -369,7 +369,9 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfTheScanLeavesAUsableTree) {
       if (row.status == text::LoadText(text::kProcessAborted)) ++aborted;
     }
     EXPECT_LE(aborted, 1u);
-    if (listed.size() < baseline.size()) EXPECT_EQ(aborted, 1u);
+    if (listed.size() < baseline.size()) {
+      EXPECT_EQ(aborted, 1u);
+    }
 
     fs::remove_all(out);
     const disc::RecoverySummary summary = RecoverAll(*engine, out, *scratch_ / "report.tsv");
@@ -420,7 +422,9 @@ TEST_F(FaultCampaign, StopAtEveryPumpOfImageCreationLeavesAnImageThatOpens) {
     ExpectIdle(engine->state);
     ASSERT_TRUE(outcome.result == disc::ImageResult::kAborted ||
                 outcome.result == disc::ImageResult::kCompleted);
-    if (outcome.result == disc::ImageResult::kCompleted) EXPECT_EQ(outcome.blocks, DiscEnd());
+    if (outcome.result == disc::ImageResult::kCompleted) {
+      EXPECT_EQ(outcome.blocks, DiscEnd());
+    }
     EXPECT_LE(outcome.blocks, DiscEnd());
     ASSERT_EQ(fs::file_size(image), (std::uint64_t{outcome.blocks} + 1) * kBlock);
     EXPECT_TRUE(testing::ReadBytes(image, 0, outcome.blocks * kBlock) ==

@@ -143,7 +143,9 @@ const PlantCase kNotOurs[] = {
     {"AnotherUsersCopy",
      [](const Disc& disc, const fs::path& dest, const fs::path&) {
        WriteFile(dest / "big.bin", disc.big.substr(0, 128 * 1024));
-       if (geteuid() == 0) EXPECT_EQ(chown((dest / "big.bin").c_str(), 65534, 65534), 0);
+       if (geteuid() == 0) {
+         EXPECT_EQ(chown((dest / "big.bin").c_str(), 65534, 65534), 0);
+       }
        return dest / "big.bin";
      }},
 };
@@ -229,7 +231,9 @@ TEST_F(HostileDestination, ResumeFinishesTheCopiesAnEarlierRunLeft) {
       EXPECT_FALSE(fs::exists(dest / "big (1).bin"));
       EXPECT_NE(FileBytes(report).find(c.status + "\tbig.bin\t\tbig.bin\n"), std::string::npos)
           << FileBytes(report);
-      if (c.status == "already there") EXPECT_EQ(FactsOf(dest / "big.bin"), earlier);
+      if (c.status == "already there") {
+        EXPECT_EQ(FactsOf(dest / "big.bin"), earlier);
+      }
     }
   }
 }

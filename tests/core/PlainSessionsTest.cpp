@@ -295,7 +295,9 @@ TEST(PlainSessionsTest, DescriptorsClaimingBlocksPastTheImageAreBoundedAndSaid) 
     SCOPED_TRACE(c.image.filename().string());
     auto engine = ScanImage(c.image);
     EXPECT_EQ(engine->reader.tracks().size(), c.sessions);
-    if (c.sessions > 0) EXPECT_EQ(engine->reader.tracks().back().end, fileBlocks);
+    if (c.sessions > 0) {
+      EXPECT_EQ(engine->reader.tracks().back().end, fileBlocks);
+    }
     std::vector<std::string> paths;
     for (const auto& line : engine->ListingTsv()) paths.push_back(line.substr(0, line.find('\t')));
     EXPECT_EQ(paths, c.paths);

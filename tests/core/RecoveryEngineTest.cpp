@@ -282,7 +282,9 @@ TEST(RecoveryEngineTest, RecoveryReadsTheMediumTheTreeCameFrom) {
     testing::EngineScan& engine = rescue.scan;
     disc::ImageOpener opener(engine.reader, *engine.machine, engine.state, engine.scan, engine.host);
     engine.ScanDrive();
-    if (c.treeFromImage) ASSERT_TRUE(opener.OnOpenImage(imageDisc.string()));
+    if (c.treeFromImage) {
+      ASSERT_TRUE(opener.OnOpenImage(imageDisc.string()));
+    }
     const auto tree = engine.ListingTsv();
     const bool trayLocked = engine.reader.trayLocked();
     EXPECT_EQ(trayLocked, !c.treeFromImage);
@@ -554,7 +556,9 @@ TEST_F(DamagedDrive, ResumeKeepsWholeFilesAndWritesUnfinishedOnesAgainInPlace) {
     EXPECT_EQ(TreeOf(out), c.tree);
     EXPECT_EQ(summary.filesAlreadyThere, 1u);
     EXPECT_EQ(ModifiedAt(out / "DOCS/OK.TXT"), okTime);
-    if (fs::exists(out / "DEAD (1).BIN")) EXPECT_EQ(ReadAll(out / "DEAD.BIN"), "mine");
+    if (fs::exists(out / "DEAD (1).BIN")) {
+      EXPECT_EQ(ReadAll(out / "DEAD.BIN"), "mine");
+    }
     EXPECT_TRUE(ReadAll(out / (c.tree.contains("DEAD (1).BIN") ? "DEAD (1).BIN" : "DEAD.BIN")) ==
                 testing::PatternBytes(4000, 8));
   }
@@ -688,13 +692,13 @@ struct DestinationFaults {
   std::uint64_t budget = UINT64_MAX;
   int budgetError = ENOSPC;
   int createError = 0;
-  std::set<std::string> refused;
+  std::vector<std::string> refused;
 
   platform::SinkError Error(int error) const {
     return {error, std::system_category().message(error)};
   }
   bool Refuses(const std::string& name) const {
-    return createError != 0 && (refused.empty() || refused.contains(name));
+    return createError != 0 && (refused.empty() || std::ranges::find(refused, name) != refused.end());
   }
 };
 

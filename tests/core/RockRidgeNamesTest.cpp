@@ -235,9 +235,13 @@ TEST(RockRidgeNamesTest, NamesOptionPicksTheTreeOrRefusesOneTheDiscLacks) {
     const CommandResult ls = RunCli({"ls", "--tsv", "--names", c.names, c.image.string()});
     EXPECT_EQ(ls.exitCode, c.exitCode) << ls.err;
     const std::map<std::string, long long> listing = Listing(ls.out);
-    if (!c.shown.empty()) EXPECT_EQ(listing.count(c.shown), 1u);
+    if (!c.shown.empty()) {
+      EXPECT_EQ(listing.count(c.shown), 1u);
+    }
     EXPECT_EQ(listing.count(c.absent), 0u);
-    if (c.exitCode == 2) EXPECT_NE(ls.err.find("no Joliet names"), std::string::npos) << ls.err;
+    if (c.exitCode == 2) {
+      EXPECT_NE(ls.err.find("no Joliet names"), std::string::npos) << ls.err;
+    }
   }
   const CommandResult bad = RunCli({"ls", "--names", "unix", rockRidge.string()});
   EXPECT_EQ(bad.exitCode, 2);

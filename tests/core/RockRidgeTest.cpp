@@ -129,7 +129,9 @@ TEST(RockRidgeTest, PycdlibContinuationAreasJoinLongNamesLinksAndModes) {
     EXPECT_EQ(shown->size(), c.name.size());
     ASSERT_TRUE(rr.mode);
     EXPECT_EQ(*rr.mode & 0170000, c.mode & 0170000);
-    if (c.mode != 0040555 && c.mode != 0120555) EXPECT_EQ(*rr.mode & 07777, c.mode & 07777);
+    if (c.mode != 0040555 && c.mode != 0120555) {
+      EXPECT_EQ(*rr.mode & 07777, c.mode & 07777);
+    }
     EXPECT_EQ(rr.isLink, !c.target.empty());
     EXPECT_EQ(rr.LinkTarget(), c.target);
     EXPECT_TRUE(rr.modified);
@@ -303,7 +305,9 @@ TEST(RockRidgeTest, HostileEntriesEndBoundedWithSafeNames) {
     const auto shown = RockRidgeName(rr);
     EXPECT_EQ(rr.damage, c.damage);
     EXPECT_EQ(shown.has_value(), c.shown.has_value());
-    if (shown && c.shown) EXPECT_EQ(shown->size(), c.shown->size());
+    if (shown && c.shown) {
+      EXPECT_EQ(shown->size(), c.shown->size());
+    }
     EXPECT_LE(rr.link.size(), kMaxLinkComponents);
   }
 }

@@ -533,7 +533,9 @@ TEST(VolumeRulesTest, HighestVersionKeepsThePlainNameAndIsTheOneRecovered) {
   const std::vector<std::string> tsv = engine->ListingTsv();
   EXPECT_EQ(PathsOf(tsv), (std::vector<std::string>{"NOEXT", "OTHER.TXT", "VERS.TXT", "VERS.TXT;1"}));
   for (const std::string& line : tsv) {
-    if (line.starts_with("VERS.TXT\t")) EXPECT_NE(line.find("\tfile\t5\t"), std::string::npos) << line;
+    if (line.starts_with("VERS.TXT\t")) {
+      EXPECT_NE(line.find("\tfile\t5\t"), std::string::npos) << line;
+    }
   }
 
   const testing::CommandResult recover = RunCli({"recover", image.string(), (dir / "out").string()});

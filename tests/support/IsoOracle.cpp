@@ -83,7 +83,7 @@ std::string IsoDate(const std::string& month, int day, int year, const std::stri
                                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const auto found = std::find(kMonths.begin(), kMonths.end(), month);
   if (found == kMonths.end()) throw std::runtime_error("unexpected month " + month);
-  std::array<char, 16> ymd{};
+  std::array<char, 40> ymd{};  // room for three ints of any size
   std::snprintf(ymd.data(), ymd.size(), "%04d-%02d-%02d", year,
                 static_cast<int>(found - kMonths.begin()) + 1, day);
   return std::string(ymd.data()) + " " + time;
