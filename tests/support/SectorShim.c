@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,7 +80,10 @@ static ssize_t Allowed(int fd, size_t count, off_t offset) {
 typedef ssize_t (*PreadFunction)(int, void*, size_t, off_t);
 
 static ssize_t ShimmedPread(const char* name, int fd, void* buffer, size_t count, off_t offset) {
-  PreadFunction real = (PreadFunction)dlsym(RTLD_NEXT, name);
+  /* POSIX lets dlsym's pointer be a function's; ISO C has no cast for it. */
+  PreadFunction real;
+  void* symbol = dlsym(RTLD_NEXT, name);
+  memcpy(&real, &symbol, sizeof real);
   const ssize_t allowed = Allowed(fd, count, offset);
   if (allowed < 0) return -1;
   return real(fd, buffer, (size_t)allowed, offset);
