@@ -676,6 +676,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
     </message>
     <message>
+        <source>Free software under the GNU General Public License, version 3 or later.</source>
+        <translation>Logiciel libre sous la licence publique générale GNU, version 3 ou ultérieure.</translation>
+    </message>
+    <message>
         <source>sales@orvane.example</source>
         <translation>sales@orvane.example</translation>
     </message>

@@ -676,6 +676,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
     </message>
     <message>
+        <source>Free software under the GNU General Public License, version 3 or later.</source>
+        <translation>Freie Software unter der GNU General Public License, Version 3 oder neuer.</translation>
+    </message>
+    <message>
         <source>sales@orvane.example</source>
         <translation>sales@orvane.example</translation>
     </message>

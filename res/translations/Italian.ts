@@ -676,6 +676,10 @@ Sostituirlo?</translation>
         <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
     </message>
     <message>
+        <source>Free software under the GNU General Public License, version 3 or later.</source>
+        <translation>Software libero sotto la GNU General Public License, versione 3 o successiva.</translation>
+    </message>
+    <message>
         <source>sales@orvane.example</source>
         <translation>sales@orvane.example</translation>
     </message>

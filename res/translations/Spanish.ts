@@ -676,6 +676,10 @@ Do you want to replace it?</source>
         <translation>Copyright (C) 2026 Orvane Information Systems Ltd.</translation>
     </message>
     <message>
+        <source>Free software under the GNU General Public License, version 3 or later.</source>
+        <translation>Software libre bajo la Licencia Pública General de GNU, versión 3 o posterior.</translation>
+    </message>
+    <message>
         <source>sales@orvane.example</source>
         <translation>sales@orvane.example</translation>
     </message>

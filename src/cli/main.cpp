@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   if (options->command == Command::kVersion) {
-    std::cout << "velmora-cli " << VELMORA_VERSION << '\n';
+    std::cout << "velmora-cli " << VELMORA_VERSION << " (GPL-3.0-or-later)\n";
     return kExitOk;
   }
   if (const std::optional<std::string> refusal = RefuseWrittenFiles(*options)) {

@@ -346,6 +346,7 @@ TEST_F(CliTest, VersionIsOneLineAndExitZero) {
     EXPECT_TRUE(result.out.starts_with("velmora-cli ")) << result.out;
     EXPECT_EQ(Lines(result.out).size(), 1u) << result.out;
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(result.out[12]))) << result.out;
+    EXPECT_TRUE(result.out.ends_with(" (GPL-3.0-or-later)\n")) << result.out;
   }
 }
 

@@ -81,6 +81,7 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kLogReportHeading, u"Message Log Report of Orvane Velmora CDROM"},
       {kReadingSector, u"Reading Sector"},
       {kAboutNotice, u"Copyright (C) 2026 Orvane Information Systems Ltd."},
+      {kLicenceNotice, u"Free software under the GNU General Public License, version 3 or later."},
       {kSalesAddress, u"sales@orvane.example"},
       {kSupportAddress, u"support@orvane.example"},
       {kWebSiteAddress, u"www.orvane.example"},

@@ -76,6 +76,7 @@ enum StringId : std::uint16_t {
   kLogReportHeading = 61285,
   kReadingSector = 61286,
   kAboutNotice = 61287,
+  kLicenceNotice = 61790,
   kSalesAddress = 61288,
   kSupportAddress = 61289,
   kWebSiteAddress = 61290,

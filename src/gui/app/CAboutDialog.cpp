@@ -82,6 +82,7 @@ CAboutDialog::CAboutDialog(QWidget* parent, UrlOpener opener)
   product->setFont(bold);
   texts->addWidget(product);
   texts->addWidget(new QLabel(LoadQText(text::kAboutNotice), frame));
+  texts->addWidget(new QLabel(LoadQText(text::kLicenceNotice), frame));
   const std::uint16_t linkTexts[] = {text::kSalesAddress, text::kSupportAddress,
                                      text::kWebSiteAddress};
   for (int index = 0; index < 3; ++index) {
