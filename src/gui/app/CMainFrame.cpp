@@ -22,6 +22,7 @@
 #include "app/CAboutDialog.h"
 #include "app/CProgressBar.h"
 #include "app/CommandTable.h"
+#include "app/DataFolder.h"
 #include "app/DialogPrompts.h"
 #include "app/HelpWindow.h"
 #include "app/KeyFilter.h"
@@ -612,8 +613,7 @@ void CMainFrame::OnClearLog() {
 void CMainFrame::OnSaveLog() { SaveLog(this, *prompts_, log_); }
 
 void CMainFrame::OnHelpTopics() {
-  const QString folder =
-      Settings().value(QStringLiteral("Path"), QCoreApplication::applicationDirPath()).toString();
+  const QString folder = Settings().value(QStringLiteral("Path"), DataFolder()).toString();
   if (!helpWindow_) helpWindow_ = new HelpWindow(this);
   helpWindow_->ShowTopic(HelpPagePath(folder, languageIndex_));
 }

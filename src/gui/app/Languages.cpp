@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "app/DataFolder.h"
 #include "app/TextLoader.h"
 
 namespace velmora::gui {
@@ -64,7 +65,7 @@ QString LanguageName(std::uint32_t index) {
 }
 
 QString TranslationFolder() {
-  return FolderOverride().isEmpty() ? QCoreApplication::applicationDirPath() : FolderOverride();
+  return FolderOverride().isEmpty() ? DataFolder() : FolderOverride();
 }
 
 void SetTranslationFolder(const QString& folder) { FolderOverride() = folder; }

@@ -11,8 +11,8 @@ constexpr std::uint32_t kLanguageCount = 5;
 // ("English", "French", "German", "Spanish", "Italian"); "" outside 0-4.
 QString LanguageName(std::uint32_t index);
 
-// The folder that holds French.qm and the other translations: the program's
-// own folder unless set.
+// The folder that holds French.qm and the other translations: DataFolder()
+// unless set.
 QString TranslationFolder();
 void SetTranslationFolder(const QString& folder);
 
