@@ -87,7 +87,13 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription(
       QStringLiteral("Reads the ISO 9660 file system of CD-ROMs and rescues their files."));
   parser.addHelpOption();
-  parser.addVersionOption();
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Show the version and the licence."));
+  parser.addOption(version);
+  parser.addPositionalArgument(
+      QStringLiteral("FILE"),
+      QStringLiteral("A disc image (.cd or plain ISO 9660) to open as Open Image does."),
+      QStringLiteral("[FILE]"));
   const QCommandLineOption emulatedDrive(
       QStringLiteral("emulated-drive"),
       QStringLiteral("Show the disc image IMAGE as the machine's only optical drive."),
@@ -109,6 +115,18 @@ int main(int argc, char** argv) {
   parser.addOption(openDrive);
   parser.addOption(noSplash);
   parser.process(app);
+  if (parser.isSet(version)) {
+    QTextStream(stdout) << "velmora " << QCoreApplication::applicationVersion()
+                        << " (GPL-3.0-or-later)" << Qt::endl;
+    return 0;
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1 || (!files.isEmpty() && parser.isSet(openDrive))) {
+    QTextStream(stderr) << "velmora: one FILE at most, and not with --open-drive (velmora --help "
+                           "lists the options)"
+                        << Qt::endl;
+    return 1;
+  }
 
   std::unique_ptr<velmora::platform::Machine> machine;
   if (parser.isSet(emulatedDrive)) {
@@ -145,6 +163,11 @@ int main(int argc, char** argv) {
   frame.show();
 
   InsertAnswered insertAnswered(frame.windowPrompts());
+  // The file a file manager's "Open with" names opens once the window is up;
+  // one that is no disc image gets the usual message, and the window stays.
+  if (!files.isEmpty()) {
+    QTimer::singleShot(0, &frame, [&frame, file = files.first()] { frame.OpenImageFile(file); });
+  }
   if (parser.isSet(openDrive)) {
     QTimer::singleShot(0, &frame, [&frame, &insertAnswered] {
       frame.SetPrompts(&insertAnswered);

@@ -578,9 +578,14 @@ void CMainFrame::OnOpenImage() {
   const std::optional<QString> path =
       prompts_->ChooseOpenFile(LoadQText(text::kOpenImageTitle), filter);
   if (!path) return;
+  OpenImageFile(*path);
+}
+
+void CMainFrame::OpenImageFile(const QString& path) {
+  if (processDepth_ > 0) return;
   RunProcess([this, &path] {
     disc::ImageOpener opener(reader_, machine_, state_, scan_, *this);
-    opener.OnOpenImage(QFile::encodeName(*path).toStdString());
+    opener.OnOpenImage(QFile::encodeName(path).toStdString());
   });
   emit ScanFinished();
 }

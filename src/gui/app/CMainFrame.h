@@ -123,6 +123,9 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   void OnOpenDrive();
   void OnCreateImage();
   void OnOpenImage();
+  // Opens the image file path as Open Image does once a file is chosen (the
+  // file named on the command line).
+  void OpenImageFile(const QString& path);
   void OnStopProcess();
   void OnClearLog();
   void OnSaveLog();
