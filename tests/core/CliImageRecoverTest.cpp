@@ -798,20 +798,29 @@ TEST_F(CliImageRecoverTest, CtrlCStopsCleanlyAndKeepsWhatWasCopied) {
   ASSERT_NE(listing.out.find("LONG.BIN\tf\t" + std::to_string(kLongFile)), std::string::npos)
       << listing.out;
 
+  // The disc is read through the emulated drive, which holds the program from
+  // 10 MB on: 15000 sectors served 20 ms late each. The signal goes out once
+  // the output holds 4 MB, so the program is always still at work then, however
+  // slowly this test runs; it stops within one read of the held sectors.
+  const fs::path faults = scratch / "hold.faults";
+  {
+    std::ofstream out(faults);
+    for (std::uint32_t lba = 5120; lba < 5120 + 15000; ++lba) out << lba << " slow 20\n";
+  }
+  const std::vector<std::string> drive = {"--emulated-drive", disc.string(), "--emulated-faults",
+                                          faults.string()};
   struct Case {
     const char* name;
     std::vector<std::string> args;
-    fs::path watched;  // SIGINT goes out once this file holds a few MB
+    fs::path watched;  // SIGINT goes out once this file holds 4 MB
   };
   const Case cases[] = {
-      {"Image", {"image", disc.string(), (scratch / "partial").string()}, scratch / "partial.cd"},
+      {"Image", {"image", "drive", (scratch / "partial").string()}, scratch / "partial.cd"},
       {"Recover",
-       {"recover", disc.string(), (scratch / "dest").string(), "--report",
+       {"recover", "drive", (scratch / "dest").string(), "--report",
         (scratch / "report").string()},
        scratch / "dest" / "LONG.BIN"},
   };
-  // The shell sends the signal as soon as the copy is under way; a child that
-  // finished first exits 0 and fails the test.
   const std::string script =
       "watched=$1; shift; \"$@\" & pid=$!; "
       "while kill -0 $pid 2>/dev/null && "
@@ -822,6 +831,7 @@ TEST_F(CliImageRecoverTest, CtrlCStopsCleanlyAndKeepsWhatWasCopied) {
     const fs::path log = scratch / (std::string(c.name) + ".log");
     std::vector<std::string> argv = {
         "sh", "-c", script, "sh", c.watched.string(), VELMORA_CLI_PATH};
+    argv.insert(argv.end(), drive.begin(), drive.end());
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     argv.insert(argv.end(), {"--log", log.string()});
     const CommandResult result = testing::RunCommand(argv);

@@ -585,15 +585,26 @@ TEST_F(HostileDisc, SigtermStopsCleanlyAsCtrlCDoes) {
   disc.Save(source);
   fs::resize_file(source, 20 * 2048 + std::uint64_t{kLong});  // sparse: reads as zeros
 
+  // The disc is read through the emulated drive, which holds the program from
+  // 10 MB on: 15000 sectors served 20 ms late each. The signal goes out once
+  // the output holds 4 MB, so the program is always still at work then, however
+  // slowly this test runs; it stops within one read of the held sectors.
+  const fs::path faults = dir / "hold.faults";
+  {
+    std::ofstream out(faults);
+    for (std::uint32_t lba = 5120; lba < 5120 + 15000; ++lba) out << lba << " slow 20\n";
+  }
+  const std::vector<std::string> drive = {"--emulated-drive", source.string(),
+                                          "--emulated-faults", faults.string()};
   struct Case {
     const char* name;
     std::vector<std::string> args;
-    fs::path watched;  // SIGTERM goes out once this file holds a few MB
+    fs::path watched;  // SIGTERM goes out once this file holds 4 MB
   };
   const Case cases[] = {
-      {"Image", {"image", source.string(), (dir / "partial").string()}, dir / "partial.cd"},
+      {"Image", {"image", "drive", (dir / "partial").string()}, dir / "partial.cd"},
       {"Recover",
-       {"recover", source.string(), (dir / "dest").string(), "--report", (dir / "report").string()},
+       {"recover", "drive", (dir / "dest").string(), "--report", (dir / "report").string()},
        dir / "dest" / "LONG.BIN"},
   };
   const std::string script =
@@ -606,6 +617,7 @@ TEST_F(HostileDisc, SigtermStopsCleanlyAsCtrlCDoes) {
     const fs::path log = dir / (std::string(c.name) + ".log");
     std::vector<std::string> argv = {"timeout", "-k", "10", kBoundSeconds, "sh", "-c", script, "sh",
                                      c.watched.string(), VELMORA_CLI_PATH};
+    argv.insert(argv.end(), drive.begin(), drive.end());
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     argv.insert(argv.end(), {"--log", log.string()});
     const CommandResult result = testing::RunCommand(argv);
