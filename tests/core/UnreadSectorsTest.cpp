@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -368,7 +369,16 @@ TEST_P(UnreadSectors, WhatReadsIsListedAndWhatIsLostIsSaid) {
   for (const std::string& line : c.notListed) EXPECT_FALSE(holds(line)) << line << "\n" << run.out;
 }
 
-INSTANTIATE_TEST_SUITE_P(Discs, UnreadSectors, ::testing::Range<std::size_t>(0, Cases().size()));
+// Each case is named by its description, letters and digits kept, so that a
+// failure says which disc it was.
+INSTANTIATE_TEST_SUITE_P(Discs, UnreadSectors, ::testing::Range<std::size_t>(0, Cases().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& testCase) {
+                           std::string name;
+                           for (const char c : std::string(Cases()[testCase.param].name)) {
+                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           }
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace velmora
