@@ -91,8 +91,9 @@ Options:
                               default) takes Rock Ridge names when the disc has
                               them, else Joliet, else the ISO 9660 names
   --log FILE                  ls, find, image, recover: write the message log to FILE
-                              as it goes (text, CR LF line ends); /dev/stdout or
-                              /dev/stderr take it after what is written there
+                              as it goes (text in the locale's character set, CR
+                              LF line ends); /dev/stdout or /dev/stderr take it
+                              after what is written there
   --rescue                    image: copy in passes with a map; see image above
   --retries N                 image --rescue: N more passes over the bad sectors,
                               alternating direction
@@ -125,7 +126,7 @@ Options:
                               is read again and replaced once its data proves to
                               be the disc's; nothing else there is ever written
   -h, --help                  show this help
-  --version                   show the version
+  --version                   show the version and the licence (GPL-3.0-or-later)
 
 File mask (ls, find, recover): the command works on the tree the window's File
 Mask shows: the files that pass every test given, with their folders.
