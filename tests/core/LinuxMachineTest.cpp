@@ -70,6 +70,17 @@ TEST_F(LinuxMachineTest, OpticalDrivesComeFromCdromInfoElseBlockClassSortedByNum
   }
 }
 
+// A folder standing for the machine's root: its lists, and its device nodes.
+TEST_F(LinuxMachineTest, UnderRootListsAndNamesTheDrivesOfTheRoot) {
+  WriteFile("proc/sys/dev/cdrom/info", "drive name:\t\tsr1\tsr0\n");
+  EXPECT_EQ(LinuxMachine::UnderRoot(dir_.path())->OpticalDrives(),
+            (std::vector<std::string>{(dir_ / "dev/sr0").string(), (dir_ / "dev/sr1").string()}));
+  fs::remove(dir_ / "proc/sys/dev/cdrom/info");
+  fs::create_directories(dir_ / "sys/class/block/sr3");
+  EXPECT_EQ(LinuxMachine::UnderRoot(dir_.path())->OpticalDrives(),
+            std::vector<std::string>{(dir_ / "dev/sr3").string()});
+}
+
 // A sparse 5 GiB image with a marker at 4.5 GiB and one in its last bytes.
 TEST_F(LinuxMachineTest, ReadAtReachesPast4GiBAndStopsAtEndOfFile) {
   const fs::path path = dir_ / "sparse.img";

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
@@ -65,8 +66,16 @@ bool DriveNameLess(std::string_view a, std::string_view b) {
 
 LinuxMachine::LinuxMachine() : LinuxMachine("/proc/sys/dev/cdrom/info", "/sys/class/block") {}
 
-LinuxMachine::LinuxMachine(std::filesystem::path cdromInfo, std::filesystem::path blockClass)
-    : cdromInfo_(std::move(cdromInfo)), blockClass_(std::move(blockClass)) {}
+LinuxMachine::LinuxMachine(std::filesystem::path cdromInfo, std::filesystem::path blockClass,
+                           std::filesystem::path deviceFolder)
+    : cdromInfo_(std::move(cdromInfo)),
+      blockClass_(std::move(blockClass)),
+      deviceFolder_(std::move(deviceFolder)) {}
+
+std::unique_ptr<LinuxMachine> LinuxMachine::UnderRoot(const std::filesystem::path& root) {
+  return std::make_unique<LinuxMachine>(root / "proc/sys/dev/cdrom/info", root / "sys/class/block",
+                                        root / "dev");
+}
 
 std::vector<std::string> LinuxMachine::OpticalDrives() {
   std::vector<std::string> names = NamesFromCdromInfo(cdromInfo_);
@@ -75,7 +84,7 @@ std::vector<std::string> LinuxMachine::OpticalDrives() {
   names.erase(std::unique(names.begin(), names.end()), names.end());
   std::vector<std::string> paths;
   paths.reserve(names.size());
-  for (const std::string& name : names) paths.push_back("/dev/" + name);
+  for (const std::string& name : names) paths.push_back((deviceFolder_ / name).string());
   return paths;
 }
 
@@ -106,6 +115,13 @@ bool LinuxMachine::SameMedium(const std::string& path, const std::string& device
   return S_ISBLK(device.st_mode) ? place.st_dev == device.st_rdev : place.st_dev == device.st_dev;
 }
 
-std::unique_ptr<Machine> CreateHostMachine() { return std::make_unique<LinuxMachine>(); }
+std::unique_ptr<Machine> CreateHostMachine() {
+  // Tests stand a folder of their own in for the machine's drive lists and
+  // device nodes, with a drive made in software behind a node there.
+  if (const char* root = std::getenv("VELMORA_MACHINE_ROOT"); root != nullptr && *root != '\0') {
+    return LinuxMachine::UnderRoot(root);
+  }
+  return std::make_unique<LinuxMachine>();
+}
 
 }  // namespace velmora::platform

@@ -16,8 +16,13 @@ class LinuxMachine final : public Machine {
   // The kernel's own lists.
   LinuxMachine();
   // cdromInfo stands for /proc/sys/dev/cdrom/info, blockClass for
-  // /sys/class/block (tests point them at files of their own).
-  LinuxMachine(std::filesystem::path cdromInfo, std::filesystem::path blockClass);
+  // /sys/class/block, deviceFolder for /dev (tests point them at files of
+  // their own).
+  LinuxMachine(std::filesystem::path cdromInfo, std::filesystem::path blockClass,
+               std::filesystem::path deviceFolder = "/dev");
+  // The machine with root standing for "/" where drives are looked up and
+  // named: root/proc/sys/dev/cdrom/info, root/sys/class/block, root/dev.
+  static std::unique_ptr<LinuxMachine> UnderRoot(const std::filesystem::path& root);
 
   // Drive paths sorted by drive number (/dev/sr2 before /dev/sr10). The CD-ROM
   // layer's list comes first; the block class only when that list names none.
@@ -30,6 +35,7 @@ class LinuxMachine final : public Machine {
  private:
   std::filesystem::path cdromInfo_;
   std::filesystem::path blockClass_;
+  std::filesystem::path deviceFolder_;
 };
 
 }  // namespace velmora::platform
