@@ -1003,6 +1003,118 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Sauvetage (plusieurs passes) (*.cd)</translation>
     </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Lecteur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>firmware</source>
+        <translation>micrologiciel</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive to become ready</source>
+        <translation>Attente que le lecteur soit prêt</translation>
+    </message>
+    <message>
+        <source>The drive did not become ready in time; reading all the same</source>
+        <translation>Le lecteur n’a pas été prêt à temps&#xa0;; lecture quand même</translation>
+    </message>
+    <message>
+        <source>No disc in the drive. Insert a disc and try again</source>
+        <translation>Aucun disque dans le lecteur. Insérez un disque et réessayez</translation>
+    </message>
+    <message>
+        <source>The disc in the drive was changed. The process stopped; nothing of the other disc was read</source>
+        <translation>Le disque du lecteur a été changé. Le processus s’est arrêté&#xa0;; rien de l’autre disque n’a été lu</translation>
+    </message>
+    <message>
+        <source>The drive is no longer there (unplugged or off the bus). The process stopped; what was saved is kept</source>
+        <translation>Le lecteur n’est plus là (débranché ou hors du bus). Le processus s’est arrêté&#xa0;; ce qui a été enregistré est conservé</translation>
+    </message>
+    <message>
+        <source>The drive did not answer in time (time-out)</source>
+        <translation>Le lecteur n’a pas répondu à temps (délai dépassé)</translation>
+    </message>
+    <message>
+        <source>The drive refuses READ CD; reading with READ(10)</source>
+        <translation>Le lecteur refuse READ CD&#xa0;; lecture avec READ(10)</translation>
+    </message>
+    <message>
+        <source>Sense</source>
+        <translation>Code d’erreur</translation>
+    </message>
+    <message>
+        <source>Not ready</source>
+        <translation>Pas prêt</translation>
+    </message>
+    <message>
+        <source>Medium error</source>
+        <translation>Erreur de support</translation>
+    </message>
+    <message>
+        <source>Hardware error</source>
+        <translation>Erreur matérielle</translation>
+    </message>
+    <message>
+        <source>Illegal request</source>
+        <translation>Requête non valide</translation>
+    </message>
+    <message>
+        <source>Unit attention</source>
+        <translation>Avis de l’unité</translation>
+    </message>
+    <message>
+        <source>Aborted command</source>
+        <translation>Commande abandonnée</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>erreur de lecture non corrigée</translation>
+    </message>
+    <message>
+        <source>L-EC uncorrectable error</source>
+        <translation>erreur non corrigible par L-EC</translation>
+    </message>
+    <message>
+        <source>CIRC unrecovered error</source>
+        <translation>erreur non corrigée par CIRC</translation>
+    </message>
+    <message>
+        <source>no seek complete</source>
+        <translation>positionnement non terminé</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>en cours de préparation</translation>
+    </message>
+    <message>
+        <source>medium not present</source>
+        <translation>support absent</translation>
+    </message>
+    <message>
+        <source>logical block address out of range</source>
+        <translation>adresse de bloc logique hors limites</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>mode non autorisé pour cette piste</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>code d’opération de commande non valide</translation>
+    </message>
+    <message>
+        <source>medium may have changed</source>
+        <translation>le support a peut-être changé</translation>
+    </message>
+    <message>
+        <source>power on or reset occurred</source>
+        <translation>mise sous tension ou réinitialisation</translation>
+    </message>
+    <message>
+        <source>invalid field in command</source>
+        <translation>champ non valide dans la commande</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

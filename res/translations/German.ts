@@ -1003,6 +1003,118 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Rettung (mehrere Durchgänge) (*.cd)</translation>
     </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Laufwerk:</translation>
+    </message>
+    <message>
+        <source>firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive to become ready</source>
+        <translation>Warten, bis das Laufwerk bereit ist</translation>
+    </message>
+    <message>
+        <source>The drive did not become ready in time; reading all the same</source>
+        <translation>Das Laufwerk wurde nicht rechtzeitig bereit; es wird trotzdem gelesen</translation>
+    </message>
+    <message>
+        <source>No disc in the drive. Insert a disc and try again</source>
+        <translation>Kein Datenträger im Laufwerk. Legen Sie einen Datenträger ein und versuchen Sie es erneut</translation>
+    </message>
+    <message>
+        <source>The disc in the drive was changed. The process stopped; nothing of the other disc was read</source>
+        <translation>Der Datenträger im Laufwerk wurde gewechselt. Der Vorgang wurde angehalten; vom anderen Datenträger wurde nichts gelesen</translation>
+    </message>
+    <message>
+        <source>The drive is no longer there (unplugged or off the bus). The process stopped; what was saved is kept</source>
+        <translation>Das Laufwerk ist nicht mehr vorhanden (getrennt oder nicht mehr am Bus). Der Vorgang wurde angehalten; das bereits Gespeicherte bleibt erhalten</translation>
+    </message>
+    <message>
+        <source>The drive did not answer in time (time-out)</source>
+        <translation>Das Laufwerk hat nicht rechtzeitig geantwortet (Zeitüberschreitung)</translation>
+    </message>
+    <message>
+        <source>The drive refuses READ CD; reading with READ(10)</source>
+        <translation>Das Laufwerk lehnt READ CD ab; es wird mit READ(10) gelesen</translation>
+    </message>
+    <message>
+        <source>Sense</source>
+        <translation>Sense-Code</translation>
+    </message>
+    <message>
+        <source>Not ready</source>
+        <translation>Nicht bereit</translation>
+    </message>
+    <message>
+        <source>Medium error</source>
+        <translation>Medienfehler</translation>
+    </message>
+    <message>
+        <source>Hardware error</source>
+        <translation>Hardwarefehler</translation>
+    </message>
+    <message>
+        <source>Illegal request</source>
+        <translation>Ungültige Anforderung</translation>
+    </message>
+    <message>
+        <source>Unit attention</source>
+        <translation>Hinweis des Geräts</translation>
+    </message>
+    <message>
+        <source>Aborted command</source>
+        <translation>Befehl abgebrochen</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>nicht behebbarer Lesefehler</translation>
+    </message>
+    <message>
+        <source>L-EC uncorrectable error</source>
+        <translation>durch L-EC nicht korrigierbarer Fehler</translation>
+    </message>
+    <message>
+        <source>CIRC unrecovered error</source>
+        <translation>durch CIRC nicht behobener Fehler</translation>
+    </message>
+    <message>
+        <source>no seek complete</source>
+        <translation>Positionierung nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>wird bereit</translation>
+    </message>
+    <message>
+        <source>medium not present</source>
+        <translation>kein Medium vorhanden</translation>
+    </message>
+    <message>
+        <source>logical block address out of range</source>
+        <translation>logische Blockadresse außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>unzulässiger Modus für diese Spur</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>ungültiger Befehlscode</translation>
+    </message>
+    <message>
+        <source>medium may have changed</source>
+        <translation>Medium wurde möglicherweise gewechselt</translation>
+    </message>
+    <message>
+        <source>power on or reset occurred</source>
+        <translation>Einschalten oder Zurücksetzen erfolgt</translation>
+    </message>
+    <message>
+        <source>invalid field in command</source>
+        <translation>ungültiges Feld im Befehl</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

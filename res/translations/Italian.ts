@@ -1003,6 +1003,118 @@ Sostituirlo?</translation>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Salvataggio (più passaggi) (*.cd)</translation>
     </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Unità:</translation>
+    </message>
+    <message>
+        <source>firmware</source>
+        <translation>firmware</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive to become ready</source>
+        <translation>In attesa che l’unità sia pronta</translation>
+    </message>
+    <message>
+        <source>The drive did not become ready in time; reading all the same</source>
+        <translation>L’unità non è stata pronta in tempo; si legge comunque</translation>
+    </message>
+    <message>
+        <source>No disc in the drive. Insert a disc and try again</source>
+        <translation>Nessun disco nell’unità. Inserire un disco e riprovare</translation>
+    </message>
+    <message>
+        <source>The disc in the drive was changed. The process stopped; nothing of the other disc was read</source>
+        <translation>Il disco nell’unità è stato cambiato. Il processo si è fermato; dell’altro disco non è stato letto nulla</translation>
+    </message>
+    <message>
+        <source>The drive is no longer there (unplugged or off the bus). The process stopped; what was saved is kept</source>
+        <translation>L’unità non è più presente (scollegata o fuori dal bus). Il processo si è fermato; quanto salvato viene conservato</translation>
+    </message>
+    <message>
+        <source>The drive did not answer in time (time-out)</source>
+        <translation>L’unità non ha risposto in tempo (timeout)</translation>
+    </message>
+    <message>
+        <source>The drive refuses READ CD; reading with READ(10)</source>
+        <translation>L’unità rifiuta READ CD; si legge con READ(10)</translation>
+    </message>
+    <message>
+        <source>Sense</source>
+        <translation>Codice di errore</translation>
+    </message>
+    <message>
+        <source>Not ready</source>
+        <translation>Non pronta</translation>
+    </message>
+    <message>
+        <source>Medium error</source>
+        <translation>Errore del supporto</translation>
+    </message>
+    <message>
+        <source>Hardware error</source>
+        <translation>Errore hardware</translation>
+    </message>
+    <message>
+        <source>Illegal request</source>
+        <translation>Richiesta non valida</translation>
+    </message>
+    <message>
+        <source>Unit attention</source>
+        <translation>Avviso dell’unità</translation>
+    </message>
+    <message>
+        <source>Aborted command</source>
+        <translation>Comando interrotto</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>errore di lettura non recuperato</translation>
+    </message>
+    <message>
+        <source>L-EC uncorrectable error</source>
+        <translation>errore non correggibile da L-EC</translation>
+    </message>
+    <message>
+        <source>CIRC unrecovered error</source>
+        <translation>errore non recuperato da CIRC</translation>
+    </message>
+    <message>
+        <source>no seek complete</source>
+        <translation>posizionamento non completato</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>in preparazione</translation>
+    </message>
+    <message>
+        <source>medium not present</source>
+        <translation>supporto assente</translation>
+    </message>
+    <message>
+        <source>logical block address out of range</source>
+        <translation>indirizzo di blocco logico fuori intervallo</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>modalità non consentita per questa traccia</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>codice operativo del comando non valido</translation>
+    </message>
+    <message>
+        <source>medium may have changed</source>
+        <translation>il supporto potrebbe essere cambiato</translation>
+    </message>
+    <message>
+        <source>power on or reset occurred</source>
+        <translation>accensione o ripristino avvenuti</translation>
+    </message>
+    <message>
+        <source>invalid field in command</source>
+        <translation>campo non valido nel comando</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

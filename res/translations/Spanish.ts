@@ -1003,6 +1003,118 @@ Do you want to replace it?</source>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Rescate (varias pasadas) (*.cd)</translation>
     </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Unidad:</translation>
+    </message>
+    <message>
+        <source>firmware</source>
+        <translation>firmware</translation>
+    </message>
+    <message>
+        <source>Waiting for the drive to become ready</source>
+        <translation>Esperando a que la unidad esté lista</translation>
+    </message>
+    <message>
+        <source>The drive did not become ready in time; reading all the same</source>
+        <translation>La unidad no estuvo lista a tiempo; se lee de todos modos</translation>
+    </message>
+    <message>
+        <source>No disc in the drive. Insert a disc and try again</source>
+        <translation>No hay ningún disco en la unidad. Inserte un disco y vuelva a intentarlo</translation>
+    </message>
+    <message>
+        <source>The disc in the drive was changed. The process stopped; nothing of the other disc was read</source>
+        <translation>Se cambió el disco de la unidad. El proceso se detuvo; no se leyó nada del otro disco</translation>
+    </message>
+    <message>
+        <source>The drive is no longer there (unplugged or off the bus). The process stopped; what was saved is kept</source>
+        <translation>La unidad ya no está (desconectada o fuera del bus). El proceso se detuvo; lo guardado se conserva</translation>
+    </message>
+    <message>
+        <source>The drive did not answer in time (time-out)</source>
+        <translation>La unidad no respondió a tiempo (tiempo agotado)</translation>
+    </message>
+    <message>
+        <source>The drive refuses READ CD; reading with READ(10)</source>
+        <translation>La unidad rechaza READ CD; se lee con READ(10)</translation>
+    </message>
+    <message>
+        <source>Sense</source>
+        <translation>Código de error</translation>
+    </message>
+    <message>
+        <source>Not ready</source>
+        <translation>No preparada</translation>
+    </message>
+    <message>
+        <source>Medium error</source>
+        <translation>Error del soporte</translation>
+    </message>
+    <message>
+        <source>Hardware error</source>
+        <translation>Error de hardware</translation>
+    </message>
+    <message>
+        <source>Illegal request</source>
+        <translation>Solicitud no válida</translation>
+    </message>
+    <message>
+        <source>Unit attention</source>
+        <translation>Aviso de la unidad</translation>
+    </message>
+    <message>
+        <source>Aborted command</source>
+        <translation>Orden cancelada</translation>
+    </message>
+    <message>
+        <source>unrecovered read error</source>
+        <translation>error de lectura no recuperado</translation>
+    </message>
+    <message>
+        <source>L-EC uncorrectable error</source>
+        <translation>error no corregible por L-EC</translation>
+    </message>
+    <message>
+        <source>CIRC unrecovered error</source>
+        <translation>error no recuperado por CIRC</translation>
+    </message>
+    <message>
+        <source>no seek complete</source>
+        <translation>búsqueda no completada</translation>
+    </message>
+    <message>
+        <source>becoming ready</source>
+        <translation>preparándose</translation>
+    </message>
+    <message>
+        <source>medium not present</source>
+        <translation>soporte ausente</translation>
+    </message>
+    <message>
+        <source>logical block address out of range</source>
+        <translation>dirección de bloque lógico fuera de rango</translation>
+    </message>
+    <message>
+        <source>illegal mode for this track</source>
+        <translation>modo no permitido para esta pista</translation>
+    </message>
+    <message>
+        <source>invalid command operation code</source>
+        <translation>código de operación de orden no válido</translation>
+    </message>
+    <message>
+        <source>medium may have changed</source>
+        <translation>es posible que el soporte haya cambiado</translation>
+    </message>
+    <message>
+        <source>power on or reset occurred</source>
+        <translation>encendido o reinicio</translation>
+    </message>
+    <message>
+        <source>invalid field in command</source>
+        <translation>campo no válido en la orden</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -52,6 +52,15 @@ bool CliSession::OpenSource() {
   return false;
 }
 
+std::optional<int> CliSession::DiscFailure() const {
+  if (reader.mediumLoss() != disc::MediumLoss::kNone) return kExitPartial;
+  for (const text::ErrorCode code :
+       {text::ErrorCode::kCdromNotFound, text::ErrorCode::kNoDisc, text::ErrorCode::kDriveGone}) {
+    if (prompts.ErrorShown(static_cast<int>(code))) return kExitNoDisc;
+  }
+  return std::nullopt;
+}
+
 bool CliSession::NamesFound() {
   if (options.names == disc::NameSource::kAuto || scan.counters().namesFound) return true;
   const char* which = options.names == disc::NameSource::kRockRidge ? "Rock Ridge"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "CliHost.h"
@@ -44,6 +45,10 @@ struct CliSession {
   // whole; ..."), pointing at the log that names them, or at --log; true when
   // there was any.
   bool SayScanDamage();
+  // After a process: kExitNoDisc when there was no disc to read (none found,
+  // none in the drive, or no drive), kExitPartial when the disc went while it
+  // was read; the engine said which. Nothing otherwise.
+  std::optional<int> DiscFailure() const;
 
   const CliOptions& options;
   platform::Machine& machine;

@@ -39,12 +39,12 @@ int RunFind(const CliOptions& options, platform::Machine& machine, Console& cons
   console.ClearProgress();
   session.reader.CloseDiscReader();
 
-  if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
-    return session.SaveLog(kExitNoDisc);
-  }
+  const std::optional<int> failure = session.DiscFailure();
+  if (failure == kExitNoDisc) return session.SaveLog(kExitNoDisc);
   DisplayedTable displayed(session.table, options.mask);
   const std::size_t hits = PrintHits(displayed.table(), options, session.state);
-  int result = hits == 0 ? kExitPartial : kExitOk;
+  // A disc that went while it was read leaves the paths of what was found.
+  int result = hits == 0 || failure ? kExitPartial : kExitOk;
   if (session.host.stopped()) {
     console.Message("stopped; the paths found are those of the entries read until then");
     result = kExitStopped;

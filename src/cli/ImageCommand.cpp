@@ -24,7 +24,10 @@ bool OutIsTheSource(const CliOptions& options, const std::string& destination) {
 }
 
 // One line on what the image holds, and the exit code that goes with it.
-int ReportOutcome(const disc::ImageOutcome& outcome, const CliPrompts& prompts, Console& console) {
+// lost: the disc went while it was copied (the engine said so).
+int ReportOutcome(const disc::ImageOutcome& outcome, const CliSession& session, Console& console) {
+  const CliPrompts& prompts = session.prompts;
+  const bool lost = session.reader.mediumLoss() != disc::MediumLoss::kNone;
   const std::string sectors = std::to_string(outcome.blocks) + " sectors";
   switch (outcome.result) {
     case disc::ImageResult::kCancelled:
@@ -33,13 +36,18 @@ int ReportOutcome(const disc::ImageOutcome& outcome, const CliPrompts& prompts, 
     case disc::ImageResult::kFailed:
       // The engine has shown its error; the reason says what it was about,
       // unless the error said it already.
-      if (prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
+      if (session.DiscFailure() == kExitNoDisc) return kExitNoDisc;
       // An OUT that could not be made was named with its reason then.
       if (!prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCannotCreateImage))) {
         console.Message(outcome.reason);
       }
       return kExitPartial;
     case disc::ImageResult::kAborted:
+      if (lost) {
+        console.Message(outcome.destination + " holds the first " + sectors +
+                        " and opens as an image");
+        return kExitPartial;
+      }
       console.Message("stopped; " + outcome.destination + " holds the first " + sectors +
                       " and opens as an image");
       return kExitStopped;
@@ -79,6 +87,8 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
   session.host.CountStepsAs(StepUnit::kSector);
+  // The log names the drive that read the disc, as a scan's does.
+  if (!session.state.readingImage) session.scan.LogDriveIdentity();
   // No scan first: with the table empty, the creator finds where each session
   // ends from its volume descriptors.
   disc::ImageCreator creator(session.reader, session.state, session.table, session.scan,
@@ -87,7 +97,7 @@ int RunImage(const CliOptions& options, platform::Machine& machine, Console& con
   const disc::ImageOutcome outcome = creator.CreateImage(options.target);
   console.ClearProgress();
   session.reader.CloseDiscReader();
-  return session.SaveLog(ReportOutcome(outcome, session.prompts, console));
+  return session.SaveLog(ReportOutcome(outcome, session, console));
 }
 
 }  // namespace velmora::cli

@@ -43,8 +43,9 @@ int RunList(const CliOptions& options, platform::Machine& machine, Console& cons
   WriteListing(displayed.table(), options.format);
 
   int result = kExitOk;
-  if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
-    result = kExitNoDisc;
+  if (const std::optional<int> failure = session.DiscFailure()) {
+    // A disc that went while it was read: the listing holds what was found.
+    result = *failure;
   } else if (session.host.stopped()) {
     console.Message("stopped; the listing holds what was found until then");
     result = kExitStopped;

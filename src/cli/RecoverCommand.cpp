@@ -80,7 +80,8 @@ std::string Counted(std::uint32_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summary,
+// lost: the disc went during the recovery (the engine said so).
+int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summary, bool lost,
                   const CliPrompts& prompts, Console& console) {
   // The engine said why through error 10 already.
   if (summary.destinationFailed) return kExitPartial;
@@ -113,7 +114,10 @@ int ReportSummary(const CliOptions& options, const disc::RecoverySummary& summar
                     " takes no more files; the files saved until then stay there");
     result = kExitPartial;
   }
-  if (summary.aborted) {
+  if (summary.aborted && lost) {
+    console.Message("the files saved until then stay in " + options.target);
+    result = kExitPartial;
+  } else if (summary.aborted) {
     console.Message("stopped; the files saved until then stay in " + options.target);
     result = kExitStopped;
   }
@@ -146,7 +150,8 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
   console.ClearProgress();
   // The recovery after the scan; its early ends still save the log below.
   const auto recover = [&]() -> int {
-    if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) return kExitNoDisc;
+    // No disc, or one that went during the scan: nothing to recover from.
+    if (const std::optional<int> failure = session.DiscFailure()) return *failure;
     if (session.host.stopped()) {
       console.Message("stopped during the scan; nothing was recovered");
       return kExitStopped;
@@ -167,7 +172,10 @@ int RunRecover(const CliOptions& options, platform::Machine& machine, Console& c
         engine.Recover(displayed.table(), filters, std::move(target));
     console.ClearProgress();
     reportWritten = summary.reportWritten;
-    int result = ReportSummary(options, summary, session.prompts, console);
+    const disc::MediumLoss loss = session.reader.mediumLoss();
+    if (loss != disc::MediumLoss::kNone) session.prompts.ShowError(disc::MediumLossError(loss));
+    int result = ReportSummary(options, summary, loss != disc::MediumLoss::kNone, session.prompts,
+                               console);
     // The files of folders (and the names of entries) that did not read are
     // missing from DEST, whatever else failed.
     if (session.SayScanDamage() && result == kExitOk) result = kExitPartial;

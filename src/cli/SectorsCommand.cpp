@@ -32,6 +32,10 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
   }
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
+  // A drive is waited for while it spins its disc up, and its TOC read then.
+  if (!session.state.readingImage && !session.scan.PrepareDrive()) {
+    return session.DiscFailure().value_or(kExitStopped);
+  }
 
   // 0 when neither the TOC nor the file tells where the medium ends.
   const std::uint64_t mediumEnd = session.reader.MediumSectors();
@@ -57,6 +61,14 @@ int RunSectors(const CliOptions& options, platform::Machine& machine, Console& c
     // picks the file or the pass-through reader as the disc needs.
     std::uint32_t bytesRead = 0;
     const bool ok = session.reader.ReadSectors(static_cast<Lba>(lba), 1, sector, bytesRead);
+    if (const disc::MediumLoss loss = session.reader.mediumLoss(); loss != disc::MediumLoss::kNone) {
+      // Nothing of another disc, and no block for a sector that was never read.
+      std::fflush(stdout);
+      session.prompts.ShowError(disc::MediumLossError(loss));
+      console.Message(std::to_string(i) + " of " + std::to_string(options.sectorCount) +
+                      " sectors written");
+      return kExitPartial;
+    }
     if (!ok || bytesRead < kSectorSize) {
       if (unreadable++ == 0) firstUnreadable = static_cast<Lba>(lba);
       std::fill(sector.begin() + std::min(bytesRead, kSectorSize), sector.end(), kUnreadByte);

@@ -152,9 +152,13 @@ TEST_F(EmulatedDriveTest, MalformedCommandBlocksAreRejectedAndCounted) {
 
   const auto readCd = disc::BuildReadCd(0, 1, disc::kSectorTypeMode1);
   const auto readToc = disc::BuildReadFullToc();
+  const auto read10 = disc::BuildRead10(0, 1);
+  const auto inquiry = disc::BuildInquiry();
   // What the disc reader sends is accepted, so every rejection below is the patch's doing.
   EXPECT_EQ(Send(*transport, readCd, kSectorSize).result.status, kScsiStatusGood);
   EXPECT_EQ(Send(*transport, readToc, disc::kFullTocBufferSize).result.status, kScsiStatusGood);
+  EXPECT_EQ(Send(*transport, read10, kSectorSize).result.status, kScsiStatusGood);
+  EXPECT_EQ(Send(*transport, inquiry, disc::kInquiryLength).result.status, kScsiStatusGood);
   ASSERT_EQ(machine.malformedCommands(), 0u);
 
   constexpr std::uint8_t kBadOpcode = 0x20;
@@ -167,7 +171,12 @@ TEST_F(EmulatedDriveTest, MalformedCommandBlocksAreRejectedAndCounted) {
   };
   const Case cases[] = {
       {"no command block", {}, kSectorSize, kBadOpcode},
-      {"READ(10) opcode", Patched(readCd, 0, 0x28), kSectorSize, kBadOpcode},
+      {"READ(12) opcode", Patched(readCd, 0, 0xA8), kSectorSize, kBadOpcode},
+      {"READ(10) of 12 bytes", Resized(read10, 12), kSectorSize, kBadField},
+      {"READ(10) with force unit access", Patched(read10, 1, 0x08), kSectorSize, kBadField},
+      {"READ(10) past its buffer", Patched(read10, 8, 0x02), kSectorSize, kBadField},
+      {"INQUIRY of a vital product data page", Patched(inquiry, 1, 0x01), disc::kInquiryLength,
+       kBadField},
       {"READ CD of 10 bytes", Resized(readCd, 10), kSectorSize, kBadField},
       {"READ CD of 16 bytes", Resized(readCd, 16), kSectorSize, kBadField},
       {"any sector type", Patched(readCd, 1, 0x00), kSectorSize, kBadField},

@@ -650,13 +650,16 @@ TEST_F(FaultCampaign, DriveFaultsKeepEachProcessPumpingAndStoppable) {
         }
         engine->host.onPump = nullptr;
         pump();
-        EXPECT_TRUE(met) << "the process never read the stretch";
+        // A drive known to be gone is not read at all.
+        EXPECT_TRUE(met || failedAtOnce) << "the process never read the stretch";
         EXPECT_LE(mostSectors, kMostSectorsBetweenPumps);
         ExpectIdle(engine->state);
         if (stop) {
-          ASSERT_TRUE(commandsAtStop);
           EXPECT_TRUE(aborted || failedAtOnce);
-          EXPECT_LE(drive.commands().size() - *commandsAtStop, kMostCommandsAfterStop);
+          if (!failedAtOnce) {
+            ASSERT_TRUE(commandsAtStop);
+            EXPECT_LE(drive.commands().size() - *commandsAtStop, kMostCommandsAfterStop);
+          }
         }
       }
     }

@@ -121,6 +121,14 @@ Row Unreadable(Lba lba) {
   return {text::LoadText(text::kUnableToReadSector) + u" " + text::FromUtf8(std::to_string(lba)),
           log::LogIcon::kFailure};
 }
+// An unreadable sector of which the emulated drive said MEDIUM ERROR (a
+// fault kCheckCondition, or a sector the image does not hold).
+Row UnreadableMediumError(Lba lba) {
+  Row row = Unreadable(lba);
+  row.status += u" - " + text::LoadText(text::kSenseMediumError) + u": " +
+                text::LoadText(text::kAscUnrecoveredReadError) + u" (03/11/00)";
+  return row;
+}
 Row Short(Lba lba) {
   return {text::LoadText(text::kProblemReadingSector) + u" " + text::FromUtf8(std::to_string(lba)),
           log::LogIcon::kFailure};
@@ -243,7 +251,9 @@ TEST_P(SingleTrackCopy, BlocksFollowTheSectorsAndEndInTheTrailer) {
   for (Lba lba : faulty) {
     bool unreadable =
         std::find(c.unreadable.begin(), c.unreadable.end(), lba) != c.unreadable.end();
-    expected.push_back(unreadable ? Unreadable(lba) : Short(lba));
+    const auto fault = c.faults.find(lba);
+    const bool senseGiven = fault != c.faults.end() && fault->second.kind == FaultKind::kCheckCondition;
+    expected.push_back(!unreadable ? Short(lba) : senseGiven ? UnreadableMediumError(lba) : Unreadable(lba));
   }
   expected.push_back(Completed());
   EXPECT_EQ(ImageRows(engine->host, image.string()), expected);
@@ -336,7 +346,8 @@ TEST(ImageCreator, WithoutADiscOrAFolderCodeSixIsShownAndNoFileIsLeft) {
     std::filesystem::path destination;
     std::vector<int> errors;
   };
-  for (const Case& c : {Case{"noDisc", false, dir / "none.cd", {5, 6}},
+  // An empty drive asks for a disc, and no file is tried.
+  for (const Case& c : {Case{"noDisc", false, dir / "none.cd", {static_cast<int>(text::ErrorCode::kNoDisc)}},
                         Case{"missingFolder", true, dir / "no such folder" / "disc.cd", {6}}}) {
     SCOPED_TRACE(c.name);
     auto machine = std::make_unique<EmulatedMachine>(1);
@@ -482,7 +493,8 @@ TEST_P(TwoSessionGap, IsFilledWithoutReadingAndTheTrailerListsBothSessions) {
   EXPECT_EQ(records[1].end, end + 150);
   EXPECT_TRUE(AllUnread({trailer.begin() + 28 + 2 * 9, trailer.end()}));
   std::vector<Row> rows{Started()};
-  for (Lba lba = 8000; lba < gapStart; ++lba) rows.push_back(Unreadable(lba));
+  // The drive answers MEDIUM ERROR there.
+  for (Lba lba = 8000; lba < gapStart; ++lba) rows.push_back(UnreadableMediumError(lba));
   rows.push_back(Completed());
   EXPECT_EQ(ImageRows(engine->host, image.string()), rows);
   EXPECT_EQ(outcome.unreadableSectors, rows.size() - 2);

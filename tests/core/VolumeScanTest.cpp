@@ -347,18 +347,25 @@ TEST(ScanProcessTest, StopBeforeAnyWalkStillLogsProcessAborted) {
       if (++questions == c.stopAtQuestion) disc::ScanProcess::RequestStop(engine.state);
     };
     engine.ScanDrive();
-    EXPECT_EQ(engine.host.Statuses(), std::vector<std::u16string>{text::LoadText(text::kProcessAborted)});
+    // The drive is named first, as every scan of a drive does.
+    EXPECT_EQ(engine.host.Statuses(),
+              (std::vector<std::u16string>{text::LoadText(text::kDriveLabel) +
+                                               u" ORVANE EMULATED DRIVE, " +
+                                               text::LoadText(text::kFirmwareLabel) + u" 2.0",
+                                           text::LoadText(text::kProcessAborted)}));
     EXPECT_TRUE(engine.state.logHasEntries);
     EXPECT_TRUE(engine.ListingTsv().empty());
     EXPECT_TRUE(engine.host.scriptedPrompts.errors.empty());
   }
 }
 
-TEST(ScanProcessTest, NoDiscShowsCdromNotFoundOnceAndForgetsTheDrives) {
+// An empty drive asks for a disc: it is not a corrupted one.
+TEST(ScanProcessTest, NoDiscAsksForADiscOnceAndForgetsTheDrives) {
   auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
   EngineScan engine(std::move(machine));
   engine.ScanDrive();
-  EXPECT_EQ(engine.host.scriptedPrompts.errors, std::vector<int>{5});
+  EXPECT_EQ(engine.host.scriptedPrompts.errors,
+            std::vector<int>{static_cast<int>(text::ErrorCode::kNoDisc)});
   EXPECT_FALSE(engine.state.drivesKnown);
   EXPECT_FALSE(engine.reader.trayLocked());
   EXPECT_EQ(engine.table.size(), 0u);

@@ -98,9 +98,11 @@ void TestMainFrameProcess::scanFillsTableAndLog() {
   QCOMPARE(prompts_.asked.count(QStringLiteral("insert")), 1);
   // Root, 40 folders, 1000 files.
   QCOMPARE(frame_->table().size(), std::size_t{1041});
-  // The first row says which names are shown; the walk then starts and ends.
-  QCOMPARE(LogStatuses(), (QStringList{" ", "Process Started", "Process Completed"}));
-  QVERIFY(QString::fromStdU16String(frame_->messageLog().rows().front().text)
+  // The first row names the drive, the next which names are shown; the walk
+  // then starts and ends.
+  QCOMPARE(LogStatuses(), (QStringList{"Drive: ORVANE EMULATED DRIVE, firmware 2.0", " ",
+                                       "Process Started", "Process Completed"}));
+  QVERIFY(QString::fromStdU16String(frame_->messageLog().rows().at(1).text)
               .startsWith(QStringLiteral("Names shown: ")));
   QVERIFY(frame_->state().treeComplete);
   QVERIFY(frame_->state().logHasEntries);

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
 #include "media/MmcCommands.h"
+#include "text/StringTable.h"
+#include "text/Utf.h"
 
 namespace velmora::disc {
 namespace {
@@ -75,12 +78,21 @@ bool CCDReader::OpenDevicePath(const std::string& path) {
   imageSectors_.reset();
   foundSessions_.reset();
   ForgetMedium();
+  readCdRefused_ = false;
   if (!OpenFileHandle(path)) {
     multiTrack_ = false;
     tracks_.clear();
     return false;
   }
-  RereadToc();
+  TakeUpDisc();
+  ForgetToc();
+  // A drive that is spinning its disc up, or holds none, tells its TOC once
+  // the process has waited for it.
+  const platform::DriveStatus status = file_->Status();
+  if (status != platform::DriveStatus::kBecomingReady && status != platform::DriveStatus::kNoDisc &&
+      status != platform::DriveStatus::kTrayOpen) {
+    ApplyToc();
+  }
   return true;
 }
 
@@ -115,6 +127,8 @@ void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multi
   file_ = std::move(image);
   imageOpen_ = true;
   imageSectors_ = sectors;
+  mediumLoss_ = MediumLoss::kNone;
+  toldFailures_.clear();
   foundSessions_.reset();
   ForgetMedium();
   multiTrack_ = multiTrack;
@@ -127,6 +141,20 @@ void CCDReader::UseImage(std::unique_ptr<platform::DeviceFile> image, bool multi
 }
 
 void CCDReader::RereadToc() {
+  TakeUpDisc();
+  ForgetToc();
+  ApplyToc();
+}
+
+void CCDReader::TakeUpDisc() {
+  mediumLoss_ = MediumLoss::kNone;
+  toldFailures_.clear();
+  // A change before now is the disc being taken up: it must not end the
+  // first read that fails.
+  if (file_ && !imageOpen_) file_->MediumChanged();
+}
+
+void CCDReader::ForgetToc() {
   multiTrack_ = false;
   lastTrack_ = 0;
   tracks_.clear();
@@ -138,7 +166,6 @@ void CCDReader::RereadToc() {
   failed_.Clear();
   // The next pass-through read learns the session ends of this disc.
   fullTocPending_ = true;
-  ApplyToc();
 }
 
 void CCDReader::ApplyToc() {
@@ -184,7 +211,7 @@ bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byt
   bytesRead = 0;
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
-  if (!file_) return false;
+  if (!file_ || mediumLoss_ != MediumLoss::kNone) return false;
   const std::uint64_t offset = static_cast<std::uint64_t>(lba) * kSectorSize;
   if (imageOpen_ && imageSectors_) {
     // Past the image's last sector lies its trailer: a read there finds the end
@@ -195,7 +222,8 @@ bool CCDReader::ReadFileSectors(Lba lba, std::uint32_t count, std::span<std::byt
   }
   const std::uint32_t usable = UsableBytes(lba, wanted);
   if (usable == 0 && wanted > 0) return false;
-  const bool ok = ReadFileAt(offset, buffer.first(usable), bytesRead);
+  const bool ok = imageOpen_ ? ReadFileAt(offset, buffer.first(usable), bytesRead)
+                             : ReadDriveAsFile(lba, offset, buffer.first(usable), bytesRead);
   if (!ok && usable <= kSectorSize) failed_.Insert(lba);
   return ok;
 }
@@ -218,6 +246,72 @@ std::uint32_t CCDReader::UsableBytes(Lba lba, std::uint32_t wanted) const {
 void CCDReader::ForgetMedium() {
   failed_.Clear();
   imageMap_.reset();
+}
+
+bool CCDReader::ReadDriveAsFile(Lba lba, std::uint64_t offset, std::span<std::byte> buffer,
+                                std::uint32_t& bytesRead) {
+  // A drive is asked once: its own retries of a bad sector take long, and
+  // reading it again at once only wears the disc.
+  const platform::IoResult result = file_->ReadAt(offset, buffer);
+  bytesRead = static_cast<std::uint32_t>(result.bytes);
+  if (result.ok) return true;
+  if (!DiscStillThere(result.error)) return false;
+  ReadFailure failure;
+  // The system's read says only "I/O error": a single sector is asked of the
+  // drive once more through pass-through, which tells why it does not read,
+  // and may yet deliver it.
+  if (buffer.size() <= kSectorSize && OpenPassThroughHandle()) {
+    AlignedBuffer sector(kSectorSize);
+    std::size_t transferred = 0;
+    if (!sector.valid()) return false;
+    if (PassThroughRead(lba, 1, sector.span(), false, 0, transferred, failure)) {
+      bytesRead = static_cast<std::uint32_t>(std::min(buffer.size(), transferred));
+      std::memcpy(buffer.data(), sector.span().data(), bytesRead);
+      return true;
+    }
+  }
+  TellFailure(lba, static_cast<std::uint32_t>((buffer.size() + kSectorSize - 1) / kSectorSize), failure);
+  return false;
+}
+
+bool CCDReader::DiscStillThere(int error) {
+  if (error == ENODEV || error == ENXIO) {
+    LoseMedium(MediumLoss::kGone);
+    return false;
+  }
+  switch (file_->Status()) {
+    case platform::DriveStatus::kGone:
+      LoseMedium(MediumLoss::kGone);
+      return false;
+    case platform::DriveStatus::kNoDisc:
+    case platform::DriveStatus::kTrayOpen:
+      LoseMedium(MediumLoss::kNoDisc);
+      return false;
+    default:
+      break;
+  }
+  if (file_->MediumChanged()) {
+    LoseMedium(MediumLoss::kChanged);
+    return false;
+  }
+  return true;
+}
+
+void CCDReader::LoseMedium(MediumLoss loss) {
+  if (mediumLoss_ != MediumLoss::kNone) return;
+  mediumLoss_ = loss;
+  if (listener_) listener_->MediumLost(loss);
+}
+
+void CCDReader::TellFailure(Lba lba, std::uint32_t k, const ReadFailure& failure) {
+  // The drive's own account only: the system's "I/O error" adds nothing to a
+  // sector the process already names as unreadable.
+  if (mediumLoss_ != MediumLoss::kNone || !listener_ || (!failure.sense && !failure.timedOut)) return;
+  std::optional<Lba> at = failure.at;
+  if (!at && k == 1) at = lba;
+  if (!at || !toldFailures_.insert(*at).second) return;
+  listener_->SectorFailed(*at, failure.sense ? SenseReason(*failure.sense)
+                                             : text::LoadText(text::kDriveTimeOut));
 }
 
 bool CCDReader::ReadFileAt(std::uint64_t offset, std::span<std::byte> buffer, std::uint32_t& bytesRead) {
@@ -247,7 +341,7 @@ bool CCDReader::ReadDiscSectors(Lba lba, std::uint32_t count, std::span<std::byt
                                 std::uint32_t& bytesRead, std::uint32_t byteLength, bool byteMode) {
   if (tap_) return ReadThroughTap(lba, count, buffer, bytesRead, byteLength, byteMode);
   bytesRead = 0;
-  if (!PreparePassThrough()) return false;
+  if (mediumLoss_ != MediumLoss::kNone || !PreparePassThrough()) return false;
   if (byteMode) count = (byteLength + kSectorSize - 1) / kSectorSize;
   std::uint32_t wanted = WantedBytes(count, byteLength, byteMode);
   assert(buffer.size() >= wanted);
@@ -396,13 +490,16 @@ platform::ScsiResult CCDReader::SendCommandOut(std::span<const std::uint8_t> cdb
   return passThrough_->ExecuteOut(cdb, dataOut, kModeTimeout);
 }
 
+bool CCDReader::OpenPassThroughHandle() {
+  if (passThrough_) return true;
+  std::string path = openPath_.empty() ? SelectedDrivePath() : openPath_;
+  if (path.empty()) return false;
+  passThrough_ = machine_.OpenPassThrough(path, lastOpenError_);
+  return passThrough_ != nullptr;
+}
+
 bool CCDReader::PreparePassThrough() {
-  if (!passThrough_) {
-    std::string path = openPath_.empty() ? SelectedDrivePath() : openPath_;
-    if (path.empty()) return false;
-    passThrough_ = machine_.OpenPassThrough(path, lastOpenError_);
-    if (!passThrough_) return false;
-  }
+  if (!OpenPassThroughHandle()) return false;
   if (fullTocPending_) {
     fullTocPending_ = false;
     RunFullTocPass();
@@ -412,28 +509,81 @@ bool CCDReader::PreparePassThrough() {
 
 bool CCDReader::ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk,
                             std::size_t& transferred) {
-  transferred = 0;
   std::size_t track = TrackIndexOf(lba);
   bool xa = track < xaTracks_.size() && xaTracks_[track];
-  auto cdb = BuildReadCd(lba, k, xa ? kSectorTypeMode2Form1 : kSectorTypeMode1);
-  platform::ScsiResult result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
-  if (!result.delivered) return false;
-  if (result.status == platform::kScsiStatusGood) {
-    // The drive's transfer count, not the buffer's size: past it is buffer fill.
-    transferred = std::min(result.bytesTransferred, chunk.size());
+  ReadFailure failure;
+  if (PassThroughRead(lba, k, chunk, true, xa ? kSectorTypeMode2Form1 : kSectorTypeMode1,
+                      transferred, failure)) {
     return true;
   }
-  SenseCode sense = ParseSense({result.sense.data(), result.senseLength});
   // Sessions of a multi-session CD-R are usually Mode 2 Form 1, which a drive
   // refuses as Mode 1: ask again for that type and keep it for the track.
-  if (xa || sense.key != kSenseIllegalRequest || sense.asc != kAscIllegalModeForTrack) return false;
+  const bool wrongMode = failure.sense && failure.sense->key == kSenseIllegalRequest &&
+                         failure.sense->asc == kAscIllegalModeForTrack;
+  if (xa || !wrongMode || mediumLoss_ != MediumLoss::kNone) {
+    TellFailure(lba, k, failure);
+    return false;
+  }
   std::fill(chunk.begin(), chunk.end(), std::byte{0});
-  cdb = BuildReadCd(lba, k, kSectorTypeMode2Form1);
-  result = passThrough_->Execute(cdb, chunk, kReadCdTimeout);
-  if (!result.delivered || result.status != platform::kScsiStatusGood) return false;
+  if (!PassThroughRead(lba, k, chunk, true, kSectorTypeMode2Form1, transferred, failure)) {
+    TellFailure(lba, k, failure);
+    return false;
+  }
   if (track < xaTracks_.size()) xaTracks_[track] = true;
-  transferred = std::min(result.bytesTransferred, chunk.size());
   return true;
+}
+
+bool CCDReader::PassThroughRead(Lba lba, std::uint32_t k, std::span<std::byte> chunk, bool readCd,
+                                std::uint8_t sectorType, std::size_t& transferred,
+                                ReadFailure& failure) {
+  transferred = 0;
+  failure = {};
+  bool askedAgain = false;
+  for (;;) {
+    const bool useReadCd = readCd && !readCdRefused_;
+    platform::ScsiResult result;
+    if (useReadCd) {
+      result = passThrough_->Execute(BuildReadCd(lba, k, sectorType), chunk, kReadCdTimeout);
+    } else {
+      result = passThrough_->Execute(BuildRead10(lba, k), chunk, kReadCdTimeout);
+    }
+    if (!result.delivered) {
+      if (result.error == ENODEV || result.error == ENXIO) LoseMedium(MediumLoss::kGone);
+      failure.timedOut = result.timedOut;
+      return false;
+    }
+    if (result.status == platform::kScsiStatusGood) {
+      // The drive's transfer count, not the buffer's size: past it is buffer fill.
+      transferred = std::min(result.bytesTransferred, chunk.size());
+      return true;
+    }
+    const std::span<const std::uint8_t> senseBytes(result.sense.data(), result.senseLength);
+    const SenseCode sense = ParseSense(senseBytes);
+    failure.sense = sense;
+    failure.at = SenseInformation(senseBytes);
+    if (sense.key == kSenseUnitAttention && sense.asc == kAscMediumChanged) {
+      LoseMedium(MediumLoss::kChanged);
+      return false;
+    }
+    if (sense.key == kSenseNotReady && sense.asc == kAscMediumNotPresent) {
+      LoseMedium(MediumLoss::kNoDisc);
+      return false;
+    }
+    std::fill(chunk.begin(), chunk.end(), std::byte{0});
+    // Any other UNIT ATTENTION (the reset after a time-out, say) is news of
+    // the drive, not an answer about the sectors: they are asked for again.
+    if (sense.key == kSenseUnitAttention && !askedAgain) {
+      askedAgain = true;
+      continue;
+    }
+    // A drive without READ CD still reads the user data with READ(10).
+    if (useReadCd && sense.key == kSenseIllegalRequest && sense.asc == kAscInvalidOpcode) {
+      readCdRefused_ = true;
+      if (listener_) listener_->ReadCdRefused();
+      continue;
+    }
+    return false;
+  }
 }
 
 std::size_t CCDReader::TrackIndexOf(Lba lba) const {
@@ -484,9 +634,29 @@ void CCDReader::RunFullTocPass() {
 
 bool CCDReader::SetTrayLock(bool prevent) {
   if (!file_ || imageOpen_) return false;
+  // Unless the user is privileged, the system refuses to unlock a tray while
+  // another handle of the drive is open.
+  if (!prevent) ClosePassThrough();
   bool ok = file_->SetMediumRemoval(prevent);
   trayLocked_ = prevent;
   return ok;
+}
+
+platform::DriveStatus CCDReader::DriveState() {
+  if (!file_ || imageOpen_) return platform::DriveStatus::kUnknown;
+  return file_->Status();
+}
+
+std::optional<DriveIdentity> CCDReader::InquireDrive() {
+  if (!file_ || imageOpen_ || !OpenPassThroughHandle()) return std::nullopt;
+  AlignedBuffer data(kInquiryLength);
+  if (!data.valid()) return std::nullopt;
+  const platform::ScsiResult result = passThrough_->Execute(BuildInquiry(), data.span(), kInquiryTimeout);
+  if (!result.delivered || result.status != platform::kScsiStatusGood ||
+      result.bytesTransferred < kInquiryLength) {
+    return std::nullopt;
+  }
+  return ParseInquiry(data.span());
 }
 
 std::string CCDReader::SelectedDrivePath() const {

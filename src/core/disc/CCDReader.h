@@ -4,16 +4,19 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "disc/DriveEvents.h"
 #include "host/AppState.h"
 #include "host/Prompts.h"
 #include "disc/ReadTap.h"
 #include "disc/SectorSet.h"
 #include "media/FoundSessions.h"
 #include "media/RescueMap.h"
+#include "media/MmcCommands.h"
 #include "media/Sector.h"
 #include "media/TrackNode.h"
 #include "platform/Machine.h"
@@ -103,6 +106,8 @@ class CCDReader {
   // False when the drive cannot be opened that way.
   bool PreparePassThrough();
 
+  // Releasing the tray first closes the pass-through handle: the system
+  // refuses to unlock a tray that another handle of the drive holds open.
   bool SetTrayLock(bool prevent);
   void ClosePassThrough();
   void CloseFile();
@@ -153,6 +158,21 @@ class CCDReader {
   // Commands of the full-TOC pass sent since the reader was made.
   std::uint32_t fullTocPasses() const { return fullTocPasses_; }
 
+  // The drive in use: what it says of its state; kUnknown for an image.
+  platform::DriveStatus DriveState();
+  // What the drive in use answers to INQUIRY; nothing for an image, or when
+  // the drive does not answer.
+  std::optional<DriveIdentity> InquireDrive();
+  // Told of sectors that fail on the drive and of a medium that is lost;
+  // nullptr stops the telling.
+  void SetDriveListener(DriveListener* listener) { listener_ = listener; }
+  // Set when the disc in the drive changed, went, or the drive left, while it
+  // was read: every read fails from then on without reaching the drive, until
+  // the TOC is read anew.
+  MediumLoss mediumLoss() const { return mediumLoss_; }
+  // The drive refused READ CD: sessions are read with READ(10).
+  bool readCdRefused() const { return readCdRefused_; }
+
  private:
   bool OpenFileHandle(const std::string& path);
   // One read through the file handle, tried up to three times.
@@ -162,6 +182,33 @@ class CCDReader {
   // One READ CD of k sectors into chunk; true when the drive answered GOOD, with
   // transferred the bytes it delivered (fewer than asked for at a short sector).
   bool ReadCdChunk(Lba lba, std::uint32_t k, std::span<std::byte> chunk, std::size_t& transferred);
+  // One read command through the pass-through handle: READ CD of sectorType,
+  // or READ(10) (readCd false, or a drive that refuses READ CD). A reset's
+  // UNIT ATTENTION is asked again once; a changed, missing or gone disc is
+  // lost. False, told to the listener, when the drive did not answer GOOD.
+  struct ReadFailure {
+    std::optional<SenseCode> sense;
+    std::optional<Lba> at;  // the block the drive named
+    bool timedOut = false;
+  };
+  bool PassThroughRead(Lba lba, std::uint32_t k, std::span<std::byte> chunk, bool readCd,
+                       std::uint8_t sectorType, std::size_t& transferred, ReadFailure& failure);
+  // Tells the listener why a read of k sectors from lba failed, when the
+  // drive said why and the sector it failed at is known.
+  void TellFailure(Lba lba, std::uint32_t k, const ReadFailure& failure);
+  // The read of a drive as a file: once, then a single sector once more
+  // through pass-through, which says why it does not read.
+  bool ReadDriveAsFile(Lba lba, std::uint64_t offset, std::span<std::byte> buffer,
+                       std::uint32_t& bytesRead);
+  // After a read of the drive as a file failed: whether the disc or the drive
+  // went (the medium is then lost); true when the disc is still there.
+  bool DiscStillThere(int error);
+  void LoseMedium(MediumLoss loss);
+  // Forgets the loss and the sectors told of: a new disc is taken up.
+  void TakeUpDisc();
+  // Empties the track list and what came with the last TOC.
+  void ForgetToc();
+  bool OpenPassThroughHandle();
   std::size_t TrackIndexOf(Lba lba) const;
   // How many of the wanted bytes from sector lba on may be asked of the medium:
   // those before the first failed sector, and for an image with a map, before
@@ -198,6 +245,11 @@ class CCDReader {
   std::unique_ptr<platform::DeviceFile> file_;
   std::unique_ptr<platform::ScsiTransport> passThrough_;
   platform::OpenError lastOpenError_;
+  DriveListener* listener_ = nullptr;
+  MediumLoss mediumLoss_ = MediumLoss::kNone;
+  bool readCdRefused_ = false;
+  // Sectors of this disc whose failure was told.
+  std::set<Lba> toldFailures_;
 };
 
 }  // namespace velmora::disc

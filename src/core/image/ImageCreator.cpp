@@ -57,9 +57,16 @@ ImageOutcome ImageCreator::CreateImage(const std::string& pathName) {
 
 void ImageCreator::Create(ImageOutcome& outcome) {
   reader_.ClosePassThrough();
-  // The disc may have been changed since it was scanned. An open image has no
-  // TOC to read again: its track list came from its trailer.
-  if (!reader_.imageOpen()) reader_.RereadToc();
+  // The disc may have been changed since it was scanned: the drive's TOC is
+  // read again once it is ready. An open image has no TOC to read again: its
+  // track list came from its trailer.
+  if (!reader_.imageOpen() && !scan_.PrepareDrive()) {
+    // No disc or no drive (said), or a stop while the drive spun up.
+    const int error = scan_.reportedError();
+    outcome.result = error != 0 ? ImageResult::kFailed : ImageResult::kAborted;
+    if (error != 0) outcome.reason = text::ToUtf8(text::ErrorMessage(error));
+    return;
+  }
   std::optional<ImagePlan> planned = PlanCopy();
   if (!planned) {
     host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
@@ -149,6 +156,10 @@ void ImageCreator::Create(ImageOutcome& outcome) {
     state_.logHasEntries = true;
   } else if (end == SectorCopier::End::kStopped) {
     outcome.result = ImageResult::kAborted;
+    // The disc went: the copy holds what was read before, and says why it ended.
+    if (const int lost = MediumLossError(reader_.mediumLoss()); lost != 0) {
+      host_.prompts().ShowError(lost);
+    }
   } else {
     host_.AddLogEntry(u" ", path, text::LoadText(text::kProcessCompleted),
                       log::LogIcon::kCompleted);

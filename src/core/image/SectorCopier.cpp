@@ -144,7 +144,12 @@ void SectorCopier::LogAborted() {
 }
 
 void SectorCopier::LogSector(std::uint16_t textId, Lba lba) {
-  Log(text::LoadText(textId) + u" " + text::FromUtf8(std::to_string(lba)), log::LogIcon::kFailure);
+  std::u16string row = text::LoadText(textId) + u" " + text::FromUtf8(std::to_string(lba));
+  // What the drive said of the sector (its sense, or a time-out), when it did.
+  if (const std::u16string reason = scan_.TakeSectorReason(lba); !reason.empty()) {
+    row += u" - " + reason;
+  }
+  Log(row, log::LogIcon::kFailure);
 }
 
 void SectorCopier::Log(std::u16string_view status, log::LogIcon icon) {

@@ -83,6 +83,69 @@ std::vector<std::byte> ModeSelectParameters(const std::vector<std::uint8_t>& pag
   return parameters;
 }
 
+std::array<std::uint8_t, 10> BuildRead10(Lba lba, std::uint32_t k) {
+  return {kRead10Opcode,
+          0,
+          static_cast<std::uint8_t>(lba >> 24),
+          static_cast<std::uint8_t>(lba >> 16),
+          static_cast<std::uint8_t>(lba >> 8),
+          static_cast<std::uint8_t>(lba),
+          0,
+          static_cast<std::uint8_t>(k >> 8),
+          static_cast<std::uint8_t>(k),
+          0};
+}
+
+std::array<std::uint8_t, 6> BuildInquiry() {
+  // Standard data (no vital product data page), allocation length in bytes 3-4.
+  return {kInquiryOpcode, 0, 0, 0, static_cast<std::uint8_t>(kInquiryLength), 0};
+}
+
+DriveIdentity ParseInquiry(std::span<const std::byte> data) {
+  DriveIdentity identity;
+  if (data.size() < kInquiryLength) return identity;
+  // Fields are printable ASCII padded with spaces; anything else is shown as '?'.
+  const auto field = [&](std::size_t at, std::size_t length) {
+    std::string text;
+    for (std::size_t i = at; i < at + length; ++i) {
+      const auto c = static_cast<unsigned char>(data[i]);
+      text += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    const std::size_t end = text.find_last_not_of(' ');
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    const std::size_t start = text.find_first_not_of(' ');
+    return start == std::string::npos ? std::string() : text.substr(start);
+  };
+  identity.vendor = field(8, 8);
+  identity.product = field(16, 16);
+  identity.revision = field(32, 4);
+  return identity;
+}
+
+std::optional<Lba> SenseInformation(std::span<const std::uint8_t> sense) {
+  if (sense.empty()) return std::nullopt;
+  const std::uint8_t responseCode = sense[0] & 0x7F;
+  const auto be32 = [&](std::size_t at) {
+    return static_cast<Lba>(sense[at]) << 24 | static_cast<Lba>(sense[at + 1]) << 16 |
+           static_cast<Lba>(sense[at + 2]) << 8 | sense[at + 3];
+  };
+  if ((responseCode == 0x70 || responseCode == 0x71) && (sense[0] & 0x80) != 0 && sense.size() >= 7) {
+    return be32(3);
+  }
+  if ((responseCode == 0x72 || responseCode == 0x73) && sense.size() >= 8) {
+    // Descriptors follow the 8-byte header; the information descriptor (type
+    // 0) holds a 64-bit value at its byte 4, valid when its byte 2 says so.
+    const std::size_t end = std::min<std::size_t>(sense.size(), 8u + sense[7]);
+    for (std::size_t at = 8; at + 2 <= end; at += 2u + sense[at + 1]) {
+      if (sense[at] == 0x00 && at + 12 <= end && (sense[at + 2] & 0x80) != 0 &&
+          sense[at + 4] == 0 && sense[at + 5] == 0 && sense[at + 6] == 0 && sense[at + 7] == 0) {
+        return be32(at + 8);
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 SenseCode ParseSense(std::span<const std::uint8_t> sense) {
   if (sense.empty()) return {};
   std::uint8_t responseCode = sense[0] & 0x7F;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <vector>
+#include <string>
 
 #include "media/Sector.h"
 
@@ -15,6 +16,8 @@ namespace velmora::disc {
 
 inline constexpr std::uint8_t kReadCdOpcode = 0xBE;
 inline constexpr std::uint8_t kReadTocOpcode = 0x43;
+inline constexpr std::uint8_t kRead10Opcode = 0x28;
+inline constexpr std::uint8_t kInquiryOpcode = 0x12;
 // READ CD byte 1: expected sector type Mode 1, or Mode 2 Form 1 (CD-ROM XA).
 inline constexpr std::uint8_t kSectorTypeMode1 = 0x08;
 inline constexpr std::uint8_t kSectorTypeMode2Form1 = 0x10;
@@ -24,12 +27,28 @@ inline constexpr std::uint8_t kUserDataOnly = 0x10;
 inline constexpr std::uint32_t kMaxSectorsPerReadCd = 4;
 inline constexpr std::chrono::milliseconds kReadCdTimeout{10'000};
 inline constexpr std::chrono::milliseconds kReadTocTimeout{5'000};
+inline constexpr std::chrono::milliseconds kInquiryTimeout{5'000};
 inline constexpr std::uint32_t kFullTocBufferSize = 4096;
+// Standard INQUIRY data up to the product revision.
+inline constexpr std::uint32_t kInquiryLength = 36;
 
 // READ CD (12 bytes): starting LBA and transfer length k, big-endian.
 std::array<std::uint8_t, 12> BuildReadCd(Lba lba, std::uint32_t k, std::uint8_t sectorType);
 // READ TOC/PMA/ATIP, MSF, format 2 (full TOC), from session 1, 2048 bytes.
 std::array<std::uint8_t, 10> BuildReadFullToc();
+// READ(10) of k blocks from lba: what a drive that refuses READ CD still reads.
+std::array<std::uint8_t, 10> BuildRead10(Lba lba, std::uint32_t k);
+// INQUIRY for the standard data, kInquiryLength bytes.
+std::array<std::uint8_t, 6> BuildInquiry();
+
+// Vendor, product and product revision (firmware) from standard INQUIRY data,
+// with their padding spaces taken off; empty when the data is too short.
+struct DriveIdentity {
+  std::string vendor;
+  std::string product;
+  std::string revision;
+};
+DriveIdentity ParseInquiry(std::span<const std::byte> data);
 
 // MODE SENSE(10), MODE SELECT(10) and SET CD SPEED, which a rescue sends to set
 // the drive's read retry count and speed and to put them back.
@@ -72,9 +91,21 @@ struct SenseCode {
   std::uint8_t ascq = 0;
 };
 SenseCode ParseSense(std::span<const std::uint8_t> sense);
+// The INFORMATION field when the drive marked it valid: for a medium error,
+// the block that did not read.
+std::optional<Lba> SenseInformation(std::span<const std::uint8_t> sense);
 
-inline constexpr std::uint8_t kSenseIllegalRequest = 0x05;
+inline constexpr std::uint8_t kSenseNotReady = 0x02;
 inline constexpr std::uint8_t kSenseMediumError = 0x03;
+inline constexpr std::uint8_t kSenseIllegalRequest = 0x05;
+inline constexpr std::uint8_t kSenseUnitAttention = 0x06;
+// NOT READY with 04/01: the drive is becoming ready (spinning the disc up).
+inline constexpr std::uint8_t kAscNotReady = 0x04;
+inline constexpr std::uint8_t kAscqBecomingReady = 0x01;
+inline constexpr std::uint8_t kAscInvalidOpcode = 0x20;
+// UNIT ATTENTION with 28: the medium may have changed.
+inline constexpr std::uint8_t kAscMediumChanged = 0x28;
+inline constexpr std::uint8_t kAscMediumNotPresent = 0x3A;
 // ILLEGAL MODE FOR THIS TRACK: the drive refuses the expected sector type.
 inline constexpr std::uint8_t kAscIllegalModeForTrack = 0x64;
 

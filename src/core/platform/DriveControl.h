@@ -26,14 +26,28 @@ struct Toc {
 
 inline constexpr std::uint8_t kLeadOutTrack = 0xAA;
 
-// Table of contents and tray lock of an opened drive. On a file that is not a
-// drive both fail.
+// What a drive says of itself when asked whether it can read.
+enum class DriveStatus {
+  kUnknown,        // not a drive, or it cannot tell
+  kReady,          // a disc is in and reads
+  kBecomingReady,  // a disc is in and the drive is spinning it up
+  kNoDisc,
+  kTrayOpen,
+  kGone,           // the drive left the machine (unplugged, or off the bus)
+};
+
+// Table of contents, tray lock and state of an opened drive. On a file that is
+// not a drive the first two fail and the drive's state is unknown.
 class DriveControl {
  public:
   virtual ~DriveControl() = default;
   virtual std::optional<Toc> ReadToc() = 0;
   // prevent true locks the tray, false releases it. Returns false on failure.
   virtual bool SetMediumRemoval(bool prevent) = 0;
+  virtual DriveStatus Status() { return DriveStatus::kUnknown; }
+  // True once after the disc in the drive was changed (or taken out and put
+  // back): the system keeps the event until this call takes it.
+  virtual bool MediumChanged() { return false; }
 };
 
 }  // namespace velmora::platform

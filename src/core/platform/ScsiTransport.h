@@ -14,6 +14,7 @@ inline constexpr std::uint8_t kScsiStatusCheckCondition = 0x02;
 
 struct ScsiResult {
   bool delivered = false;  // false: the OS could not carry the command (error, reason)
+  bool timedOut = false;   // not delivered because the drive did not answer in time
   std::uint8_t status = 0;  // SCSI status byte
   std::array<std::uint8_t, 32> sense{};
   std::size_t senseLength = 0;

@@ -1,13 +1,16 @@
 #include "scan/ScanProcess.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <iterator>
+#include <thread>
 
 #include "iso9660/VolumeReader.h"
 #include "scan/FoundSessionsLog.h"
 #include "scan/ImageMapLog.h"
 #include "text/StringTable.h"
+#include "text/Utf.h"
 
 namespace velmora::disc {
 namespace {
@@ -19,6 +22,11 @@ constexpr std::uint32_t kProbeFirstSector = 16;
 // still goes on to the descriptor search and the recovery pass.
 constexpr std::uint32_t kProbeMaxFailures = 64;
 constexpr std::chrono::seconds kProbeMaxTime{20};
+// A drive spinning its disc up is looked at this many times, a pause apart,
+// before the process goes on without it (a minute at the usual pause).
+constexpr std::uint32_t kMostReadinessLooks = 120;
+// Messages are let through this often while the process waits.
+constexpr std::chrono::milliseconds kPumpInterval{50};
 
 void AppendDecimal(std::u16string& out, std::uint64_t value) {
   char digits[20];
@@ -64,12 +72,14 @@ bool ScanProcess::RunScan(bool discConfirmed) {
     state_.drivesKnown = true;
   }
   if (reader_.trayLocked()) reader_.SetTrayLock(false);
+  bool driveReady = true;
   if (!state_.readingImage) {
     if (!discConfirmed && !host_.prompts().ConfirmInsertDisc()) return false;
-    ShowReading();
-    // The disc may have been changed at the question: read its TOC again.
-    reader_.RereadToc();
-    if (!reader_.trayLocked()) reader_.SetTrayLock(true);
+    // The disc may have been changed at the question: its TOC is read again
+    // once the drive is ready.
+    LogDriveIdentity();
+    driveReady = PrepareDrive();
+    if (driveReady && !reader_.trayLocked()) reader_.SetTrayLock(true);
   }
   ShowReading();
   // The counts go with the tree they describe: a cancelled Insert CDROM
@@ -94,6 +104,15 @@ bool ScanProcess::RunScan(bool discConfirmed) {
   }
   if (LogImageMap(reader_, host_)) state_.logHasEntries = true;
 
+  if (!driveReady) {
+    // No disc, no drive, or a stop while it spun up: said, and nothing to scan.
+    // The drives are looked for again at the next Open Drive.
+    if (reportedError_ != 0) state_.drivesKnown = false;
+    state_.scanInProgress = false;
+    state_.stopRequested = false;
+    state_.stepsAfterStop = 0;
+    return true;
+  }
   bool scanned = false;
   if (!reader_.multiTrack()) {
     scanned = ScanSession(false);
@@ -129,10 +148,110 @@ bool ScanProcess::RunScan(bool discConfirmed) {
     host_.DeleteProgress();
     progressShown_ = false;
   }
+  // The disc went while it was read: the scan stopped with what it had.
+  if (const int lost = MediumLossError(reader_.mediumLoss()); lost != 0) ShowErrorOnce(lost);
   state_.stopRequested = false;
   state_.stepsAfterStop = 0;
   host_.CollapseTopLevel();
   return true;
+}
+
+bool ScanProcess::PrepareDrive() {
+  reportedError_ = 0;
+  sectorReasons_.clear();
+  if (!WaitUntilReady()) return false;
+  reader_.RereadToc();
+  return true;
+}
+
+void ScanProcess::LogDriveIdentity() {
+  const std::optional<DriveIdentity> drive = reader_.InquireDrive();
+  if (!drive) return;
+  // As rescue tools do, so that a report tells which drive read the disc.
+  const std::u16string identity = text::LoadText(text::kDriveLabel) + u" " +
+                                  text::FromUtf8(drive->vendor + " " + drive->product) + u", " +
+                                  text::LoadText(text::kFirmwareLabel) + u" " +
+                                  text::FromUtf8(drive->revision);
+  host_.AddLogEntry(text::LoadText(text::kInfo), text::FromUtf8(reader_.openPath()), identity,
+                    log::LogIcon::kInformation);
+  state_.logHasEntries = true;
+}
+
+bool ScanProcess::WaitUntilReady() {
+  using platform::DriveStatus;
+  DriveStatus status = reader_.DriveState();
+  if (status == DriveStatus::kBecomingReady) {
+    const std::u16string waiting = text::LoadText(text::kWaitingForDrive);
+    host_.AddLogEntry(text::LoadText(text::kInfo), waiting, u" ", log::LogIcon::kInformation);
+    state_.logHasEntries = true;
+    host_.CreateReadingProgress(kMostReadinessLooks);
+    std::chrono::milliseconds waited{0};
+    for (std::uint32_t look = 0; status == DriveStatus::kBecomingReady && look < kMostReadinessLooks;
+         ++look) {
+      std::u16string progress = waiting + u" (";
+      AppendDecimal(progress, static_cast<std::uint64_t>(waited.count() / 1000));
+      progress += u" s)";
+      host_.StepProgress(progress);
+      for (auto left = readinessPause_; left.count() > 0 && !StopRequested(); left -= kPumpInterval) {
+        std::this_thread::sleep_for(std::min(left, kPumpInterval));
+      }
+      if (StopRequested()) {
+        host_.DeleteProgress();
+        return false;
+      }
+      waited += readinessPause_;
+      status = reader_.DriveState();
+    }
+    host_.DeleteProgress();
+    if (status == DriveStatus::kBecomingReady) {
+      host_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kDriveNotReady), u" ",
+                        log::LogIcon::kFailure);
+    }
+  }
+  switch (status) {
+    case DriveStatus::kNoDisc:
+    case DriveStatus::kTrayOpen:
+      ShowErrorOnce(static_cast<int>(text::ErrorCode::kNoDisc));
+      return false;
+    case DriveStatus::kGone:
+      ShowErrorOnce(static_cast<int>(text::ErrorCode::kDriveGone));
+      return false;
+    default:
+      return true;
+  }
+}
+
+std::u16string ScanProcess::TakeSectorReason(Lba lba) {
+  const auto found = sectorReasons_.find(lba);
+  if (found == sectorReasons_.end()) return {};
+  std::u16string reason = std::move(found->second);
+  sectorReasons_.erase(found);
+  return reason;
+}
+
+void ScanProcess::SectorFailed(Lba lba, std::u16string_view reason) {
+  if (state_.imageCreationRunning) {
+    sectorReasons_[lba] = reason;
+    return;
+  }
+  std::u16string sector = text::LoadText(text::kSector) + u" ";
+  AppendDecimal(sector, lba);
+  host_.AddLogEntry(u" ", sector, reason, log::LogIcon::kFailure);
+  state_.logHasEntries = true;
+}
+
+void ScanProcess::MediumLost(MediumLoss loss) {
+  host_.AddLogEntry(text::LoadText(text::kInfo), text::ErrorMessage(MediumLossError(loss)), u" ",
+                    log::LogIcon::kFailure);
+  state_.logHasEntries = true;
+  // Whatever process reads, it ends as a stopped one: what it saved is kept.
+  RequestStop(state_);
+}
+
+void ScanProcess::ReadCdRefused() {
+  host_.AddLogEntry(text::LoadText(text::kInfo), text::LoadText(text::kReadCdRefused), u" ",
+                    log::LogIcon::kInformation);
+  state_.logHasEntries = true;
 }
 
 bool ScanProcess::ProbeVolumeSize() {
@@ -170,7 +289,8 @@ bool ScanProcess::ScanSession(bool imageCreation) {
   Lba base = reader_.multiTrack() ? TrackLba(reader_.tracks()[reader_.currentTrack()]) : 0;
   bool ready = ProbeSession(base);
   if (!ready) {
-    if (!MediumAnswers()) {
+    // A disc lost while probing is said as such when the scan ends.
+    if (!MediumAnswers() && reader_.mediumLoss() == MediumLoss::kNone) {
       ShowErrorOnce(static_cast<int>(text::ErrorCode::kCdromNotFound));
       state_.drivesKnown = false;
       if (reader_.trayLocked()) reader_.SetTrayLock(false);

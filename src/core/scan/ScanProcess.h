@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "host/AppState.h"
@@ -36,11 +38,18 @@ struct ScanCounters {
 };
 
 // The Open Drive process: asks for the disc, locks the tray, and scans every
-// session of the disc (or of an open image) into the entry table.
-class ScanProcess : private ScanSink {
+// session of the disc (or of an open image) into the entry table. It also
+// hears from the reader of the drive's failures, for every process that reads
+// through it: it logs them, and ends the process when the disc is lost.
+class ScanProcess : private ScanSink, private DriveListener {
  public:
   ScanProcess(CCDReader& reader, AppState& state, EntryTable& table, ScanHost& host)
-      : reader_(reader), state_(state), table_(table), host_(host) {}
+      : reader_(reader), state_(state), table_(table), host_(host) {
+    reader_.SetDriveListener(this);
+  }
+  ~ScanProcess() override { reader_.SetDriveListener(nullptr); }
+  ScanProcess(const ScanProcess&) = delete;
+  ScanProcess& operator=(const ScanProcess&) = delete;
 
   // The Open Drive command: switches back from an open image to the drive, then
   // scans. Returns false when the user cancelled the Insert CDROM question; the
@@ -56,6 +65,23 @@ class ScanProcess : private ScanSink {
   // descriptor search, which sets disc end. False when no descriptor loaded;
   // reportedError() is then kCdromNotFound when no disc answered at all.
   bool ProbeVolumeSize();
+
+  // Before a process reads the drive: waits while it spins its disc up (with
+  // progress, for a bounded time), and reads its TOC. False when it holds no
+  // disc, is gone, or the user stopped the wait: the error is shown then (no
+  // disc: "insert a disc").
+  bool PrepareDrive();
+  // Names the drive in the log by what INQUIRY gives (vendor, product,
+  // firmware), so that a report tells which drive read the disc; a scan of a
+  // drive does it at its start. Nothing for an image.
+  void LogDriveIdentity();
+  // The pause between two looks at a drive that is becoming ready.
+  void SetReadinessPause(std::chrono::milliseconds pause) { readinessPause_ = pause; }
+
+  // Why sector lba did not read, as the drive said it while an image was
+  // created (the copier names the sector in its own row); "" when it did not
+  // say. Each reason is given once.
+  std::u16string TakeSectorReason(Lba lba);
 
   // The per-entry progress report (and, during a scan, the entry itself).
   void ReportEntry(std::uint32_t entryCount, const WorkRecord* record);
@@ -87,6 +113,13 @@ class ScanProcess : private ScanSink {
   void StartScanDisplay();
   void FinishScan();
   void ShowErrorOnce(int code);
+  // False when the drive holds no disc, is gone, or the user stopped.
+  bool WaitUntilReady();
+
+  // DriveListener
+  void SectorFailed(Lba lba, std::u16string_view reason) override;
+  void MediumLost(MediumLoss loss) override;
+  void ReadCdRefused() override;
 
   // ScanSink
   void AcceptRecord(const WorkRecord& record, bool named) override;
@@ -109,6 +142,9 @@ class ScanProcess : private ScanSink {
   bool sessionIdsFixed_ = false;
   std::uint32_t lastTrackEnd_ = 0;  // Session node k has File ID lastTrackEnd_ + k
   int reportedError_ = 0;
+  std::chrono::milliseconds readinessPause_{500};
+  // The drive's reasons for sectors that failed while an image was created.
+  std::map<Lba, std::u16string> sectorReasons_;
 };
 
 }  // namespace velmora::disc

@@ -191,6 +191,36 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kRescueProgressTimeLeft,
        u"Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left"},
       {kRescueImageFilter, u"Rescue (several passes) (*.cd)"},
+      {kDriveLabel, u"Drive:"},
+      {kFirmwareLabel, u"firmware"},
+      {kWaitingForDrive, u"Waiting for the drive to become ready"},
+      {kDriveNotReady, u"The drive did not become ready in time; reading all the same"},
+      {kNoDiscInDrive, u"No disc in the drive. Insert a disc and try again"},
+      {kDiscChanged,
+       u"The disc in the drive was changed. The process stopped; nothing of the other disc was read"},
+      {kDriveGone,
+       u"The drive is no longer there (unplugged or off the bus). The process stopped; what was saved is kept"},
+      {kDriveTimeOut, u"The drive did not answer in time (time-out)"},
+      {kReadCdRefused, u"The drive refuses READ CD; reading with READ(10)"},
+      {kSenseLabel, u"Sense"},
+      {kSenseNotReady, u"Not ready"},
+      {kSenseMediumError, u"Medium error"},
+      {kSenseHardwareError, u"Hardware error"},
+      {kSenseIllegalRequest, u"Illegal request"},
+      {kSenseUnitAttention, u"Unit attention"},
+      {kSenseAbortedCommand, u"Aborted command"},
+      {kAscUnrecoveredReadError, u"unrecovered read error"},
+      {kAscLecUncorrectable, u"L-EC uncorrectable error"},
+      {kAscCircUnrecovered, u"CIRC unrecovered error"},
+      {kAscNoSeekComplete, u"no seek complete"},
+      {kAscBecomingReady, u"becoming ready"},
+      {kAscMediumNotPresent, u"medium not present"},
+      {kAscLbaOutOfRange, u"logical block address out of range"},
+      {kAscIllegalModeForTrack, u"illegal mode for this track"},
+      {kAscInvalidOpcode, u"invalid command operation code"},
+      {kAscMediumChanged, u"medium may have changed"},
+      {kAscReset, u"power on or reset occurred"},
+      {kAscInvalidField, u"invalid field in command"},
   };
   return table;
 }
@@ -280,6 +310,9 @@ std::u16string ErrorMessage(int code) {
     case ErrorCode::kCannotCreateImage: return LoadText(kCannotCreateImage);
     case ErrorCode::kCannotOpenImage: return LoadText(kCannotOpenImage);
     case ErrorCode::kWriteProtected: return LoadText(kWriteProtected);
+    case ErrorCode::kNoDisc: return LoadText(kNoDiscInDrive);
+    case ErrorCode::kDiscChanged: return LoadText(kDiscChanged);
+    case ErrorCode::kDriveGone: return LoadText(kDriveGone);
   }
   return {};
 }

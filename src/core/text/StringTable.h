@@ -172,6 +172,35 @@ enum StringId : std::uint16_t {
   kRescueProgress = 61618,
   kRescueProgressTimeLeft = 61619,
   kRescueImageFilter = 61620,
+  // What the drive says, and what becomes of a process on it.
+  kDriveLabel = 61800,
+  kFirmwareLabel = 61801,
+  kWaitingForDrive = 61802,
+  kDriveNotReady = 61803,
+  kNoDiscInDrive = 61804,
+  kDiscChanged = 61805,
+  kDriveGone = 61806,
+  kDriveTimeOut = 61807,
+  kReadCdRefused = 61808,
+  kSenseLabel = 61809,
+  kSenseNotReady = 61810,
+  kSenseMediumError = 61811,
+  kSenseHardwareError = 61812,
+  kSenseIllegalRequest = 61813,
+  kSenseUnitAttention = 61814,
+  kSenseAbortedCommand = 61815,
+  kAscUnrecoveredReadError = 61820,
+  kAscLecUncorrectable = 61821,
+  kAscCircUnrecovered = 61822,
+  kAscNoSeekComplete = 61823,
+  kAscBecomingReady = 61824,
+  kAscMediumNotPresent = 61825,
+  kAscLbaOutOfRange = 61826,
+  kAscIllegalModeForTrack = 61827,
+  kAscInvalidOpcode = 61828,
+  kAscMediumChanged = 61829,
+  kAscReset = 61830,
+  kAscInvalidField = 61831,
 };
 
 // The text of id in the current language; an id without a text gives "".
@@ -206,6 +235,9 @@ enum class ErrorCode : int {
   kCannotCreateImage = 6,
   kCannotOpenImage = 7,
   kWriteProtected = 10,
+  kNoDisc = 11,       // the drive holds no disc
+  kDiscChanged = 12,  // the disc was changed while it was read
+  kDriveGone = 13,    // the drive left while it was read
 };
 
 // The message of an error code; only the low 8 bits of code count, unknown codes

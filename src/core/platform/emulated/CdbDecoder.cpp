@@ -5,6 +5,8 @@ namespace {
 
 constexpr std::size_t kReadCdLength = 12;
 constexpr std::size_t kReadTocLength = 10;
+constexpr std::size_t kRead10Length = 10;
+constexpr std::size_t kInquiryLength = 6;
 constexpr std::uint8_t kTocMsfBit = 0x02;
 constexpr std::uint8_t kTocFormatFull = 0x02;
 
@@ -77,6 +79,26 @@ DecodedCdb DecodeSetCdSpeed(std::span<const std::uint8_t> cdb) {
   return request;
 }
 
+DecodedCdb DecodeRead10(std::span<const std::uint8_t> cdb, std::size_t dataInSize) {
+  if (cdb.size() != kRead10Length) return kInvalidFieldInCdb;
+  // No cache bits, no group number, control byte 0.
+  if (cdb[1] != 0 || cdb[6] != 0 || cdb[9] != 0) return kInvalidFieldInCdb;
+  Read10Request request;
+  request.lba = static_cast<Lba>(cdb[2]) << 24 | static_cast<Lba>(cdb[3]) << 16 |
+                static_cast<Lba>(cdb[4]) << 8 | cdb[5];
+  request.count = static_cast<std::uint32_t>(cdb[7]) << 8 | cdb[8];
+  if (request.count == 0) return kInvalidFieldInCdb;
+  if (dataInSize / kSectorSize < request.count) return kInvalidFieldInCdb;
+  return request;
+}
+
+DecodedCdb DecodeInquiry(std::span<const std::uint8_t> cdb) {
+  if (cdb.size() != kInquiryLength) return kInvalidFieldInCdb;
+  // Standard data only: no vital product data page, control byte 0.
+  if (cdb[1] != 0 || cdb[2] != 0 || cdb[5] != 0) return kInvalidFieldInCdb;
+  return InquiryRequest{static_cast<std::size_t>(cdb[3]) << 8 | cdb[4]};
+}
+
 }  // namespace
 
 DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize) {
@@ -92,6 +114,10 @@ DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize) 
       return DecodeModeSelect(cdb);
     case disc::kSetCdSpeedOpcode:
       return DecodeSetCdSpeed(cdb);
+    case disc::kRead10Opcode:
+      return DecodeRead10(cdb, dataInSize);
+    case disc::kInquiryOpcode:
+      return DecodeInquiry(cdb);
     default:
       return kInvalidOpcode;
   }

@@ -17,6 +17,17 @@ struct ReadCdRequest {
   bool mode2Form1 = false;  // expected sector type Mode 2 Form 1, else Mode 1
 };
 
+// READ(10) of count blocks from lba: user data of any sector type.
+struct Read10Request {
+  Lba lba = 0;
+  std::uint32_t count = 0;
+};
+
+// INQUIRY for the standard data.
+struct InquiryRequest {
+  std::size_t allocationLength = 0;
+};
+
 // READ TOC/PMA/ATIP format 2 (full TOC) in MSF form.
 struct ReadFullTocRequest {
   std::uint8_t startSession = 0;
@@ -44,12 +55,13 @@ using CdbRejection = disc::SenseCode;
 inline constexpr CdbRejection kInvalidOpcode{disc::kSenseIllegalRequest, 0x20, 0x00};
 inline constexpr CdbRejection kInvalidFieldInCdb{disc::kSenseIllegalRequest, 0x24, 0x00};
 
-using DecodedCdb = std::variant<ReadCdRequest, ReadFullTocRequest, ModeSenseRequest,
-                                ModeSelectRequest, SetCdSpeedRequest, CdbRejection>;
+using DecodedCdb =
+    std::variant<ReadCdRequest, ReadFullTocRequest, Read10Request, InquiryRequest,
+                 ModeSenseRequest, ModeSelectRequest, SetCdSpeedRequest, CdbRejection>;
 
 // Decodes a command block the way the emulated drive accepts it: the commands the
 // disc reader and a rescue send, with every field they do not use at its neutral
-// value. A READ CD must also fit its transfer in dataInSize bytes.
+// value. A read must also fit its transfer in dataInSize bytes.
 DecodedCdb DecodeCdb(std::span<const std::uint8_t> cdb, std::size_t dataInSize);
 
 }  // namespace velmora::platform::emulated

@@ -223,6 +223,11 @@ std::optional<Toc> EmulatedDrive::ReadToc() {
   return toc;
 }
 
+DriveStatus EmulatedDrive::Status() const {
+  if (gone_) return DriveStatus::kGone;
+  return disc_ ? DriveStatus::kReady : DriveStatus::kNoDisc;
+}
+
 bool EmulatedDrive::SetMediumRemoval(bool prevent) {
   log_->Record({.kind = RecordedCommand::Kind::kTrayLock, .prevent = prevent});
   if (gone_) return false;
@@ -314,8 +319,21 @@ EmulatedDrive::Answer EmulatedDrive::Run(std::span<const std::uint8_t> cdb,
   if (std::holds_alternative<ModeSelectRequest>(decoded)) {
     return {CheckCondition(kInvalidFieldInCdb), true};
   }
+  if (const auto* inquiry = std::get_if<InquiryRequest>(&decoded)) {
+    // A CD/DVD device with removable media, by the program's own name.
+    static constexpr char kInquiryData[] = "\x05\x80\x05\x02\x1f\0\0\0ORVANE  EMULATED DRIVE  2.0 ";
+    const std::size_t count =
+        std::min({sizeof kInquiryData - 1, inquiry->allocationLength, dataIn.size()});
+    std::memcpy(dataIn.data(), kInquiryData, count);
+    return {Good(count)};
+  }
   if (!disc_) return {CheckCondition(kMediumNotPresent)};
-  if (const auto* readCd = std::get_if<ReadCdRequest>(&decoded)) return {ReadCd(*readCd, dataIn)};
+  if (const auto* readCd = std::get_if<ReadCdRequest>(&decoded)) {
+    return {ReadBlocks(readCd->lba, readCd->count, readCd->mode2Form1, dataIn)};
+  }
+  if (const auto* read10 = std::get_if<Read10Request>(&decoded)) {
+    return {ReadBlocks(read10->lba, read10->count, std::nullopt, dataIn)};
+  }
 
   const auto& readToc = std::get<ReadFullTocRequest>(decoded);
   if (readToc.startSession > layout_.sessions().size()) {
@@ -329,15 +347,16 @@ EmulatedDrive::Answer EmulatedDrive::Run(std::span<const std::uint8_t> cdb,
   return {Good(count)};
 }
 
-ScsiResult EmulatedDrive::ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn) {
+ScsiResult EmulatedDrive::ReadBlocks(Lba lba, std::uint32_t count, std::optional<bool> mode2Form1,
+                                     std::span<std::byte> dataIn) {
   // The drive checks the whole range before it seeks.
-  if (static_cast<std::uint64_t>(request.lba) + request.count > layout_.leadOut()) {
+  if (static_cast<std::uint64_t>(lba) + count > layout_.leadOut()) {
     return CheckCondition(kLbaOutOfRange);
   }
-  for (std::uint32_t i = 0; i < request.count; ++i) {
+  for (std::uint32_t i = 0; i < count; ++i) {
     std::span<std::byte> sector =
         dataIn.subspan(static_cast<std::size_t>(i) * kSectorSize, kSectorSize);
-    SectorRead read = ReadSector(request.lba + i, sector, request.mode2Form1);
+    SectorRead read = ReadSector(lba + i, sector, mode2Form1);
     switch (read.status) {
       case SectorStatus::kRead:
         if (read.bytes < kSectorSize) {
@@ -355,7 +374,7 @@ ScsiResult EmulatedDrive::ReadCd(const ReadCdRequest& request, std::span<std::by
         return CheckCondition(kIllegalModeForTrack);
     }
   }
-  return Good(static_cast<std::size_t>(request.count) * kSectorSize);
+  return Good(static_cast<std::size_t>(count) * kSectorSize);
 }
 
 }  // namespace velmora::platform::emulated

@@ -40,6 +40,7 @@ class EmulatedDrive {
   std::optional<std::uint64_t> Size() const;
   std::optional<Toc> ReadToc();
   bool SetMediumRemoval(bool prevent);
+  DriveStatus Status() const;
   ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
   ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb, std::span<const std::byte> dataOut);
   // The read retry count of the read-write error recovery page, as MODE
@@ -76,7 +77,9 @@ class EmulatedDrive {
   // Makes file and waits until it is removed (SectorFault::holdFile).
   static void Hold(const std::string& file);
   Answer ModeSelect(const ModeSelectRequest& request, std::span<const std::byte> dataOut);
-  ScsiResult ReadCd(const ReadCdRequest& request, std::span<std::byte> dataIn);
+  // READ CD of the expected sector type, or READ(10) (mode2Form1 nullopt).
+  ScsiResult ReadBlocks(Lba lba, std::uint32_t count, std::optional<bool> mode2Form1,
+                        std::span<std::byte> dataIn);
 
   std::shared_ptr<CommandLog> log_;
   std::optional<EmulatedDisc> disc_;

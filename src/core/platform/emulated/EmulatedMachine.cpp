@@ -22,6 +22,7 @@ class EmulatedDeviceFile final : public DeviceFile {
   std::optional<std::uint64_t> Size() override { return drive_->Size(); }
   std::optional<Toc> ReadToc() override { return drive_->ReadToc(); }
   bool SetMediumRemoval(bool prevent) override { return drive_->SetMediumRemoval(prevent); }
+  DriveStatus Status() override { return drive_->Status(); }
 
  private:
   std::shared_ptr<EmulatedDrive> drive_;

@@ -7,7 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "platform/linux/OsError.h"
@@ -16,6 +19,30 @@ namespace velmora::platform {
 
 static_assert(sizeof(off_t) == 8, "reads past 2 GiB need a 64-bit off_t (_FILE_OFFSET_BITS=64)");
 static_assert(kLeadOutTrack == CDROM_LEADOUT);
+
+namespace {
+
+// Buffers for reads past the page cache start on a page boundary, which every
+// drive's alignment divides.
+constexpr std::size_t kBufferAlignment = 4096;
+
+// A drive is read past the page cache (O_DIRECT). The cache reads and keeps
+// whole 4 KiB pages: a sector that shares its page with an unreadable one
+// would not read either, and its read-ahead runs into damaged areas that no
+// one asked for. The block size of the drive, or 0 when it cannot be read so.
+std::size_t ReadPastCache(int fd) {
+  int blockSize = 0;
+  const int flags = fcntl(fd, F_GETFL);
+  if (ioctl(fd, BLKSSZGET, &blockSize) != 0 || blockSize <= 0 || flags < 0 ||
+      fcntl(fd, F_SETFL, flags | O_DIRECT) != 0) {
+    return 0;
+  }
+  return static_cast<std::size_t>(blockSize);
+}
+
+}  // namespace
+
+void LinuxDeviceFile::Free::operator()(std::byte* p) const { std::free(p); }
 
 std::unique_ptr<LinuxDeviceFile> LinuxDeviceFile::Open(const std::string& path, OpenError& error) {
   // Opened non-blocking so that a drive without a disc still opens (the sr
@@ -27,11 +54,14 @@ std::unique_ptr<LinuxDeviceFile> LinuxDeviceFile::Open(const std::string& path, 
   }
   struct stat status {};
   int failure = 0;
+  std::size_t blockSize = 0;
   if (fstat(fd, &status) != 0) {
     failure = errno;
   } else if (S_ISDIR(status.st_mode)) {
     failure = EISDIR;  // open() accepts a folder; say so now rather than at the first read
-  } else if (!S_ISBLK(status.st_mode)) {
+  } else if (S_ISBLK(status.st_mode)) {
+    blockSize = ReadPastCache(fd);
+  } else {
     // Anything but a drive reads blocking, as a file should.
     const int flags = fcntl(fd, F_GETFL);
     if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) failure = errno;
@@ -41,7 +71,7 @@ std::unique_ptr<LinuxDeviceFile> LinuxDeviceFile::Open(const std::string& path, 
     error = MakeOpenError(path, failure);
     return nullptr;
   }
-  return std::unique_ptr<LinuxDeviceFile>(new LinuxDeviceFile(fd));
+  return std::unique_ptr<LinuxDeviceFile>(new LinuxDeviceFile(fd, blockSize));
 }
 
 LinuxDeviceFile::~LinuxDeviceFile() { close(fd_); }
@@ -53,6 +83,7 @@ IoResult LinuxDeviceFile::ReadAt(std::uint64_t offset, std::span<std::byte> buff
     result.reason = ErrnoText(EOVERFLOW);
     return result;
   }
+  if (blockSize_ != 0) return ReadDirect(offset, buffer);
   result.ok = true;
   while (result.bytes < buffer.size()) {
     const ssize_t count = pread(fd_, buffer.data() + result.bytes, buffer.size() - result.bytes,
@@ -69,6 +100,45 @@ IoResult LinuxDeviceFile::ReadAt(std::uint64_t offset, std::span<std::byte> buff
       }
       break;
     }
+  }
+  return result;
+}
+
+IoResult LinuxDeviceFile::ReadDirect(std::uint64_t offset, std::span<std::byte> buffer) {
+  IoResult result;
+  const std::uint64_t first = offset / blockSize_ * blockSize_;
+  const std::uint64_t end = (offset + buffer.size() + blockSize_ - 1) / blockSize_ * blockSize_;
+  const auto span = static_cast<std::size_t>(end - first);
+  if (span > alignedSize_) {
+    const std::size_t size = (span + kBufferAlignment - 1) / kBufferAlignment * kBufferAlignment;
+    aligned_.reset(static_cast<std::byte*>(std::aligned_alloc(kBufferAlignment, size)));
+    alignedSize_ = aligned_ ? size : 0;
+    if (!aligned_) {
+      result.error = ENOMEM;
+      result.reason = ErrnoText(ENOMEM);
+      return result;
+    }
+  }
+  std::size_t got = 0;
+  int error = 0;
+  while (got < span) {
+    const ssize_t count = pread(fd_, aligned_.get() + got, span - got, static_cast<off_t>(first + got));
+    if (count > 0) {
+      got += static_cast<std::size_t>(count);
+    } else if (count == 0) {
+      break;  // the medium's end
+    } else if (errno != EINTR) {
+      error = errno;
+      break;
+    }
+  }
+  const auto skip = static_cast<std::size_t>(offset - first);
+  result.bytes = got > skip ? std::min(got - skip, buffer.size()) : 0;
+  std::memcpy(buffer.data(), aligned_.get() + skip, result.bytes);
+  result.ok = error == 0 || result.bytes > 0;
+  if (!result.ok) {
+    result.error = error;
+    result.reason = ErrnoText(error);
   }
   return result;
 }
@@ -112,6 +182,27 @@ std::optional<Toc> LinuxDeviceFile::ReadToc() {
 
 bool LinuxDeviceFile::SetMediumRemoval(bool prevent) {
   return ioctl(fd_, CDROM_LOCKDOOR, prevent ? 1 : 0) == 0;
+}
+
+DriveStatus LinuxDeviceFile::Status() {
+  const int status = ioctl(fd_, CDROM_DRIVE_STATUS, CDSL_CURRENT);
+  if (status < 0) return errno == ENODEV || errno == ENXIO ? DriveStatus::kGone : DriveStatus::kUnknown;
+  switch (status) {
+    case CDS_DISC_OK:
+      return DriveStatus::kReady;
+    case CDS_DRIVE_NOT_READY:
+      return DriveStatus::kBecomingReady;
+    case CDS_NO_DISC:
+      return DriveStatus::kNoDisc;
+    case CDS_TRAY_OPEN:
+      return DriveStatus::kTrayOpen;
+    default:
+      return DriveStatus::kUnknown;
+  }
+}
+
+bool LinuxDeviceFile::MediumChanged() {
+  return ioctl(fd_, CDROM_MEDIA_CHANGED, CDSL_CURRENT) == 1;
 }
 
 }  // namespace velmora::platform

@@ -28,11 +28,24 @@ class LinuxDeviceFile final : public DeviceFile {
   std::optional<std::uint64_t> Size() override;
   std::optional<Toc> ReadToc() override;
   bool SetMediumRemoval(bool prevent) override;
+  DriveStatus Status() override;
+  bool MediumChanged() override;
 
  private:
-  explicit LinuxDeviceFile(int fd) : fd_(fd) {}
+  struct Free {
+    void operator()(std::byte* p) const;
+  };
+
+  LinuxDeviceFile(int fd, std::size_t blockSize) : fd_(fd), blockSize_(blockSize) {}
+  // ReadAt on a drive read past the page cache: whole blocks into an aligned
+  // buffer, the bytes asked for out of it.
+  IoResult ReadDirect(std::uint64_t offset, std::span<std::byte> buffer);
 
   int fd_;
+  // The drive's block size when it is read past the page cache; 0 for a file.
+  std::size_t blockSize_;
+  std::unique_ptr<std::byte, Free> aligned_;
+  std::size_t alignedSize_ = 0;
 };
 
 }  // namespace velmora::platform

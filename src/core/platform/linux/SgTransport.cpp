@@ -20,6 +20,8 @@ namespace {
 // suggestions in the high one), and "sense data follows" is not a failure.
 constexpr unsigned kDriverStatusMask = 0x0F;
 constexpr unsigned kDriverSense = 0x08;
+// The host adapter gave up waiting for the drive.
+constexpr unsigned kHostTimeOut = 0x03;
 
 }  // namespace
 
@@ -107,6 +109,7 @@ ScsiResult SgTransport::Transfer(std::span<const std::uint8_t> cdb, void* data, 
                   static_cast<unsigned>(header.driver_status));
     result.error = EIO;
     result.reason = text;
+    result.timedOut = header.host_status == kHostTimeOut;
     return result;
   }
   result.delivered = true;
