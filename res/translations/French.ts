@@ -1115,6 +1115,18 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>invalid field in command</source>
         <translation>champ non valide dans la commande</translation>
     </message>
+    <message>
+        <source>Marked for recovery</source>
+        <translation>Sélectionné pour la récupération</translation>
+    </message>
+    <message>
+        <source>Partly marked for recovery</source>
+        <translation>Partiellement sélectionné pour la récupération</translation>
+    </message>
+    <message>
+        <source>Not marked for recovery</source>
+        <translation>Non sélectionné pour la récupération</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -1115,6 +1115,18 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>invalid field in command</source>
         <translation>ungültiges Feld im Befehl</translation>
     </message>
+    <message>
+        <source>Marked for recovery</source>
+        <translation>Zur Wiederherstellung markiert</translation>
+    </message>
+    <message>
+        <source>Partly marked for recovery</source>
+        <translation>Teilweise zur Wiederherstellung markiert</translation>
+    </message>
+    <message>
+        <source>Not marked for recovery</source>
+        <translation>Nicht zur Wiederherstellung markiert</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -1115,6 +1115,18 @@ Sostituirlo?</translation>
         <source>invalid field in command</source>
         <translation>campo non valido nel comando</translation>
     </message>
+    <message>
+        <source>Marked for recovery</source>
+        <translation>Selezionato per il recupero</translation>
+    </message>
+    <message>
+        <source>Partly marked for recovery</source>
+        <translation>Selezionato in parte per il recupero</translation>
+    </message>
+    <message>
+        <source>Not marked for recovery</source>
+        <translation>Non selezionato per il recupero</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

@@ -1115,6 +1115,18 @@ Do you want to replace it?</source>
         <source>invalid field in command</source>
         <translation>campo no válido en la orden</translation>
     </message>
+    <message>
+        <source>Marked for recovery</source>
+        <translation>Marcado para recuperar</translation>
+    </message>
+    <message>
+        <source>Partly marked for recovery</source>
+        <translation>Marcado en parte para recuperar</translation>
+    </message>
+    <message>
+        <source>Not marked for recovery</source>
+        <translation>No marcado para recuperar</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

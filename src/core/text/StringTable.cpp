@@ -221,6 +221,9 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kAscMediumChanged, u"medium may have changed"},
       {kAscReset, u"power on or reset occurred"},
       {kAscInvalidField, u"invalid field in command"},
+      {kBoxMarkedWords, u"Marked for recovery"},
+      {kBoxPartlyMarkedWords, u"Partly marked for recovery"},
+      {kBoxUnmarkedWords, u"Not marked for recovery"},
   };
   return table;
 }

@@ -201,6 +201,10 @@ enum StringId : std::uint16_t {
   kAscMediumChanged = 61829,
   kAscReset = 61830,
   kAscInvalidField = 61831,
+  // The three states of a box, as assistive technology reads them.
+  kBoxMarkedWords = 61700,
+  kBoxPartlyMarkedWords = 61701,
+  kBoxUnmarkedWords = 61702,
 };
 
 // The text of id in the current language; an id without a text gives "".

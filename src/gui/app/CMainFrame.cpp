@@ -15,7 +15,9 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 #include <algorithm>
 #include <QToolBar>
 
@@ -46,6 +48,10 @@ namespace {
 constexpr int kPane0Width = 265;
 constexpr int kPane1Width = 285;
 constexpr int kLeftPaneWidth = 195;
+// The folder tree starts wide enough for names of this many average
+// characters two levels down, and never takes more than a third of the window.
+constexpr int kFolderNameCharacters = 28;
+constexpr int kFolderLevelsShown = 3;
 constexpr int kLogBarHeight = 170;
 // The pump lets events through at most this often: a scan reports an entry far
 // more often than the window can usefully repaint.
@@ -150,6 +156,7 @@ void CMainFrame::SetViews(QWidget* left, QWidget* right) {
   if (ListPane* list = GetRightPane()) {
     const QVariant style = Settings().value(QStringLiteral("window/listStyle"));
     if (style.isValid()) list->SetStyle(static_cast<ListStyle>(std::clamp(style.toInt(), 0, 3)));
+    list->RestoreColumnWidths(Settings().value(QStringLiteral("window/listColumns")).toByteArray());
     list->RelabelColumns();
   }
   RefreshCommands();
@@ -386,10 +393,12 @@ void CMainFrame::RetranslateUi() {
   }
   if (toolBar_) toolBar_->setWindowTitle(tr("Toolbar"));
   if (panes_[0]) {
-    panes_[0]->setAccessibleName(tr("Prompt and progress"));
-    panes_[1]->setAccessibleName(tr("Disc totals"));
-    panes_[2]->setAccessibleName(tr("Marked totals"));
-    panes_[3]->setAccessibleName(tr("Scroll Lock"));
+    // The panes' names are their texts, which a screen reader speaks; what
+    // each pane is for is its description.
+    panes_[0]->setAccessibleDescription(tr("Prompt and progress"));
+    panes_[1]->setAccessibleDescription(tr("Disc totals"));
+    panes_[2]->setAccessibleDescription(tr("Marked totals"));
+    panes_[3]->setAccessibleDescription(tr("Scroll Lock"));
   }
   if (logBar_) logBar_->dialog()->RelabelLogColumns();
 }
@@ -654,9 +663,23 @@ void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (splitterPlaced_) return;
   splitterPlaced_ = true;
-  // The folder tree starts 195 pixels wide; the file list takes the rest.
+  // The folder tree starts wide enough for typical names; the file list takes
+  // the rest.
   const int total = std::max(splitter_->width(), width());
-  splitter_->setSizes({kLeftPaneWidth, std::max(total - kLeftPaneWidth, 100)});
+  const int left = std::min(FolderPaneStartWidth(), std::max(kLeftPaneWidth, total / 3));
+  splitter_->setSizes({left, std::max(total - left, 100)});
+}
+
+int CMainFrame::FolderPaneStartWidth() const {
+  QWidget* pane = splitter_->widget(0);
+  const QFontMetrics metrics = pane->fontMetrics();
+  const auto* tree = qobject_cast<const QTreeView*>(pane);
+  const int indent = tree ? tree->indentation() : 20;
+  const int box = pane->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, pane);
+  // The levels' indents, the box, the picture, the name and the margins.
+  const int wanted = kFolderLevelsShown * indent + box + 16 + 24 +
+                     metrics.averageCharWidth() * kFolderNameCharacters;
+  return std::max(kLeftPaneWidth, wanted);
 }
 
 void CMainFrame::RestoreSettings() {
@@ -685,6 +708,7 @@ void CMainFrame::SaveSettings() const {
   settings.setValue(QStringLiteral("window/splitter"), splitter_->saveState());
   if (const ListPane* list = GetRightPane()) {
     settings.setValue(QStringLiteral("window/listStyle"), static_cast<int>(list->Style()));
+    settings.setValue(QStringLiteral("window/listColumns"), list->ColumnWidths());
   }
 }
 

@@ -93,7 +93,7 @@ void FileListModel::Sort(int column) {
 
 void FileListModel::ShowChecksChanged() {
   if (rows_.empty()) return;
-  emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, 0), {Qt::CheckStateRole});
+  emit dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, 0), {Qt::CheckStateRole, Qt::AccessibleDescriptionRole});
 }
 
 void FileListModel::Relabel() {
@@ -134,6 +134,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     case Qt::CheckStateRole:
       if (column != browse::ListColumn::kName) return {};
       return BoxState(entry.checkState);
+    case Qt::AccessibleDescriptionRole:
+      if (column != browse::ListColumn::kName) return {};
+      return BoxStateWords(entry.checkState);
     case Qt::TextAlignmentRole:
       if (column == browse::ListColumn::kName) return {};
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -4,7 +4,9 @@
 #include <map>
 #include <utility>
 
+#include "app/TextLoader.h"
 #include "browse/BrowseIcons.h"
+#include "text/StringTable.h"
 
 namespace velmora::gui {
 
@@ -13,6 +15,14 @@ Qt::CheckState BoxState(std::uint8_t checkState) {
     case disc::kMarked: return Qt::Checked;
     case disc::kUnmarked: return Qt::Unchecked;
     default: return Qt::PartiallyChecked;
+  }
+}
+
+QString BoxStateWords(std::uint8_t checkState) {
+  switch (BoxState(checkState)) {
+    case Qt::Checked: return LoadQText(text::kBoxMarkedWords);
+    case Qt::Unchecked: return LoadQText(text::kBoxUnmarkedWords);
+    default: return LoadQText(text::kBoxPartlyMarkedWords);
   }
 }
 
@@ -83,7 +93,7 @@ void FolderTreeModel::ShowChecksChanged(const std::vector<std::size_t>& changed)
       it->second.second = std::max(it->second.second, row);
     }
   }
-  const QList<int> roles{Qt::CheckStateRole};
+  const QList<int> roles{Qt::CheckStateRole, Qt::AccessibleDescriptionRole};
   for (const auto& [parent, span] : spans) {
     const QModelIndex parentIndex = parent == kNone ? QModelIndex() : IndexOfEntry(parent);
     emit dataChanged(index(span.first, 0, parentIndex), index(span.second, 0, parentIndex), roles);
@@ -130,6 +140,8 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::CheckStateRole:
       return BoxState(entry.checkState);
+    case Qt::AccessibleDescriptionRole:
+      return BoxStateWords(entry.checkState);
     default:
       return {};
   }

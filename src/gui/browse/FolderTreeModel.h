@@ -63,5 +63,9 @@ class FolderTreeModel : public QAbstractItemModel, private disc::EntryTableObser
 
 // The check state of an entry as a Qt box state.
 Qt::CheckState BoxState(std::uint8_t checkState);
+// The box state in words, the item's accessible description: Qt's item views
+// tell assistive technology only whether a box is checked, so a grey box would
+// read as an empty one.
+QString BoxStateWords(std::uint8_t checkState);
 
 }  // namespace velmora::gui
