@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,6 +36,10 @@ class ListPane {
   virtual void SetStyle(ListStyle style) = 0;
   // Reloads the column titles in the current language.
   virtual void RelabelColumns() = 0;
+  // The column widths the user set, to be kept in the settings, and their
+  // restoring at the next start.
+  virtual QByteArray ColumnWidths() const { return {}; }
+  virtual void RestoreColumnWidths(const QByteArray& /*saved*/) {}
   // Scrolls the first row whose File ID is fileId wholly into view and makes
   // it the current row (Find's hit); nothing when the list has none.
   virtual void RevealRowById(std::uint32_t /*fileId*/) {}

@@ -1,11 +1,14 @@
 #include "browse/CCDView.h"
 
 #include <QContextMenuEvent>
+#include <QDataStream>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
+#include <QStyle>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
@@ -23,6 +26,11 @@ namespace {
 constexpr int kColumnWidths[browse::kListColumnCount] = {120, 70, 80, 125, 80};
 constexpr int kSmallIconSize = 16;
 constexpr int kLargeIconSize = 32;
+// The icon styles show names of this many average characters whole.
+constexpr int kIconNameCharacters = 30;
+// The Name column fits the names of at most this many rows: a folder of
+// thousands is measured by its first ones, as Qt's views measure.
+constexpr int kRowsMeasured = 1000;
 
 }  // namespace
 
@@ -58,7 +66,14 @@ CCDView::CCDView(FileListModel& model, const AppState& state, QWidget* parent)
   for (int column = 0; column < browse::kListColumnCount; ++column) {
     details_->setColumnWidth(column, std::max(kColumnWidths[column], widest[column]));
   }
+  nameMinimum_ = details_->columnWidth(0);
   connect(header, &QHeaderView::sectionClicked, this, &CCDView::Arrange);
+  // A width the user drags is theirs: the Name column is no longer fitted.
+  connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+    if (!fittingName_ && column >= 0 && column < browse::kListColumnCount) userSized_ |= 1u << column;
+  });
+  connect(&model_, &QAbstractItemModel::modelReset, this, &CCDView::ScheduleNameFit);
+  connect(&model_, &QAbstractItemModel::rowsInserted, this, &CCDView::ScheduleNameFit);
 
   auto* icons = new BoxView<QListView>(delegate_, this);
   icons_ = icons;
@@ -67,7 +82,9 @@ CCDView::CCDView(FileListModel& model, const AppState& state, QWidget* parent)
   icons_->setSelectionModel(details_->selectionModel());
   icons_->setResizeMode(QListView::Adjust);
   icons_->setWrapping(true);
-  icons_->setUniformItemSizes(true);
+  // Each name gets the room it needs, up to the grid: a size taken from the
+  // first row would cut every longer name to its length.
+  icons_->setUniformItemSizes(false);
   icons_->setMovement(QListView::Static);
 
   for (auto* view : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
@@ -106,25 +123,91 @@ void CCDView::SetStyle(ListStyle style) {
       icons_->setViewMode(QListView::IconMode);
       icons_->setFlow(QListView::LeftToRight);
       icons_->setIconSize(QSize(kLargeIconSize, kLargeIconSize));
-      icons_->setGridSize(QSize(kColumnWidths[0], kLargeIconSize + 2 * fontMetrics().height()));
+      icons_->setGridSize(IconGrid(kLargeIconSize, 2));
       break;
     case ListStyle::kSmallIcons:
       icons_->setViewMode(QListView::ListMode);
       icons_->setFlow(QListView::LeftToRight);
       icons_->setIconSize(QSize(kSmallIconSize, kSmallIconSize));
-      icons_->setGridSize(QSize());
+      icons_->setGridSize(IconGrid(kSmallIconSize, 1));
       break;
     case ListStyle::kList:
       icons_->setViewMode(QListView::ListMode);
       icons_->setFlow(QListView::TopToBottom);
       icons_->setIconSize(QSize(kSmallIconSize, kSmallIconSize));
-      icons_->setGridSize(QSize());
+      icons_->setGridSize(IconGrid(kSmallIconSize, 1));
       break;
     case ListStyle::kDetails:
       break;
   }
   if (style != ListStyle::kDetails) icons_->setWrapping(true);
   setCurrentWidget(currentView());
+}
+
+QSize CCDView::IconGrid(int iconSize, int lines) const {
+  const QFontMetrics metrics = icons_->fontMetrics();
+  const int text = metrics.averageCharWidth() * kIconNameCharacters;
+  const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, icons_);
+  if (lines > 1) {
+    // The box beside the picture and its name under it.
+    return {box + text + 16, iconSize + lines * metrics.height() + 8};
+  }
+  return {box + iconSize + text + 16, std::max(iconSize, metrics.height()) + 4};
+}
+
+void CCDView::ScheduleNameFit() {
+  if (nameFitQueued_ || (userSized_ & 1u)) return;
+  nameFitQueued_ = true;
+  // Once per burst of rows: a scan appends them one at a time.
+  QTimer::singleShot(0, this, [this] {
+    nameFitQueued_ = false;
+    FitNameColumn();
+  });
+}
+
+void CCDView::FitNameColumn() {
+  if (userSized_ & 1u) return;
+  const int rows = std::min(model_.rowCount(), kRowsMeasured);
+  const QFontMetrics metrics = details_->fontMetrics();
+  int widest = 0;
+  for (int row = 0; row < rows; ++row) {
+    widest = std::max(widest, metrics.horizontalAdvance(model_.index(row, 0).data().toString()));
+  }
+  // The box, the picture and the margins beside the name.
+  const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, details_);
+  const int wanted = widest + box + kSmallIconSize + 24;
+  int others = 0;
+  for (int column = 1; column < browse::kListColumnCount; ++column) others += details_->columnWidth(column);
+  const int room = std::max(nameMinimum_, details_->viewport()->width() - others);
+  fittingName_ = true;
+  details_->setColumnWidth(0, std::clamp(wanted, nameMinimum_, room));
+  fittingName_ = false;
+}
+
+QByteArray CCDView::ColumnWidths() const {
+  // The widths the user chose, each with its column: the others are fitted
+  // or start as they always do.
+  QByteArray saved;
+  QDataStream out(&saved, QIODevice::WriteOnly);
+  for (int column = 0; column < browse::kListColumnCount; ++column) {
+    if (userSized_ & (1u << column)) out << qint32(column) << qint32(details_->columnWidth(column));
+  }
+  return saved;
+}
+
+void CCDView::RestoreColumnWidths(const QByteArray& saved) {
+  QDataStream in(saved);
+  qint32 column = 0;
+  qint32 width = 0;
+  while (!in.atEnd()) {
+    in >> column >> width;
+    if (in.status() != QDataStream::Ok) break;
+    if (column < 0 || column >= browse::kListColumnCount || width < 8) continue;
+    fittingName_ = true;
+    details_->setColumnWidth(column, width);
+    fittingName_ = false;
+    userSized_ |= 1u << column;
+  }
 }
 
 void CCDView::RelabelColumns() {
@@ -175,6 +258,8 @@ QRect CCDView::RowBoxRect(int row) const {
 }
 
 bool CCDView::eventFilter(QObject* watched, QEvent* event) {
+  // More room or less: the Name column is fitted to it again.
+  if (event->type() == QEvent::Resize && watched == details_) ScheduleNameFit();
   if (event->type() == QEvent::KeyPress && (watched == details_ || watched == icons_)) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -31,6 +31,8 @@ class CCDView : public QStackedWidget, public ListPane {
   ListStyle Style() const override { return style_; }
   void SetStyle(ListStyle style) override;
   void RelabelColumns() override;
+  QByteArray ColumnWidths() const override;
+  void RestoreColumnWidths(const QByteArray& saved) override;
 
   FileListModel& listModel() const { return model_; }
   QTreeView* detailsView() const { return details_; }
@@ -71,6 +73,13 @@ class CCDView : public QStackedWidget, public ListPane {
   void ShowSortArrow(int column, bool ascending);
   void ShowContextMenu(QAbstractItemView* view, const QPoint& pos);
   void Connect(QAbstractItemView* view);
+  // Widens or narrows the Name column to the names listed, between its
+  // starting width and the room the other columns leave; never once the user
+  // has set its width.
+  void FitNameColumn();
+  void ScheduleNameFit();
+  // The grid of the icon styles: names of about 30 characters show whole.
+  QSize IconGrid(int iconSize, int lines) const;
 
   FileListModel& model_;
   const AppState& state_;
@@ -78,6 +87,11 @@ class CCDView : public QStackedWidget, public ListPane {
   QListView* icons_;
   CheckBoxDelegate* delegate_;
   ListStyle style_ = ListStyle::kDetails;
+  int nameMinimum_ = 0;
+  bool nameFitQueued_ = false;
+  bool fittingName_ = false;
+  // The columns whose width the user set (bit per column).
+  std::uint32_t userSized_ = 0;
 };
 
 }  // namespace velmora::gui
