@@ -303,6 +303,62 @@ TEST(RecoveryEngineTest, RecoveryReadsTheMediumTheTreeCameFrom) {
   }
 }
 
+// Saving onto the disc being read may overwrite what is to be rescued: the
+// user is asked first, and Cancel writes nothing. A destination anywhere else,
+// and any destination while an image is read, asks nothing.
+TEST(RecoveryEngineTest, AsksBeforeSavingOntoTheDiscBeingReadAndCancelWritesNothing) {
+  TempDir dir;
+  testing::WriteTree(dir / "src", {{.path = "FILE.BIN", .patternSize = 5000, .patternSeed = 4}});
+  const fs::path image = testing::MakeIso(dir / "src", dir / "disc.iso");
+  // The system shows the disc's files in this folder, as a mounted disc.
+  fs::create_directories(dir / "mnt");
+  struct Case {
+    const char* name;
+    bool fromImage;  // the tree comes from Open Image of the same file
+    const char* destination;
+    bool asked;
+    bool goOn;
+  };
+  const Case cases[] = {
+      {"ontoTheDiscCancelled", false, "mnt/rescued", true, false},
+      {"ontoTheDiscGoneOn", false, "mnt/rescued", true, true},
+      {"ontoTheDiscItself", false, "mnt", true, false},
+      {"besideTheDisc", false, "mnt-other", false, true},
+      {"besideTheImageFile", false, "out", false, true},
+      {"imageWhateverTheFolder", true, "mnt/from-image", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto machine = std::make_unique<platform::emulated::EmulatedMachine>(1);
+    machine->InsertDisc(0, {.imagePath = image.string(), .mountedAt = (dir / "mnt").string()});
+    Rescue rescue(std::move(machine));
+    rescue.scan.ScanDrive();
+    if (c.fromImage) {
+      disc::ImageOpener opener(rescue.scan.reader, *rescue.scan.machine, rescue.scan.state,
+                               rescue.scan.scan, rescue.scan.host);
+      ASSERT_TRUE(opener.OnOpenImage(image.string()));
+    }
+    rescue.scan.state.recoverAll = true;
+    rescue.scan.host.scriptedPrompts.sameMediumAnswer = c.goOn;
+    const std::set<std::string> before = TreeOf(dir.path());
+    const disc::RecoverySummary summary = rescue.Run(dir / c.destination);
+    const std::vector<int> notices = rescue.scan.host.scriptedPrompts.notices;
+    EXPECT_EQ(notices, c.asked ? std::vector<int>{0} : std::vector<int>{});
+    EXPECT_EQ(summary.started, c.goOn);
+    if (c.goOn) {
+      EXPECT_EQ(ReadAll(dir / c.destination / "FILE.BIN"), testing::PatternBytes(5000, 4));
+      EXPECT_EQ(summary.filesRecovered, 1u);
+    } else {
+      // Nothing made, nothing logged, the state as before.
+      EXPECT_EQ(TreeOf(dir.path()), before);
+      EXPECT_TRUE(rescue.scan.host.log.rows().empty());
+      ExpectIdle(rescue.scan.state);
+    }
+    fs::remove_all(dir / "mnt/rescued");
+    fs::remove_all(dir / "mnt/from-image");
+  }
+}
+
 TEST(SafeNameTest, NamesTheDestinationCannotHoldAreMadeSafe) {
   std::u16string longName;
   for (int i = 0; i < 100; ++i) longName += u"\u65E5";  // 3 bytes each in UTF-8
@@ -448,8 +504,9 @@ TEST_F(DamagedDrive, UnreadableSectorsBecomeZerosAndAreReportedAsByteRanges) {
                                                   u"Files not recovered: 1"}));
   EXPECT_EQ(rows.back().status, u"Process Completed with Errors");
   EXPECT_EQ(rows.back().icon, log::LogIcon::kFailure);
-  // The emulated disc is its image, which lies on the destination's file system.
-  EXPECT_EQ(rescue->scan.host.scriptedPrompts.notices, std::vector<int>{0});
+  // The image behind the emulated disc lies on the destination's file system,
+  // but the disc is not mounted there: nothing to warn of.
+  EXPECT_TRUE(rescue->scan.host.scriptedPrompts.notices.empty());
   EXPECT_TRUE(rescue->scan.host.scriptedPrompts.errors.empty());
 }
 

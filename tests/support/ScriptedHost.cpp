@@ -27,6 +27,11 @@ void ScriptedPrompts::ShowErrorDetail(int code, const std::string& detail) {
   errorDetails.push_back(detail);
 }
 
+bool ScriptedPrompts::ConfirmSameMedium() {
+  ShowNotice(0);
+  return sameMediumAnswer;
+}
+
 void ScriptedPrompts::ShowNotice(int type) {
   asked.push_back("Notice");
   notices.push_back(type);

@@ -20,6 +20,7 @@ class ScriptedPrompts : public Prompts {
   bool insertAnswer = true;
   bool overwriteAnswer = true;
   std::optional<std::string> folderAnswer;
+  bool sameMediumAnswer = true;
 
   std::vector<std::string> asked;  // "SelectDrive", "InsertDisc", "Overwrite", ...
   std::vector<int> errors;
@@ -32,6 +33,8 @@ class ScriptedPrompts : public Prompts {
   void ShowError(int code) override;
   void ShowErrorDetail(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
+  // Recorded as notice 0, then answered from sameMediumAnswer.
+  bool ConfirmSameMedium() override;
   std::optional<std::string> ChooseFolder(const std::u16string& title) override;
 };
 

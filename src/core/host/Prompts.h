@@ -35,8 +35,16 @@ class Prompts {
     static_cast<void>(code);
     static_cast<void>(detail);
   }
-  // The two-line notice of a type (0: saving onto the medium being read).
+  // The two-line notice of a type (2: the window cannot close now).
   virtual void ShowNotice(int type) = 0;
+  // The recovery's destination lies on the medium being read: the two-line
+  // notice of type 0, with the choice to go on (true) or cancel (false;
+  // nothing is written). Where nobody can answer, the notice is given and the
+  // recovery goes on.
+  virtual bool ConfirmSameMedium() {
+    ShowNotice(0);
+    return true;
+  }
   // A folder for recovered files; nothing when the user cancels.
   virtual std::optional<std::string> ChooseFolder(const std::u16string& title) = 0;
 };

@@ -32,8 +32,9 @@ class Machine {
   virtual std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
                                                          OpenError& error) = 0;
   // True when path lies on the medium that devicePath reads: the disc in that
-  // drive is mounted there, or devicePath is a file on the same file system.
-  // False when either cannot be examined.
+  // drive is mounted and path is on it. A file (an image) is no medium: the
+  // file system that holds it is not what is rescued. False when either
+  // cannot be examined.
   virtual bool SameMedium(const std::string& path, const std::string& devicePath) = 0;
 };
 

@@ -45,6 +45,8 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
   const std::optional<std::string> destination =
       host_.prompts().ChooseFolder(text::LoadText(text::kChooseDestination));
   if (!destination) return summary_;
+  // Cancelled onto the medium being read: nothing is opened, made or logged.
+  if (!GoOnWhenSameMedium(*destination)) return summary_;
   RecoveryTarget target;
   target.path = *destination;
   platform::DestinationResult opened = platform::OpenDestination(*destination);
@@ -52,7 +54,6 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
   target.missingName = std::move(opened.missingName);
   if (!target.folder) {
     summary_.started = true;
-    WarnWhenSameMedium(*destination);
     Begin(table, filters, *destination);
     return FailDestination(opened.errorPath, opened.error.reason);
   }
@@ -61,15 +62,22 @@ RecoverySummary RecoveryEngine::Run(const EntryTable& table,
     target.report = std::move(report.file);
     if (!target.report) reportRefused_ = *reportPath + ": " + report.error.reason;
   }
-  return Recover(table, filters, std::move(target));
+  return RecoverInto(table, filters, std::move(target));
 }
 
 RecoverySummary RecoveryEngine::Recover(const EntryTable& table,
                                         const select::RecoveryFilterList& filters,
                                         RecoveryTarget target) {
   summary_ = {};
+  if (!GoOnWhenSameMedium(target.path)) return summary_;
+  return RecoverInto(table, filters, std::move(target));
+}
+
+RecoverySummary RecoveryEngine::RecoverInto(const EntryTable& table,
+                                            const select::RecoveryFilterList& filters,
+                                            RecoveryTarget target) {
+  summary_ = {};
   summary_.started = true;
-  WarnWhenSameMedium(target.path);
   Begin(table, filters, target.path);
   resume_ = target.resume;
   umask_ = platform::FileCreationMask();
@@ -164,10 +172,11 @@ RecoverySummary RecoveryEngine::FailDestination(const std::string& path,
   return summary_;
 }
 
-void RecoveryEngine::WarnWhenSameMedium(const std::string& destination) {
-  if (reader_.imageOpen()) return;
+bool RecoveryEngine::GoOnWhenSameMedium(const std::string& destination) {
+  if (reader_.imageOpen()) return true;
   const std::string drive = reader_.openPath().empty() ? reader_.SelectedDrivePath() : reader_.openPath();
-  if (!drive.empty() && machine_.SameMedium(destination, drive)) host_.prompts().ShowNotice(0);
+  if (drive.empty() || !machine_.SameMedium(destination, drive)) return true;
+  return host_.prompts().ConfirmSameMedium();
 }
 
 void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {

@@ -82,13 +82,19 @@ class RecoveryEngine {
   // (RecoveryReport.h). summary.started is false when no folder was chosen.
   RecoverySummary Run(const EntryTable& table, const select::RecoveryFilterList& filters,
                       const std::optional<std::string>& reportPath = std::nullopt);
-  // The same into a destination opened earlier, asking nothing.
+  // The same into a destination opened earlier, asking nothing but whether to
+  // go on onto the medium being read (summary.started false when cancelled).
   RecoverySummary Recover(const EntryTable& table, const select::RecoveryFilterList& filters,
                           RecoveryTarget target);
 
  private:
-  // The notice of type 0 when the destination is on the disc being read.
-  void WarnWhenSameMedium(const std::string& destination);
+  // Asks whether to go on when the destination lies on the disc being read
+  // (never for an image: its own file system is not what is rescued); true
+  // when it does not, or the user goes on.
+  bool GoOnWhenSameMedium(const std::string& destination);
+  // Recover without the question: Run asked it before opening anything.
+  RecoverySummary RecoverInto(const EntryTable& table, const select::RecoveryFilterList& filters,
+                              RecoveryTarget target);
   // Sets the flags, writes the start row and starts the progress.
   void Begin(const EntryTable& table, const select::RecoveryFilterList& filters,
              const std::string& destination);

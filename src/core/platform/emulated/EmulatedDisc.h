@@ -75,6 +75,9 @@ struct EmulatedDisc {
   // sessions cut to the image, ends before starts), in the words an Open of the
   // image file says it; empty when the track list was whole.
   std::string damage;
+  // The folder where the system shows the disc's files, as if it were mounted
+  // there; empty: not mounted. A path at or below it lies on the disc.
+  std::string mountedAt;
   TocStyle tocStyle = TocStyle::kUsual;
 
   // The disc in an image file. A .cd image's trailer (its last block, when it

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <filesystem>
 #include <string_view>
 #include <system_error>
 
@@ -51,20 +52,20 @@ class EmulatedPassThrough final : public ScsiTransport {
 EmulatedMachine::EmulatedMachine(std::size_t driveCount) : host_(CreateHostMachine()) {
   for (std::size_t i = 0; i < driveCount; ++i)
     drives_.push_back(std::make_shared<EmulatedDrive>(log_));
-  imagePaths_.resize(driveCount);
+  mountPoints_.resize(driveCount);
 }
 
 void EmulatedMachine::InsertDisc(std::size_t drive, EmulatedDisc disc) {
   OpenError error;
   // An image that does not open leaves a disc whose sectors all fail to read.
   std::unique_ptr<DeviceFile> image = host_->OpenDevice(disc.imagePath, error);
-  imagePaths_.at(drive) = disc.imagePath;
+  mountPoints_.at(drive) = disc.mountedAt;
   drives_.at(drive)->Insert(std::move(disc), std::move(image));
 }
 
 void EmulatedMachine::EjectDisc(std::size_t drive) {
   drives_.at(drive)->Eject();
-  imagePaths_.at(drive).clear();
+  mountPoints_.at(drive).clear();
 }
 
 std::vector<std::string> EmulatedMachine::OpticalDrives() {
@@ -111,8 +112,15 @@ std::unique_ptr<ScsiTransport> EmulatedMachine::OpenPassThrough(const std::strin
 bool EmulatedMachine::SameMedium(const std::string& path, const std::string& devicePath) {
   std::optional<std::size_t> number = DriveNumberOf(devicePath);
   if (!number) return host_->SameMedium(path, devicePath);
-  if (*number >= imagePaths_.size() || imagePaths_[*number].empty()) return false;
-  return host_->SameMedium(path, imagePaths_[*number]);
+  if (*number >= mountPoints_.size() || mountPoints_[*number].empty()) return false;
+  // A folder still to be made lies where its nearest existing ancestor lies.
+  std::error_code error;
+  const std::filesystem::path place = std::filesystem::weakly_canonical(path, error);
+  if (error) return false;
+  const std::filesystem::path mount = std::filesystem::weakly_canonical(mountPoints_[*number], error);
+  if (error) return false;
+  const std::filesystem::path relative = place.lexically_relative(mount);
+  return !relative.empty() && *relative.begin() != "..";
 }
 
 }  // namespace velmora::platform::emulated

@@ -41,8 +41,9 @@ class EmulatedMachine : public Machine {
   std::unique_ptr<DeviceFile> OpenDevice(const std::string& path, OpenError& error) override;
   std::unique_ptr<ScsiTransport> OpenPassThrough(const std::string& path,
                                                  OpenError& error) override;
-  // An emulated disc is its image file: path is on it when it is on the file
-  // system that holds the image.
+  // path lies on an emulated disc when the disc is shown mounted at a folder
+  // (EmulatedDisc::mountedAt) and path is at or below it; the file system
+  // that holds the disc's image is not the disc.
   bool SameMedium(const std::string& path, const std::string& devicePath) override;
 
  private:
@@ -54,7 +55,7 @@ class EmulatedMachine : public Machine {
 
   std::shared_ptr<CommandLog> log_ = std::make_shared<CommandLog>();
   std::vector<std::shared_ptr<EmulatedDrive>> drives_;
-  std::vector<std::string> imagePaths_;  // per drive; empty while it holds no disc
+  std::vector<std::string> mountPoints_;  // per drive; empty while its disc is not mounted
   std::unique_ptr<Machine> host_;
 };
 

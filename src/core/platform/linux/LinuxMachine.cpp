@@ -109,10 +109,9 @@ bool LinuxMachine::SameMedium(const std::string& path, const std::string& device
     if (up == at) return false;
     at = std::move(up);
   }
-  if (stat(devicePath.c_str(), &device) != 0) return false;
-  // A mounted disc's files carry the drive's device number; a file stands for
-  // the file system that holds it.
-  return S_ISBLK(device.st_mode) ? place.st_dev == device.st_rdev : place.st_dev == device.st_dev;
+  if (stat(devicePath.c_str(), &device) != 0 || !S_ISBLK(device.st_mode)) return false;
+  // A mounted disc's files carry the drive's device number.
+  return place.st_dev == device.st_rdev;
 }
 
 std::unique_ptr<Machine> CreateHostMachine() {
