@@ -54,14 +54,19 @@ class BenchPrompts final : public gui::WindowPrompts {
   void ShowNotice(int) override {}
   std::optional<std::string> ChooseFolder(const std::u16string&) override { return {}; }
   bool ConfirmStop() override { return false; }
-  std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override {
+  std::optional<QString> ChooseSaveFile(velmora::gui::ChooserPurpose, const QString&, const QString&,
+                                        const QString&) override {
     return {};
   }
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString&, const QStringList&,
+  std::optional<QString> ChooseOpenFile(velmora::gui::ChooserPurpose, const QString&,
+                                        const QString&) override {
+    return {};
+  }
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(velmora::gui::ChooserPurpose, const QString&,
+                                                     const QStringList&,
                                                      const QString&) override {
     return {};
   }
-  std::optional<QString> ChooseOpenFile(const QString&, const QString&) override { return {}; }
   bool ConfirmReplaceFile(const QString&) override { return false; }
 };
 

@@ -55,21 +55,24 @@ class InsertAnswered final : public velmora::gui::WindowPrompts {
     dialogs_.ShowErrorDetail(code, detail);
   }
   void ShowNotice(int type) override { dialogs_.ShowNotice(type); }
+  bool ConfirmSameMedium() override { return dialogs_.ConfirmSameMedium(); }
   std::optional<std::string> ChooseFolder(const std::u16string& title) override {
     return dialogs_.ChooseFolder(title);
   }
   bool ConfirmStop() override { return dialogs_.ConfirmStop(); }
-  std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
-                                        const QString& name) override {
-    return dialogs_.ChooseSaveFile(title, filter, name);
+  std::optional<QString> ChooseSaveFile(velmora::gui::ChooserPurpose purpose, const QString& title,
+                                        const QString& filter, const QString& name) override {
+    return dialogs_.ChooseSaveFile(purpose, title, filter, name);
   }
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(velmora::gui::ChooserPurpose purpose,
+                                                     const QString& title,
                                                      const QStringList& types,
                                                      const QString& name) override {
-    return dialogs_.ChooseSaveFileOfType(title, types, name);
+    return dialogs_.ChooseSaveFileOfType(purpose, title, types, name);
   }
-  std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override {
-    return dialogs_.ChooseOpenFile(title, filter);
+  std::optional<QString> ChooseOpenFile(velmora::gui::ChooserPurpose purpose, const QString& title,
+                                        const QString& filter) override {
+    return dialogs_.ChooseOpenFile(purpose, title, filter);
   }
   bool ConfirmReplaceFile(const QString& path) override { return dialogs_.ConfirmReplaceFile(path); }
 

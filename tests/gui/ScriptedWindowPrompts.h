@@ -21,6 +21,7 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
   bool overwrite = true;
   bool stop = true;
   bool replaceFile = true;
+  bool sameMedium = true;
   std::optional<std::size_t> drive = 0;
   std::optional<std::string> folder;
   std::optional<QString> saveFile;
@@ -56,6 +57,10 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
     errorDetails.push_back(detail);
   }
   void ShowNotice(int type) override { asked << QStringLiteral("notice %1").arg(type); }
+  bool ConfirmSameMedium() override {
+    asked << QStringLiteral("same medium");
+    return sameMedium;
+  }
   std::optional<std::string> ChooseFolder(const std::u16string&) override {
     asked << QStringLiteral("folder");
     return folder;
@@ -65,12 +70,12 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
     if (duringStop) duringStop();
     return stop;
   }
-  std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
-                                        const QString& suggested) override {
+  std::optional<QString> ChooseSaveFile(gui::ChooserPurpose, const QString& title,
+                                        const QString& filter, const QString& suggested) override {
     asked << QStringLiteral("save file: %1 | %2 | %3").arg(title, filter, suggested);
     return saveFile;
   }
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(gui::ChooserPurpose, const QString& title,
                                                      const QStringList& types,
                                                      const QString& suggested) override {
     asked << QStringLiteral("save file: %1 | %2 | %3")
@@ -78,7 +83,8 @@ class ScriptedWindowPrompts final : public gui::WindowPrompts {
     if (!saveFile) return std::nullopt;
     return SaveFileChoice{*saveFile, saveFileType};
   }
-  std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override {
+  std::optional<QString> ChooseOpenFile(gui::ChooserPurpose, const QString& title,
+                                        const QString& filter) override {
     asked << QStringLiteral("open file: %1 | %2").arg(title, filter);
     return openFile;
   }

@@ -552,7 +552,7 @@ void CMainFrame::OnCreateImage() {
   }
   // The second type of the save dialog copies as a rescue tool does.
   const std::optional<WindowPrompts::SaveFileChoice> chosen = prompts_->ChooseSaveFileOfType(
-      LoadQText(text::kSaveImageTitle),
+      ChooserPurpose::kSaveImage, LoadQText(text::kSaveImageTitle),
       {LoadQText(text::kSaveImageFilter), LoadQText(text::kRescueImageFilter)},
       QString::fromStdU16String(disc::SuggestedImageName()));
   if (!chosen) return;
@@ -585,7 +585,7 @@ void CMainFrame::OnOpenImage() {
   const QString filter = LoadQText(text::kOpenImageFilter).section(QLatin1Char('|'), 0, 0) +
                          QStringLiteral(";;") + tr("All files (*)");
   const std::optional<QString> path =
-      prompts_->ChooseOpenFile(LoadQText(text::kOpenImageTitle), filter);
+      prompts_->ChooseOpenFile(ChooserPurpose::kOpenImage, LoadQText(text::kOpenImageTitle), filter);
   if (!path) return;
   OpenImageFile(*path);
 }

@@ -19,14 +19,17 @@ class DialogPrompts final : public WindowPrompts {
   void ShowError(int code) override;
   void ShowErrorDetail(int code, const std::string& detail) override;
   void ShowNotice(int type) override;
+  bool ConfirmSameMedium() override;
   std::optional<std::string> ChooseFolder(const std::u16string& title) override;
   bool ConfirmStop() override;
-  std::optional<QString> ChooseSaveFile(const QString& title, const QString& filter,
+  std::optional<QString> ChooseSaveFile(ChooserPurpose purpose, const QString& title,
+                                        const QString& filter,
                                         const QString& suggestedName) override;
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString& title,
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(ChooserPurpose purpose, const QString& title,
                                                      const QStringList& types,
                                                      const QString& suggestedName) override;
-  std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter) override;
+  std::optional<QString> ChooseOpenFile(ChooserPurpose purpose, const QString& title,
+                                        const QString& filter) override;
   bool ConfirmReplaceFile(const QString& path) override;
 
  private:

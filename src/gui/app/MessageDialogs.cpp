@@ -87,7 +87,21 @@ CTwoLineInfoDialog::CTwoLineInfoDialog(int type, QWidget* parent) : QDialog(pare
   second->setObjectName(QStringLiteral("secondLine"));
   grid->addWidget(first, 0, 1);
   grid->addWidget(second, 1, 1);
-  grid->addWidget(OkButton(this), 2, 0, 1, 2);
+  if ((type & 0xFF) != 0) {
+    grid->addWidget(OkButton(this), 2, 0, 1, 2);
+    return;
+  }
+  // Saving onto the medium being read may overwrite what is to be rescued:
+  // the user may still go back, and Cancel is what Return and Escape do.
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->setCenterButtons(true);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
+  buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
+  buttons->button(QDialogButtonBox::Cancel)->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  grid->addWidget(buttons, 2, 0, 1, 2);
 }
 
 CStopConfirmDialog::CStopConfirmDialog(QWidget* parent) : QDialog(parent) {

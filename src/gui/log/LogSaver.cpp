@@ -18,8 +18,9 @@ QString LogReportPath(const QString& chosen) {
 
 bool SaveLog(QWidget* /*parent*/, WindowPrompts& prompts, const log::MessageLog& log) {
   const QString filter = LoadQText(text::kTextDocument) + QStringLiteral("(*.txt)");
-  const std::optional<QString> chosen = prompts.ChooseSaveFile(
-      LoadQText(text::kSaveLogTitle), filter, LoadQText(text::kLogFileName));
+  const std::optional<QString> chosen =
+      prompts.ChooseSaveFile(ChooserPurpose::kSaveLog, LoadQText(text::kSaveLogTitle), filter,
+                             LoadQText(text::kLogFileName));
   if (!chosen) return false;
   const QString path = LogReportPath(*chosen);
   if (QFileInfo::exists(path) && !prompts.ConfirmReplaceFile(path)) return false;
