@@ -745,11 +745,11 @@ Voulez-vous le remplacer&#xa0;?</translation>
     </message>
     <message>
         <source>The sessions of the track list overlap; each file is listed under the first session that holds it</source>
-        <translation>Les sessions de la liste des pistes se chevauchent ; chaque fichier est listé sous la première session qui le contient</translation>
+        <translation>Les sessions de la liste des pistes se chevauchent&#xa0;; chaque fichier est listé sous la première session qui le contient</translation>
     </message>
     <message>
         <source>The root folder did not read: Rock Ridge names, links and modes, if the disc has them, could not be read</source>
-        <translation>Le dossier racine n’a pas pu être lu : les noms, liens et modes Rock Ridge, si le disque en a, n’ont pas pu être lus</translation>
+        <translation>Le dossier racine n’a pas pu être lu&#xa0;: les noms, liens et modes Rock Ridge, si le disque en a, n’ont pas pu être lus</translation>
     </message>
     <message>
         <source>Names shown: Rock Ridge</source>
@@ -1139,7 +1139,7 @@ Voulez-vous le remplacer&#xa0;?</translation>
     <name>velmora::gui::CAboutDialog</name>
     <message>
         <source>About %1</source>
-        <translation>À propos de %1</translation>
+        <translation>À propos d’%1</translation>
     </message>
 </context>
 <context>
@@ -1303,6 +1303,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
     <message>
         <source>All files (*)</source>
         <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Message Log</source>
+        <translation>Journal des messages</translation>
     </message>
 </context>
 <context>

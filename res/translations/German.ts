@@ -1304,6 +1304,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Message Log</source>
+        <translation>Meldungsprotokoll</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMessageLogDialog</name>

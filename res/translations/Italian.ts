@@ -1304,6 +1304,10 @@ Sostituirlo?</translation>
         <source>All files (*)</source>
         <translation>Tutti i file (*)</translation>
     </message>
+    <message>
+        <source>Message Log</source>
+        <translation>Registro messaggi</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMessageLogDialog</name>

@@ -1304,6 +1304,10 @@ Do you want to replace it?</source>
         <source>All files (*)</source>
         <translation>Todos los archivos (*)</translation>
     </message>
+    <message>
+        <source>Message Log</source>
+        <translation>Registro de mensajes</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::CMessageLogDialog</name>

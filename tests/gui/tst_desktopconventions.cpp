@@ -1,4 +1,8 @@
 #include <QAccessible>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDockWidget>
+#include <QScreen>
 #include <QHeaderView>
 #include <QStatusTipEvent>
 #include <algorithm>
@@ -7,6 +11,9 @@
 #include <memory>
 
 #include "BrowseFixture.h"
+#include "app/CAboutDialog.h"
+#include "app/Languages.h"
+#include "select/CFileMaskDialog.h"
 #include "browse/FileRows.h"
 
 using namespace velmora;
@@ -26,6 +33,9 @@ class TestDesktopConventions : public QObject {
   void boxesExposeTheirThreeStates();
   void sortArrowFollowsTheOrderShown_data();
   void sortArrowFollowsTheOrderShown();
+  void titlesAndPromptsShowWhole();
+  void restoredPositionLiesOnAScreen();
+  void datePickersAndAboutFollowTheLanguage();
 
  private:
   QHeaderView* Header() const { return f_->list().detailsView()->header(); }
@@ -177,6 +187,80 @@ void TestDesktopConventions::sortArrowFollowsTheOrderShown() {
     QCOMPARE(keys, expected);
     QVERIFY(keys.first() != keys.last());
   }
+}
+
+void TestDesktopConventions::titlesAndPromptsShowWhole() {
+  QCOMPARE(f_->frame->windowTitle(), f_->frame->windowTitle().trimmed());
+  auto* dock = f_->frame->findChild<QDockWidget*>(QStringLiteral("messageLogBar"));
+  QVERIFY(dock);
+  QCOMPARE(dock->windowTitle(), QStringLiteral("Message Log"));
+
+  // A prompt longer than the pane: elided, whole in the tooltip and for the
+  // screen reader; a short one as it is.
+  const struct {
+    QString prompt;
+    bool elided;
+  } cases[] = {{QStringLiteral("Recover the marked files"), false},
+               {QStringLiteral("Display the complete tree of files and folders again, with every "
+                               "mask taken away and the marks kept"),
+                true}};
+  QLabel* pane = f_->frame->StatusPane(0);
+  for (const auto& c : cases) {
+    QStatusTipEvent tip(c.prompt);
+    QCoreApplication::sendEvent(f_->frame.get(), &tip);
+    QCOMPARE(pane->text() != c.prompt, c.elided);
+    QCOMPARE(pane->text().endsWith(QChar(0x2026)), c.elided);
+    QVERIFY(pane->fontMetrics().horizontalAdvance(pane->text()) <= pane->contentsRect().width());
+    QCOMPARE(pane->toolTip(), c.prompt);
+    QCOMPARE(QAccessible::queryAccessibleInterface(pane)->text(QAccessible::Name), c.prompt);
+  }
+}
+
+void TestDesktopConventions::restoredPositionLiesOnAScreen() {
+  // Closed where a second screen was, which is gone at the next start.
+  f_->frame->setWindowState(Qt::WindowNoState);
+  f_->frame->setGeometry(5000, 4000, 640, 480);
+  QVERIFY(f_->frame->close());
+  f_.reset();
+  f_ = std::make_unique<BrowseFixture>();
+  QVERIFY(QTest::qWaitForWindowExposed(f_->frame.get()));
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect shown = f_->frame->frameGeometry().intersected(available);
+  QVERIFY2(shown.width() >= 100 && shown.height() >= 50,
+           qPrintable(QStringLiteral("%1,%2 on %3x%4")
+                          .arg(f_->frame->x()).arg(f_->frame->y())
+                          .arg(available.width()).arg(available.height())));
+}
+
+void TestDesktopConventions::datePickersAndAboutFollowTheLanguage() {
+  SetTranslationFolder(QStringLiteral(VELMORA_GUI_DIR));
+  struct Case {
+    std::uint32_t language;
+    QLocale::Language locale;
+  };
+  const Case cases[] = {{1, QLocale::French},
+                        {2, QLocale::German},
+                        {3, QLocale::Spanish},
+                        {4, QLocale::Italian},
+                        {0, QLocale::English}};
+  for (const Case& c : cases) {
+    QVERIFY(f_->frame->SwitchLanguage(c.language));
+    CFileMaskDialog mask({2001, 12, 3}, f_->frame.get());
+    const QList<QDateEdit*> pickers = mask.findChildren<QDateEdit*>();
+    QVERIFY(!pickers.isEmpty());
+    for (QDateEdit* picker : pickers) {
+      QCOMPARE(picker->locale().language(), c.locale);
+      // The month by its name in the language shown.
+      const QString month = QLocale(c.locale).monthName(picker->date().month());
+      QVERIFY2(picker->text().contains(month), qPrintable(picker->text() + QStringLiteral(" / ") + month));
+
+    }
+  }
+  // The About caption reads as the Help menu's item does.
+  QVERIFY(f_->frame->SwitchLanguage(1));
+  CAboutDialog about(f_->frame.get());
+  QCOMPARE(about.windowTitle(), QString::fromUtf8("À propos d’Orvane Velmora CDROM 2.0"));
+  QVERIFY(f_->frame->SwitchLanguage(0));
 }
 
 QTEST_MAIN(TestDesktopConventions)

@@ -107,7 +107,7 @@ CMainFrame::CMainFrame(platform::Machine& machine, QWidget* parent)
   InitResources();
   setObjectName(QStringLiteral("mainFrame"));
   languageIndex_ = CurrentLanguageIndex();
-  setWindowTitle(LoadQText(text::kProductTitle));
+  setWindowTitle(LoadQText(text::kProductTitle).trimmed());
   setWindowIcon(QIcon(QStringLiteral(":/icons/disc.svg")));
   CreateSplitter();
   CreateActions();
@@ -312,6 +312,7 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::CreateDocks() {
   logBar_ = new MessageLogBar(log_, this);
+  logBar_->setWindowTitle(tr("Message Log"));
   addDockWidget(Qt::BottomDockWidgetArea, logBar_);
   resizeDocks({logBar_}, {kLogBarHeight}, Qt::Vertical);
   connect(logBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshCommands);
@@ -400,7 +401,10 @@ void CMainFrame::RetranslateUi() {
     panes_[2]->setAccessibleDescription(tr("Marked totals"));
     panes_[3]->setAccessibleDescription(tr("Scroll Lock"));
   }
-  if (logBar_) logBar_->dialog()->RelabelLogColumns();
+  if (logBar_) {
+    logBar_->setWindowTitle(tr("Message Log"));
+    logBar_->dialog()->RelabelLogColumns();
+  }
 }
 
 bool CMainFrame::SwitchLanguage(std::uint32_t index) {
@@ -445,7 +449,15 @@ void CMainFrame::SetListStyle(ListStyle style) {
 void CMainFrame::ShowPrompt(const QString& text) {
   // The prompt pane belongs to the progress indicator while one runs.
   if (currentProgress_) return;
-  panes_[0]->setText(text.isEmpty() ? QStringLiteral(" ") : text);
+  // A prompt longer than the pane ends in an ellipsis; the whole text is its
+  // tooltip and what a screen reader reads.
+  QLabel* pane = panes_[0];
+  const int margin = pane->frameWidth() + pane->margin() + pane->indent() + 4;
+  const int room = std::max(0, pane->width() - 2 * margin);
+  pane->setText(text.isEmpty() ? QStringLiteral(" ")
+                               : pane->fontMetrics().elidedText(text, Qt::ElideRight, room));
+  pane->setToolTip(text);
+  pane->setAccessibleName(text);
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -670,6 +682,21 @@ void CMainFrame::showEvent(QShowEvent* event) {
   splitter_->setSizes({left, std::max(total - left, 100)});
 }
 
+void CMainFrame::KeepOnScreen() {
+  // A position kept from a screen that is gone (a second monitor unplugged, a
+  // smaller resolution) would open the window where nobody sees it.
+  const QRect frame = frameGeometry();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect shown = frame.intersected(screen->availableGeometry());
+    if (shown.width() >= 100 && shown.height() >= 50) return;
+  }
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  const QSize size = geometry().size().boundedTo(available.size());
+  setGeometry(QRect(available.topLeft(), size));
+}
+
 int CMainFrame::FolderPaneStartWidth() const {
   QWidget* pane = splitter_->widget(0);
   const QFontMetrics metrics = pane->fontMetrics();
@@ -692,6 +719,7 @@ void CMainFrame::RestoreSettings() {
     }
     setWindowState(windowState() | Qt::WindowMaximized);
   }
+  KeepOnScreen();
   restoreState(settings.value(QStringLiteral("window/state")).toByteArray());
   const QString names = settings.value(kNamesKey).toString();
   for (const auto& [source, word] : kNamesWords) {

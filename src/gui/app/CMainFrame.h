@@ -158,6 +158,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   // Create Image as a rescue in several passes, with its map beside the image.
   void RescueImage(const std::string& path);
   void ShowPrompt(const QString& text);
+  // Moves the window onto the primary screen when no screen shows enough of it.
+  void KeepOnScreen();
   // The folder tree's width at the first start.
   int FolderPaneStartWidth() const;
 

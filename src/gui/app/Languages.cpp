@@ -93,6 +93,10 @@ bool InstallLanguage(std::uint32_t index) {
 
 std::uint32_t CurrentLanguageIndex() { return Current(); }
 
+QLocale LanguageLocale(std::uint32_t index) {
+  return QLocale(QString::fromLatin1(kQtCodes[index < kLanguageCount ? index : 0]));
+}
+
 QString SettingsOrganization() { return QStringLiteral("Orvane Information Systems Ltd."); }
 QString SettingsApplication() { return QStringLiteral("Orvane Velmora CDROM"); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 
@@ -20,6 +21,9 @@ void SetTranslationFolder(const QString& folder);
 // (tr() and the string table). English needs none. Returns false when the
 // translation cannot be loaded; English is then in force.
 bool InstallLanguage(std::uint32_t index);
+
+// The locale of language index: month and day names in the language shown.
+QLocale LanguageLocale(std::uint32_t index);
 
 // The settings key of the program: "LANG" and "Path" live there.
 QString SettingsOrganization();

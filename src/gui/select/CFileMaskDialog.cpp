@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/Languages.h"
+
 namespace velmora::gui {
 namespace {
 
@@ -42,6 +44,9 @@ QDateEdit* Picker(const QString& name, select::CivilDate date, QWidget* parent) 
 CFileMaskDialog::CFileMaskDialog(select::CivilDate today, QWidget* parent)
     : FramedDialog(parent), today_(today) {
   setObjectName(QStringLiteral("fileMaskDialog"));
+  // The date pickers name the months in the language shown, whatever the
+  // system's own locale; the pickers and their calendars inherit it.
+  setLocale(LanguageLocale(CurrentLanguageIndex()));
   setWindowTitle(tr("File Mask"));
   BuildControls();
   setFixedSize(sizeHint());
