@@ -57,15 +57,20 @@ class BenchPrompts final : public gui::WindowPrompts {
   void ShowNotice(int) override {}
   std::optional<std::string> ChooseFolder(const std::u16string&) override { return output; }
   bool ConfirmStop() override { return false; }
-  std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override {
+  std::optional<QString> ChooseSaveFile(velmora::gui::ChooserPurpose, const QString&, const QString&,
+                                        const QString&) override {
     return QString::fromStdString(output);
   }
   // Create Image copies once, as the figure compares it with velmora-cli image.
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(const QString&, const QStringList&,
+  std::optional<SaveFileChoice> ChooseSaveFileOfType(velmora::gui::ChooserPurpose, const QString&,
+                                                     const QStringList&,
                                                      const QString&) override {
     return SaveFileChoice{QString::fromStdString(output), 0};
   }
-  std::optional<QString> ChooseOpenFile(const QString&, const QString&) override { return {}; }
+  std::optional<QString> ChooseOpenFile(velmora::gui::ChooserPurpose, const QString&,
+                                        const QString&) override {
+    return {};
+  }
   bool ConfirmReplaceFile(const QString&) override { return false; }
   std::string output;
 };
