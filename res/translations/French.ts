@@ -796,6 +796,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Plus de sessions qu’un disque n’en contient&#xa0;; les sessions après la 99e ne sont pas lues</translation>
     </message>
     <message>
+        <source>Primary volume descriptor damaged; the session was found from its supplementary descriptor (its names only):</source>
+        <translation>Descripteur de volume primaire endommagé&#xa0;; la session a été trouvée par son descripteur supplémentaire (ses noms seulement)&#xa0;:</translation>
+    </message>
+    <message>
         <source>Relocated folder not reached from its real place; shown where it was moved</source>
         <translation>Dossier déplacé non atteint depuis son emplacement réel&#xa0;; affiché là où il a été déplacé</translation>
     </message>

@@ -796,6 +796,10 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Mehr Sitzungen, als ein Datenträger fasst; die Sitzungen nach der 99. werden nicht gelesen</translation>
     </message>
     <message>
+        <source>Primary volume descriptor damaged; the session was found from its supplementary descriptor (its names only):</source>
+        <translation>Primärer Volumendeskriptor beschädigt; die Sitzung wurde über ihren zusätzlichen Deskriptor gefunden (nur dessen Namen):</translation>
+    </message>
+    <message>
         <source>Relocated folder not reached from its real place; shown where it was moved</source>
         <translation>Verschobener Ordner von seinem eigentlichen Ort aus nicht erreicht; dort gezeigt, wohin er verschoben wurde</translation>
     </message>

@@ -796,6 +796,10 @@ Sostituirlo?</translation>
         <translation>Più sessioni di quante ne contenga un disco; le sessioni dopo la 99ª non vengono lette</translation>
     </message>
     <message>
+        <source>Primary volume descriptor damaged; the session was found from its supplementary descriptor (its names only):</source>
+        <translation>Descrittore di volume primario danneggiato; la sessione è stata trovata dal suo descrittore supplementare (solo i suoi nomi):</translation>
+    </message>
+    <message>
         <source>Relocated folder not reached from its real place; shown where it was moved</source>
         <translation>Cartella ricollocata non raggiunta dalla sua posizione reale; mostrata dove è stata spostata</translation>
     </message>

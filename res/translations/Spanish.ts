@@ -796,6 +796,10 @@ Do you want to replace it?</source>
         <translation>Más sesiones de las que caben en un disco; las sesiones después de la 99.ª no se leen</translation>
     </message>
     <message>
+        <source>Primary volume descriptor damaged; the session was found from its supplementary descriptor (its names only):</source>
+        <translation>Descriptor de volumen primario dañado; la sesión se encontró por su descriptor suplementario (solo sus nombres):</translation>
+    </message>
+    <message>
         <source>Relocated folder not reached from its real place; shown where it was moved</source>
         <translation>Carpeta reubicada no alcanzada desde su lugar real; se muestra donde fue movida</translation>
     </message>

@@ -20,8 +20,11 @@
 #include "support/IsoOracle.h"
 #include "support/MultiSessionBuilder.h"
 #include "support/RunCommand.h"
+#include "support/SectorFinder.h"
 #include "support/TempDir.h"
+#include "support/TextFiles.h"
 #include "support/TreeWriter.h"
+#include "support/UnreadableSectors.h"
 #include "text/StringTable.h"
 #include "text/Utf.h"
 
@@ -305,6 +308,52 @@ TEST(PlainSessionsTest, DescriptorsClaimingBlocksPastTheImageAreBoundedAndSaid) 
     EXPECT_TRUE(engine->host.scriptedPrompts.errors.empty());
     const testing::CommandResult listing = RunCli({"ls", "--tsv", c.image.string()});
     EXPECT_EQ(listing.exitCode, c.lsExit) << listing.err;
+  }
+}
+
+// A later session whose primary descriptor is damaged (zeros, or a block that
+// does not read) is found from its Joliet descriptor after it and listed with
+// Joliet names; the log names the damaged block and ls exits 1.
+TEST(PlainSessionsTest, LaterSessionWithADamagedPrimaryDescriptorIsFoundFromItsJolietOne) {
+  TempDir dir;
+  const Built built = BuildGenisoimage(dir, 3);
+  ASSERT_EQ(built.starts.size(), 3u);
+  const std::uint32_t primary = built.starts[1] + 16;
+  ASSERT_EQ(testing::FindDescriptor(built.image, testing::kSupplementaryDescriptor, built.starts[1]),
+            primary + 1);
+  const fs::path zeroed = dir / "zeroed.iso";
+  fs::copy_file(built.image, zeroed);
+  testing::FillSectors(zeroed, primary, 1, std::byte{0});
+
+  const std::u16string said = text::LoadText(text::kSessionsWithoutPrimary) + u" " +
+                              text::LoadText(text::kSector) + text::FromUtf8(" " + std::to_string(primary));
+  auto engine = ScanImage(zeroed);
+  ASSERT_EQ(engine->reader.tracks().size(), 3u);
+  EXPECT_EQ(engine->reader.tracks()[1].start - kLeadInFrames, built.starts[1]);
+  EXPECT_TRUE(Contains(LogTexts(*engine), said));
+
+  struct Case {
+    const char* name;
+    fs::path image;
+    std::vector<std::uint32_t> unreadable;
+  };
+  for (const Case& c : {Case{"zeros", zeroed, {}}, Case{"unreadable", built.image, {primary}}}) {
+    SCOPED_TRACE(c.name);
+    testing::UnreadableSectors bad(c.image, c.unreadable, dir / (std::string(c.name) + ".tries"));
+    const testing::CommandResult listing =
+        testing::RunCommand({VELMORA_CLI_PATH, "ls", "--tsv", c.image.string()}, bad.Environment());
+    EXPECT_EQ(listing.exitCode, 1) << listing.err;
+    std::set<std::string> paths;
+    for (const std::string& line : testing::Lines(listing.out)) paths.insert(line.substr(0, line.find('\t')));
+    for (const char* path : {"Session 2/ADDED.TXT", "Session 2/OLD.TXT", "Session 3/THIRD.TXT"}) {
+      EXPECT_TRUE(paths.contains(path)) << path << "\n" << listing.out;
+    }
+    const fs::path dest = dir / (std::string(c.name) + "-out");
+    const testing::CommandResult recovered = testing::RunCommand(
+        {VELMORA_CLI_PATH, "recover", c.image.string(), dest.string()}, bad.Environment());
+    EXPECT_EQ(recovered.exitCode, 1) << recovered.err;
+    EXPECT_EQ(FileBytes(dest / "Session 2/OLD.TXT"), "replaced\n");
+    EXPECT_EQ(FileBytes(dest / "Session 1/OLD.TXT"), "old\n");
   }
 }
 

@@ -32,12 +32,14 @@ struct DescriptorSet {
 
 enum class Verdict { kNoDescriptor, kRejected, kSession };
 
-// What a primary descriptor in block makes of a session starting 16 blocks
-// before it. Its volume space size counts the session's own blocks from its
-// start (the copy at block 16 counts from block 0, which is the same thing);
-// SessionEndBySize says when it counts from block 0 instead.
-Verdict Examine(std::span<const std::byte> block, Lba start, Lba fileBlocks, DescriptorSet& set) {
-  if (!IsVolumeDescriptor(block) || static_cast<std::uint8_t>(block[0]) != kPrimaryDescriptor) {
+// What a descriptor of type in block (the primary, 16 blocks after start)
+// makes of a session starting at start. Its volume space size counts the
+// session's own blocks from its start (the copy at block 16 counts from block
+// 0, which is the same thing); SessionEndBySize says when it counts from
+// block 0 instead.
+Verdict Examine(std::span<const std::byte> block, Lba start, Lba fileBlocks, DescriptorSet& set,
+                std::uint8_t type = kPrimaryDescriptor) {
+  if (!IsVolumeDescriptor(block) || static_cast<std::uint8_t>(block[0]) != type) {
     return Verdict::kNoDescriptor;
   }
   std::optional<VolumeInfo> info = ParseVolumeInfo(block);
@@ -72,7 +74,15 @@ class BlockRuns {
       runGood_ = result.ok ? std::min<std::uint64_t>(result.bytes / kSectorSize, runBlocks_) : 0;
     }
     const std::uint64_t index = lba - runStart_;
-    if (index >= runGood_) return {};
+    if (index == runGood_) return {};
+    if (index > runGood_) {
+      // The run's read stopped at a block that did not read: the blocks after
+      // it are read one by one.
+      single_.resize(kSectorSize);
+      const platform::IoResult result = file_.ReadAt(lba * kSectorSize, single_);
+      if (!result.ok || result.bytes < kSectorSize) return {};
+      return single_;
+    }
     return std::span<const std::byte>(run_).subspan(index * kSectorSize, kSectorSize);
   }
 
@@ -80,6 +90,7 @@ class BlockRuns {
   platform::BlockFile& file_;
   Lba blocks_;
   std::vector<std::byte> run_;
+  std::vector<std::byte> single_;
   std::uint64_t runStart_ = 0;
   std::uint64_t runBlocks_ = 0;
   std::uint64_t runGood_ = 0;
@@ -109,12 +120,24 @@ class Search {
 
  private:
   // The first session whose primary descriptor lies at or after block from.
+  // A supplementary descriptor (Joliet's) right after a block that is no
+  // descriptor, or did not read, stands for a set whose primary descriptor is
+  // damaged: its session starts 17 blocks before it.
   std::optional<DescriptorSet> SearchFrom(std::uint64_t from, FoundSessions& found) {
+    bool afterDescriptor = true;  // the block before from belongs to the last session
     for (std::uint64_t b = from; b < fileBlocks_; ++b) {
       std::span<const std::byte> block = blocks_.Block(b);
+      const bool damagedBefore = !afterDescriptor;
+      afterDescriptor = !block.empty() && IsVolumeDescriptor(block);
       if (block.empty()) continue;
       DescriptorSet set;
-      switch (Examine(block, static_cast<Lba>(b - kDescriptorOffset), fileBlocks_, set)) {
+      Verdict verdict = Examine(block, static_cast<Lba>(b - kDescriptorOffset), fileBlocks_, set);
+      if (verdict == Verdict::kNoDescriptor && damagedBefore) {
+        verdict = Examine(block, static_cast<Lba>(b - kDescriptorOffset - 1), fileBlocks_, set,
+                          kSupplementaryDescriptor);
+        if (verdict == Verdict::kSession) found.withoutPrimary.push_back(static_cast<Lba>(b - 1));
+      }
+      switch (verdict) {
         case Verdict::kSession:
           return set;
         case Verdict::kRejected:

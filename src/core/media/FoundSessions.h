@@ -34,9 +34,12 @@ struct FoundSessions {
   std::vector<Lba> rejected;
   // The search stopped at the most sessions a disc can hold.
   bool limitReached = false;
+  // Later sessions found from their supplementary descriptor, as their primary
+  // descriptor is damaged: the primary's blocks.
+  std::vector<Lba> withoutPrimary;
 
   // Sessions, or the end of one, that the image does not let be read.
-  bool Damaged() const { return lastCut || limitReached; }
+  bool Damaged() const { return lastCut || limitReached || !withoutPrimary.empty(); }
 };
 
 }  // namespace velmora::disc

@@ -48,6 +48,13 @@ bool LogFoundSessions(const FoundSessions& found, ScanHost& host) {
     // Blocks that only look like descriptors lose no file: said, not damage.
     host.AddLogEntry(info, row, u" ", log::LogIcon::kInformation);
   }
+  if (!found.withoutPrimary.empty()) {
+    std::u16string row = text::LoadText(text::kSessionsWithoutPrimary);
+    for (std::size_t i = 0; i < found.withoutPrimary.size(); ++i) {
+      row += (i == 0 ? u" " : u", ") + SectorLabel(found.withoutPrimary[i]);
+    }
+    host.AddLogEntry(info, row, u" ", log::LogIcon::kFailure);
+  }
   if (found.limitReached) {
     host.AddLogEntry(info, text::LoadText(text::kSessionsPastLimit), u" ", log::LogIcon::kFailure);
   }

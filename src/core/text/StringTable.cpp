@@ -122,6 +122,8 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kDescriptorsNotSession,
        u"Volume descriptors not taken as a session (their root folder lies outside their volume):"},
       {kSessionsPastLimit, u"More sessions than a disc holds; the sessions after the 99th are not read"},
+      {kSessionsWithoutPrimary,
+       u"Primary volume descriptor damaged; the session was found from its supplementary descriptor (its names only):"},
       {kReasonDoesNotExist, u"%1 does not exist"},
       {kReasonNoDisc, u"%1: no disc in the drive"},
       {kReasonDeviceAccess,

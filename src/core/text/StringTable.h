@@ -115,6 +115,7 @@ enum StringId : std::uint16_t {
   kSessionCutToImage = 61482,
   kDescriptorsNotSession = 61483,
   kSessionsPastLimit = 61484,
+  kSessionsWithoutPrimary = 61485,
   // Why a file, a device or an image cannot be used. Each names what it is
   // about in %1; the words around the arguments are the translator's.
   kReasonDoesNotExist = 61500,
