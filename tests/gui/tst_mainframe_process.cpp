@@ -7,12 +7,18 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "FixtureDisc.h"
 #include "ScriptedWindowPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/CProgressBar.h"
 #include "app/CommandId.h"
+#include "browse/BrowseViews.h"
+#include "browse/CCDView.h"
+#include "browse/CLeftView.h"
+#include "browse/FileListModel.h"
+#include "browse/FolderTreeModel.h"
 #include "text/StringTable.h"
 
 using namespace velmora;
@@ -38,6 +44,7 @@ class TestMainFrameProcess : public QObject {
   void createImageIntoUnwritableFolderSaysSo();
   void stopDuringImageCreationKeepsTreeState();
   void createImageAsARescueWritesTheImageAndItsMap();
+  void rescueReadsTheTickedFilesInItsFirstPass();
   void openImageThatFailsKeepsTheTree();
 
  private:
@@ -313,6 +320,101 @@ void TestMainFrameProcess::createImageAsARescueWritesTheImageAndItsMap() {
                          .arg(discBytes.size(), 8, 16, QLatin1Char('0'))
                          .toUpper()
                          .replace(QStringLiteral("0X"), QStringLiteral("0x")));
+}
+
+// The entry of the folder or file at path ("DIR5" or "DIR5/F1.TXT").
+std::size_t EntryAt(const disc::EntryTable& table, const QString& path) {
+  const QString folder = path.section(QLatin1Char('/'), 0, 0);
+  const QString file = path.section(QLatin1Char('/'), 1);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (!table[i].IsFolder() || table[i].name != folder.toStdU16String()) continue;
+    if (file.isEmpty()) return i;
+    for (std::size_t child : table.ChildrenOf(table[i].fileId)) {
+      if (table[child].name == file.toStdU16String()) return child;
+    }
+  }
+  return disc::EntryTable::kNone;
+}
+
+// The sectors the drive delivered on the reads it was asked for, up to the
+// first MODE SELECT (the rescue lowers the drive's retries once its first
+// pass is done).
+std::set<Lba> SectorsReadBeforeModeSelect(
+    const std::vector<platform::emulated::RecordedCommand>& commands) {
+  using Kind = platform::emulated::RecordedCommand::Kind;
+  std::set<Lba> sectors;
+  const auto add = [&](std::uint64_t first, std::uint64_t count) {
+    for (std::uint64_t s = first; s < first + count; ++s) sectors.insert(static_cast<Lba>(s));
+  };
+  for (const auto& command : commands) {
+    if (command.kind == Kind::kCookedRead) {
+      add(command.offset / 2048, (command.length + 2047) / 2048);
+      continue;
+    }
+    if (command.kind != Kind::kCdb || command.cdb.empty()) continue;
+    const auto& cdb = command.cdb;
+    const auto lba = [&] {
+      return std::uint64_t{cdb[2]} << 24 | std::uint64_t{cdb[3]} << 16 |
+             std::uint64_t{cdb[4]} << 8 | cdb[5];
+    };
+    if (cdb[0] == 0x55) break;                                  // MODE SELECT(10)
+    if (cdb[0] == 0x28) add(lba(), std::uint64_t{cdb[7]} << 8 | cdb[8]);  // READ(10)
+    if (cdb[0] == 0xBE) {                                                 // READ CD
+      add(lba(), std::uint64_t{cdb[6]} << 16 | std::uint64_t{cdb[7]} << 8 | cdb[8]);
+    }
+  }
+  return sectors;
+}
+
+// What the user ticked goes first: the rescue scans the disc again, and its
+// first pass reads the ticked files (a folder's and a single file's) and no
+// other file; the rest follows in the later passes.
+void TestMainFrameProcess::rescueReadsTheTickedFilesInItsFirstPass() {
+  frame_->Action(kOpenDrive)->trigger();
+  BrowseViews& views = frame_->browse();
+  const disc::EntryTable& table = frame_->table();
+  const QModelIndex folder = views.treeModel().IndexOfEntry(EntryAt(table, "DIR1"));
+  QTest::mouseClick(views.tree().viewport(), Qt::LeftButton, {},
+                    views.tree().BoxRect(folder).center());
+  QVERIFY(views.tree().SelectFolder(EntryAt(table, "DIR5")));
+  const int row = views.listModel().RowOfEntry(EntryAt(table, "DIR5/F1.TXT"));
+  QVERIFY(row >= 0);
+  QTest::mouseClick(views.list().currentView()->viewport(), Qt::LeftButton, {},
+                    views.list().RowBoxRect(row).center());
+  QVERIFY(frame_->state().anyEntryMarked);
+  std::set<QString> ticked{"DIR5/F1.TXT"};
+  for (int file = 0; file < 25; ++file) ticked.insert(QStringLiteral("DIR1/F%1.TXT").arg(file));
+  for (const QString& path : ticked) {
+    QCOMPARE(table[EntryAt(table, path)].checkState, disc::kMarked);
+  }
+
+  machine_->ClearCommands();
+  prompts_.saveFile = QString::fromStdString((disc_->dir / "copy").string());
+  prompts_.saveFileType = 1;
+  frame_->Action(kCreateImage)->trigger();
+  QCOMPARE(frame_->messageLog().rows().back().status, std::u16string(u"Process Completed"));
+
+  const std::set<Lba> firstPass = SectorsReadBeforeModeSelect(machine_->commands());
+  QVERIFY(!firstPass.empty());
+  int files = 0;
+  for (int dir = 0; dir < 40; ++dir) {
+    for (int file = 0; file < 25; ++file) {
+      const QString path = QStringLiteral("DIR%1/F%2.TXT").arg(dir).arg(file);
+      const std::size_t entry = EntryAt(table, path);
+      QVERIFY2(entry != disc::EntryTable::kNone, qPrintable(path));
+      const bool read = firstPass.contains(table[entry].fileId);
+      QVERIFY2(read == ticked.contains(path), qPrintable(path));
+      ++files;
+    }
+  }
+  QCOMPARE(files, 1000);
+  // The later passes read the rest: the image is the disc's.
+  std::ifstream disc(disc_->image, std::ios::binary);
+  std::ifstream copy(disc_->dir / "copy.cd", std::ios::binary);
+  const std::string discBytes((std::istreambuf_iterator<char>(disc)), {});
+  std::string copyBytes((std::istreambuf_iterator<char>(copy)), {});
+  copyBytes.resize(discBytes.size());
+  QVERIFY(copyBytes == discBytes);
 }
 
 void TestMainFrameProcess::openImageThatFailsKeepsTheTree() {

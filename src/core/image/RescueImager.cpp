@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
+#include "browse/EntryListing.h"
 #include "disc/DriveTuning.h"
 #include "image/ImageCreator.h"
 #include "image/ImageMapFile.h"
@@ -414,10 +416,11 @@ class RescueRun {
   std::optional<RescueCopier> copier_;
 };
 
-}  // namespace
-
-std::vector<SectorArea> FileExtents(const EntryTable& table,
-                                    const std::function<bool(const Entry&)>& takes) {
+// The sectors of the files of table whose index takes accepts (every file when
+// takes is unset), the parts of a file of several extents included: ascending
+// and joined.
+std::vector<SectorArea> ExtentsOf(const EntryTable& table,
+                                  const std::function<bool(std::size_t)>& takes) {
   std::vector<SectorArea> extents;
   const auto add = [&](Lba extent, std::uint64_t size) {
     if (size == 0) return;
@@ -426,7 +429,7 @@ std::vector<SectorArea> FileExtents(const EntryTable& table,
   };
   for (std::size_t i = 0; i < table.size(); ++i) {
     const Entry& entry = table[i];
-    if (entry.IsFolder() || entry.IsLink() || (takes && !takes(entry))) continue;
+    if (entry.IsFolder() || entry.IsLink() || (takes && !takes(i))) continue;
     std::uint64_t rest = entry.size;
     for (const FilePart& part : entry.moreParts) {
       rest -= std::min<std::uint64_t>(rest, part.length);
@@ -445,6 +448,29 @@ std::vector<SectorArea> FileExtents(const EntryTable& table,
     }
   }
   return joined;
+}
+
+}  // namespace
+
+std::vector<SectorArea> FileExtents(const EntryTable& table,
+                                    const std::function<bool(const Entry&)>& takes) {
+  if (!takes) return ExtentsOf(table, {});
+  return ExtentsOf(table, [&](std::size_t index) { return takes(table[index]); });
+}
+
+RescueFileChooser MarkedFilesChooser(const EntryTable& table) {
+  const browse::EntryListing listing(table);
+  std::unordered_set<std::string> paths;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const Entry& entry = table[i];
+    if (!entry.IsFolder() && entry.checkState == kMarked) paths.insert(listing.EscapedPathOf(i));
+  }
+  if (paths.empty()) return {};
+  return [paths = std::move(paths)](EntryTable& scanned) {
+    const browse::EntryListing found(scanned);
+    return ExtentsOf(scanned,
+                     [&](std::size_t index) { return paths.contains(found.EscapedPathOf(index)); });
+  };
 }
 
 std::u16string RescueProgressText(const RescueProgress& progress) {

@@ -60,6 +60,11 @@ std::u16string RescueProgressText(const RescueProgress& progress);
 // chosen files (FileExtents). Unset: every file.
 using RescueFileChooser = std::function<std::vector<SectorArea>(EntryTable&)>;
 
+// The files marked in table (the window's ticks) for a rescue, which scans the
+// disc again into an empty table: the first pass takes the files found at the
+// same paths. Unset when no file is marked: every file then.
+RescueFileChooser MarkedFilesChooser(const EntryTable& table);
+
 // Create Image as a rescue tool makes it, into the same .cd image (block k
 // sector k, 0xF6 where nothing read, the trailer last) with its map beside it:
 //  - pass 0, what matters: the scan reads the volume descriptors, path tables

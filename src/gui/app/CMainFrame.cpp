@@ -588,7 +588,8 @@ void CMainFrame::RescueImage(const std::string& path) {
     currentProgress_->setValue(static_cast<int>(
         std::min<std::uint64_t>(progress.rescued / kSectorSize, INT32_MAX)));
   });
-  imager.Rescue(path);
+  // The rescue scans the disc again; the files ticked before go first.
+  imager.Rescue(path, disc::MarkedFilesChooser(table_));
 }
 
 void CMainFrame::OnOpenImage() {
