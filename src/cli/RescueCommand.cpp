@@ -122,8 +122,11 @@ std::string RescueLine(const disc::RescueProgress& progress) {
                      "  non-tried: " + Size(progress.nonTried) +
                      "  bad-sector: " + Size(progress.badSector) +
                      "  bad areas: " + std::to_string(progress.badAreas) +
-                     "  read errors: " + std::to_string(progress.readErrors) +
-                     "  rate: " + Size(static_cast<std::uint64_t>(progress.currentRate)) + "/s";
+                     "  read errors: " + std::to_string(progress.readErrors);
+  // A pass that read nothing has no rate to give.
+  if (!progress.passEnded || progress.currentRate > 0) {
+    line += "  rate: " + Size(static_cast<std::uint64_t>(progress.currentRate)) + "/s";
+  }
   if (progress.secondsLeft) line += "  remaining: " + Duration(*progress.secondsLeft);
   return line;
 }

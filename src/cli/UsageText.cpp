@@ -108,9 +108,11 @@ Options:
   --match-case                find: letters of PATTERN match only in their own case
   --select PATTERN            recover: only the entries whose path (as ls prints it)
                               matches PATTERN, and everything below a folder that
-                              matches, with the folders on the way. "*" stands for
-                              any run of characters, "/" included, "?" for one;
-                              letters match without regard to case. May be repeated
+                              matches, with the folders on the way; image --rescue:
+                              the sectors of those files first, then the rest.
+                              "*" stands for any run of characters, "/" included,
+                              "?" for one; letters match without regard to case.
+                              May be repeated
   --include TEXT              recover: only the files whose name matches TEXT (see
                               File filters). May be repeated
   --exclude TEXT              recover: all files but those whose name matches TEXT.
@@ -128,8 +130,9 @@ Options:
   -h, --help                  show this help
   --version                   show the version and the licence (GPL-3.0-or-later)
 
-File mask (ls, find, recover): the command works on the tree the window's File
-Mask shows: the files that pass every test given, with their folders.
+File mask (ls, find, recover, image --rescue): the command works on the tree the
+window's File Mask shows: the files that pass every test given, with their
+folders; image --rescue reads the sectors of those files first, then the rest.
   --mask TEXT                 names: pieces separated by ";", each a pattern over
                               the whole name (see Names); a piece without "*" or
                               "?" and without a dot, or starting with one, names

@@ -459,6 +459,43 @@ TEST_F(RescueImageTest, TheChosenFilesAreReadFirst) {
   EXPECT_TRUE(FileBytes(scratch / "disc.cd").starts_with(FileBytes(disc_)));
 }
 
+// Each pass's last line gives the pass's own average rate, and no rate at all
+// for a pass that read nothing (a retry of a sector that never reads).
+TEST_F(RescueImageTest, EachPassEndsOnItsAverageRateOrNoneWhenItReadNothing) {
+  const fs::path scratch = Scratch();
+  WriteText(scratch / "faults", std::to_string(Extent("D/THREE.BIN") + 5) + " unreadable\n");
+  std::vector<std::string> args = RescueArgs(scratch / "faults", scratch / "log",
+                                             scratch / "disc.cd", {"--retries", "1"});
+  args.erase(args.begin());
+  const CommandResult result = RunCli(args);
+  ASSERT_EQ(result.exitCode, 1) << result.err;
+  const std::regex passLine(R"(^velmora-cli: pass (\d+) .*rescued: ([^ ]+ [a-zA-Z]+) )");
+  const std::regex rate(R"(  rate: ([0-9.]+) ([a-zA-Z]+)/s)");
+  std::string rescuedBefore = "0 B";
+  std::vector<std::string> passes;
+  bool withRate = false;
+  bool withoutRate = false;
+  for (const std::string& line : Lines(result.err)) {
+    std::smatch match;
+    if (!std::regex_search(line, match, passLine)) continue;
+    passes.push_back(match[1]);
+    const std::string rescued = match[2];
+    std::smatch rateMatch;
+    const bool hasRate = std::regex_search(line, rateMatch, rate);
+    if (rescued != rescuedBefore) {
+      ASSERT_TRUE(hasRate) << line;
+      EXPECT_GT(std::stod(rateMatch[1]), 0) << line;
+      withRate = true;
+    } else {
+      EXPECT_FALSE(hasRate) << line;
+      withoutRate = true;
+    }
+    rescuedBefore = rescued;
+  }
+  EXPECT_EQ(passes, (std::vector<std::string>{"0", "1", "2", "3", "4"})) << result.err;
+  EXPECT_TRUE(withRate && withoutRate) << result.err;
+}
+
 TEST(RescueSessionsTest, TheGapsBetweenSessionsAreNeitherReadNorCounted) {
   testing::TempDir dir;
   testing::WriteTree(dir / "s1", {{.path = "A.TXT", .content = "first\n"}});

@@ -29,7 +29,9 @@ struct RescueProgress {
   std::uint64_t badSector = 0;  // bytes of sectors that failed alone
   std::size_t badAreas = 0;
   std::uint64_t readErrors = 0;  // failed reads of this run
-  double currentRate = 0;        // bytes per second over the last seconds
+  // Bytes per second over the last seconds; in the last report of a pass the
+  // pass's average, 0 when it read nothing.
+  double currentRate = 0;
   std::optional<double> secondsLeft;
   bool passEnded = false;        // the last report of a pass
 };

@@ -83,6 +83,7 @@ bool RescueCopier::Record(Lba lba, std::uint32_t count, bool ok,
     if (!image_.WriteAt(Bytes(lba), delivered.first(Bytes(whole)))) return false;
     map_.Set(Bytes(lba), Bytes(lba + whole), AreaStatus::kFinished);
     rateBytes_ += Bytes(whole);
+    passBytes_ += Bytes(whole);
   }
   if (whole == count) return true;
   // The sector the read broke off at failed: alone it is a bad sector; in a
@@ -304,6 +305,8 @@ void RescueCopier::StartPass(RescuePass pass, int number, bool forwards) {
   }
   rateStart_ = std::chrono::steady_clock::now();
   rateBytes_ = 0;
+  passStart_ = rateStart_;
+  passBytes_ = 0;
   lastShown_ = {};
   Show(false);
 }
@@ -344,6 +347,14 @@ void RescueCopier::Show(bool passEnded) {
   lastShown_ = now;
   RescueProgress progress = Progress();
   progress.passEnded = passEnded;
+  // A pass shorter than the rate's window would end on the rate of the pass
+  // before it, or on none: its end gives its own average (0 when it read
+  // nothing).
+  if (passEnded) {
+    const double seconds = std::chrono::duration<double>(now - passStart_).count();
+    progress.currentRate =
+        passBytes_ == 0 ? 0 : static_cast<double>(passBytes_) / std::max(seconds, 1e-3);
+  }
   shown_(progress);
 }
 

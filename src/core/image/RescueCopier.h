@@ -115,6 +115,9 @@ class RescueCopier {
   std::chrono::steady_clock::time_point rateStart_;
   std::uint64_t rateBytes_ = 0;
   double rate_ = 0;
+  // What the pass read, for its average at its end.
+  std::chrono::steady_clock::time_point passStart_;
+  std::uint64_t passBytes_ = 0;
   std::chrono::steady_clock::time_point lastShown_;
 };
 
