@@ -680,18 +680,6 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>Logiciel libre sous la licence publique générale GNU, version 3 ou ultérieure.</translation>
     </message>
     <message>
-        <source>sales@orvane.example</source>
-        <translation>sales@orvane.example</translation>
-    </message>
-    <message>
-        <source>support@orvane.example</source>
-        <translation>support@orvane.example</translation>
-    </message>
-    <message>
-        <source>www.orvane.example</source>
-        <translation>www.orvane.example</translation>
-    </message>
-    <message>
         <source>Folder could not be read</source>
         <translation>Dossier illisible</translation>
     </message>

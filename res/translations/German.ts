@@ -680,18 +680,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Freie Software unter der GNU General Public License, Version 3 oder neuer.</translation>
     </message>
     <message>
-        <source>sales@orvane.example</source>
-        <translation>sales@orvane.example</translation>
-    </message>
-    <message>
-        <source>support@orvane.example</source>
-        <translation>support@orvane.example</translation>
-    </message>
-    <message>
-        <source>www.orvane.example</source>
-        <translation>www.orvane.example</translation>
-    </message>
-    <message>
         <source>Folder could not be read</source>
         <translation>Ordner konnte nicht gelesen werden</translation>
     </message>

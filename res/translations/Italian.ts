@@ -680,18 +680,6 @@ Sostituirlo?</translation>
         <translation>Software libero sotto la GNU General Public License, versione 3 o successiva.</translation>
     </message>
     <message>
-        <source>sales@orvane.example</source>
-        <translation>sales@orvane.example</translation>
-    </message>
-    <message>
-        <source>support@orvane.example</source>
-        <translation>support@orvane.example</translation>
-    </message>
-    <message>
-        <source>www.orvane.example</source>
-        <translation>www.orvane.example</translation>
-    </message>
-    <message>
         <source>Folder could not be read</source>
         <translation>Impossibile leggere la cartella</translation>
     </message>

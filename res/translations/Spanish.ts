@@ -680,18 +680,6 @@ Do you want to replace it?</source>
         <translation>Software libre bajo la Licencia Pública General de GNU, versión 3 o posterior.</translation>
     </message>
     <message>
-        <source>sales@orvane.example</source>
-        <translation>sales@orvane.example</translation>
-    </message>
-    <message>
-        <source>support@orvane.example</source>
-        <translation>support@orvane.example</translation>
-    </message>
-    <message>
-        <source>www.orvane.example</source>
-        <translation>www.orvane.example</translation>
-    </message>
-    <message>
         <source>Folder could not be read</source>
         <translation>No se pudo leer la carpeta</translation>
     </message>

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -15,6 +16,15 @@
 
 using namespace velmora::gui;
 
+namespace {
+
+// Addresses a build may be given (the program itself shows none unless so built).
+const AboutAddresses kAddresses{QStringLiteral("sales@orvane.example"),
+                                QStringLiteral("support@orvane.example"),
+                                QStringLiteral("www.orvane.example")};
+
+}  // namespace
+
 // The small dialogs, the notice threads and the progress indicator.
 class TestAppDialogs : public QObject {
   Q_OBJECT
@@ -28,6 +38,8 @@ class TestAppDialogs : public QObject {
   void stopConfirmationEscapeAnswersNo();
   void selectDriveNeedsAChoiceAndHasNoCancel();
   void aboutLinksTurnPurpleWhenOpened();
+  void aboutBoxShowsOnlyTheAddressesGiven();
+  void returnInTheAboutBoxClosesIt();
   void escapeOnSplashClosesItAndItsThreadClosesNothingElse();
   void progressBarPlacement_data();
   void progressBarPlacement();
@@ -128,10 +140,13 @@ void TestAppDialogs::aboutLinksTurnPurpleWhenOpened() {
   const QColor purple(128, 0, 128);
   QList<QUrl> opened;
   bool handlerWorks = false;
-  CAboutDialog dialog(nullptr, [&](const QUrl& url) {
-    opened << url;
-    return handlerWorks;
-  });
+  CAboutDialog dialog(
+      nullptr,
+      [&](const QUrl& url) {
+        opened << url;
+        return handlerWorks;
+      },
+      kAddresses);
   const auto colour = [&](int i) { return dialog.link(i)->palette().color(QPalette::WindowText); };
   for (int i = 0; i < 3; ++i) QCOMPARE(colour(i), blue);
   QCOMPARE(dialog.link(1)->cursor().shape(), Qt::PointingHandCursor);
@@ -152,6 +167,63 @@ void TestAppDialogs::aboutLinksTurnPurpleWhenOpened() {
                                 QUrl("https://www.orvane.example/"),
                                 QUrl("mailto:support@orvane.example"),
                                 QUrl("mailto:support@orvane.example")}));
+}
+
+// Only the addresses given are shown: none of the program's own build, one
+// link where one address is given; never a placeholder.
+void TestAppDialogs::aboutBoxShowsOnlyTheAddressesGiven() {
+  const auto texts = [](const CAboutDialog& dialog) {
+    QStringList shown;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) shown << label->text();
+    return shown.join(QLatin1Char('|'));
+  };
+  {
+    CAboutDialog built;
+    const AboutAddresses given = AboutAddresses::Built();
+    for (int i = 0; i < 3; ++i) {
+      const QString address = i == 0 ? given.salesMail : i == 1 ? given.supportMail : given.webSite;
+      QCOMPARE(built.link(i) != nullptr, !address.isEmpty());
+    }
+    QVERIFY2(!texts(built).contains(QStringLiteral(".example")), qPrintable(texts(built)));
+  }
+  QList<QUrl> opened;
+  CAboutDialog dialog(
+      nullptr, [&](const QUrl& url) { opened << url; return true; },
+      {QString(), QStringLiteral("help@velmora.test"), QStringLiteral("https://velmora.test/help")});
+  QVERIFY(dialog.link(0) == nullptr);
+  QVERIFY(dialog.link(2) != nullptr);
+  QCOMPARE(dialog.link(1)->text(), QStringLiteral("help@velmora.test"));
+  QTest::mouseClick(dialog.link(1), Qt::LeftButton);
+  QTest::mouseClick(dialog.link(2), Qt::LeftButton);
+  QCOMPARE(opened, (QList<QUrl>{QUrl("mailto:help@velmora.test"),
+                                QUrl("https://velmora.test/help")}));
+}
+
+// Return where the box opens closes it, whatever links it holds; a link
+// takes Return once the user has moved to it.
+void TestAppDialogs::returnInTheAboutBoxClosesIt() {
+  for (const AboutAddresses& addresses : {kAddresses, AboutAddresses{}}) {
+    QList<QUrl> opened;
+    CAboutDialog dialog(nullptr, [&](const QUrl& url) { opened << url; return true; }, addresses);
+    QWidget* focused = nullptr;
+    QTimer::singleShot(0, &dialog, [&] {
+      if (QTest::qWaitForWindowActive(&dialog)) focused = QApplication::focusWidget();
+      if (focused) QTest::keyClick(focused, Qt::Key_Return);
+      // A box Return left open fails the test below instead of hanging it.
+      if (dialog.isVisible()) dialog.reject();
+    });
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QVERIFY(qobject_cast<QPushButton*>(focused) != nullptr);
+    QCOMPARE(opened, QList<QUrl>{});
+  }
+  QList<QUrl> opened;
+  CAboutDialog dialog(nullptr, [&](const QUrl& url) { opened << url; return true; }, kAddresses);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  dialog.link(1)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QCOMPARE(opened, QList<QUrl>{QUrl("mailto:support@orvane.example")});
+  QVERIFY(dialog.isVisible());
 }
 
 void TestAppDialogs::escapeOnSplashClosesItAndItsThreadClosesNothingElse() {

@@ -5,8 +5,8 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
-#include <array>
 
 #include "app/TextLoader.h"
 #include "text/StringTable.h"
@@ -14,16 +14,19 @@
 namespace velmora::gui {
 namespace {
 
-// The targets are the program's own; the texts shown come from the language.
-const std::array<QUrl, 3>& Targets() {
-  static const std::array<QUrl, 3> targets = {
-      QUrl(QStringLiteral("mailto:sales@orvane.example")),
-      QUrl(QStringLiteral("mailto:support@orvane.example")),
-      QUrl(QStringLiteral("https://www.orvane.example/"))};
-  return targets;
+QUrl WebTarget(const QString& site) {
+  const QUrl url(site);
+  return url.scheme().isEmpty() ? QUrl(QStringLiteral("https://") + site + QStringLiteral("/"))
+                                : url;
 }
 
 }  // namespace
+
+// As the build was configured (src/gui/CMakeLists.txt).
+AboutAddresses AboutAddresses::Built() {
+  return {QStringLiteral(VELMORA_SALES_MAIL), QStringLiteral(VELMORA_SUPPORT_MAIL),
+          QStringLiteral(VELMORA_WEB_SITE)};
+}
 
 AboutLink::AboutLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setCursor(Qt::PointingHandCursor);
@@ -61,9 +64,7 @@ void AboutLink::keyPressEvent(QKeyEvent* event) {
   QLabel::keyPressEvent(event);
 }
 
-const QUrl& CAboutDialog::LinkTarget(int index) { return Targets()[static_cast<std::size_t>(index)]; }
-
-CAboutDialog::CAboutDialog(QWidget* parent, UrlOpener opener)
+CAboutDialog::CAboutDialog(QWidget* parent, UrlOpener opener, const AboutAddresses& addresses)
     : QDialog(parent), opener_(std::move(opener)) {
   if (!opener_) opener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   setWindowTitle(tr("About %1").arg(LoadQText(text::kProductTitle).trimmed()));
@@ -83,10 +84,13 @@ CAboutDialog::CAboutDialog(QWidget* parent, UrlOpener opener)
   texts->addWidget(product);
   texts->addWidget(new QLabel(LoadQText(text::kAboutNotice), frame));
   texts->addWidget(new QLabel(LoadQText(text::kLicenceNotice), frame));
-  const std::uint16_t linkTexts[] = {text::kSalesAddress, text::kSupportAddress,
-                                     text::kWebSiteAddress};
+  const QString shown[] = {addresses.salesMail, addresses.supportMail, addresses.webSite};
+  targets_[0] = QUrl(QStringLiteral("mailto:") + addresses.salesMail);
+  targets_[1] = QUrl(QStringLiteral("mailto:") + addresses.supportMail);
+  targets_[2] = WebTarget(addresses.webSite);
   for (int index = 0; index < 3; ++index) {
-    links_[index] = new AboutLink(LoadQText(linkTexts[index]), frame);
+    if (shown[index].isEmpty()) continue;
+    links_[index] = new AboutLink(shown[index], frame);
     links_[index]->setObjectName(QStringLiteral("link%1").arg(index));
     connect(links_[index], &AboutLink::clicked, this, [this, index] { Open(index); });
     texts->addWidget(links_[index]);
@@ -96,6 +100,11 @@ CAboutDialog::CAboutDialog(QWidget* parent, UrlOpener opener)
   buttons->setCenterButtons(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
+  // The box opens with OK in focus: Return closes it; a link takes Return
+  // only once the user moved to it.
+  QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setDefault(true);
+  ok->setFocus();
 }
 
 void CAboutDialog::Open(int index) {
@@ -103,10 +112,10 @@ void CAboutDialog::Open(int index) {
   if (index == 2) {
     // The web link shows as visited even when no browser takes it.
     link->SetVisited(true);
-    opener_(LinkTarget(index));
+    opener_(targets_[index]);
     return;
   }
-  if (opener_(LinkTarget(index))) link->SetVisited(true);
+  if (opener_(targets_[index])) link->SetVisited(true);
 }
 
 }  // namespace velmora::gui
