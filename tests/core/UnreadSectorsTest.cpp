@@ -347,6 +347,13 @@ TEST_P(UnreadSectors, WhatReadsIsListedAndWhatIsLostIsSaid) {
   if (!c.unreadable(image).empty()) {
     EXPECT_FALSE(bad.Tries().empty()) << "the unreadable sectors were never read";
   }
+  // The scan's own end row: with errors, and no green tick, exactly when
+  // something of the tree was lost (what the exit status says too).
+  const std::string logText = testing::FileBytes(log);
+  const std::size_t scanEnd = logText.find("Process Completed");
+  ASSERT_NE(scanEnd, std::string::npos) << logText;
+  EXPECT_EQ(logText.compare(scanEnd, 29, "Process Completed with Errors") == 0, c.exitCode == 1)
+      << logText;
   if (c.command[0] == "recover") {
     std::map<std::string, std::string> saved;
     for (const auto& file : fs::recursive_directory_iterator(dest)) {

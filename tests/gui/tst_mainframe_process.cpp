@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +13,7 @@
 #include "FixtureDisc.h"
 #include "ScriptedWindowPrompts.h"
 #include "app/CMainFrame.h"
+#include "support/SectorFinder.h"
 #include "app/CProgressBar.h"
 #include "app/CommandId.h"
 #include "browse/BrowseViews.h"
@@ -36,6 +38,7 @@ class TestMainFrameProcess : public QObject {
   void init();
   void cleanup();
   void scanFillsTableAndLog();
+  void scanWithAnUnreadableFolderEndsWithErrors();
   void stopDuringScanKeepsAUsableTree();
   void progressShownIsTheLastReported();
   void closeRefusedWhileBusyAllowedAfterStop();
@@ -119,6 +122,33 @@ void TestMainFrameProcess::scanFillsTableAndLog() {
   frame_->RefreshCommands();
   QVERIFY(frame_->Action(kFind)->isEnabled());
   QVERIFY(frame_->Action(kSaveLog)->isEnabled());
+}
+
+// A folder that did not read is lost to the tree: the scan's last row says it
+// completed with errors, with the failure icon, never the green tick.
+void TestMainFrameProcess::scanWithAnUnreadableFolderEndsWithErrors() {
+  std::string reason;
+  auto disc = platform::emulated::EmulatedDisc::FromImage(disc_->image, reason);
+  QVERIFY2(disc, reason.c_str());
+  // In both trees: neither can stand in for the other.
+  for (const bool joliet : {false, true}) {
+    disc->faults[velmora::testing::FileExtentLba(disc_->image, "DIR7", joliet)] =
+        {.kind = platform::emulated::FaultKind::kUnreadable};
+  }
+  machine_->InsertDisc(0, std::move(*disc));
+  frame_->Action(kOpenDrive)->trigger();
+
+  const std::vector<log::LogRow>& rows = frame_->messageLog().rows();
+  QVERIFY(std::any_of(rows.begin(), rows.end(), [](const log::LogRow& row) {
+    return row.status == u"Folder could not be read" && row.icon == log::LogIcon::kFailure;
+  }));
+  QCOMPARE(rows.back().status, std::u16string(u"Process Completed with Errors"));
+  QVERIFY(rows.back().icon == log::LogIcon::kFailure);
+  QVERIFY(std::none_of(rows.begin(), rows.end(), [](const log::LogRow& row) {
+    return row.icon == log::LogIcon::kCompleted;
+  }));
+  // The rest of the tree is there: 39 folders of 25 files.
+  QCOMPARE(frame_->table().size(), std::size_t{1 + 40 + 39 * 25});
 }
 
 void TestMainFrameProcess::stopDuringScanKeepsAUsableTree() {

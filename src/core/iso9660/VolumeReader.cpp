@@ -103,6 +103,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
   encodingSettled = false;
   recoveryMode = false;
   aborted_ = false;
+  damageCounted_ = false;
   sixteenBitPathTables = 0;
   offsetsOutOfRange_ = 0;
   rockRidge_ = false;
@@ -186,6 +187,7 @@ bool VolumeReader::FindVolume(const SessionGeometry& session) {
                         log::LogIcon::kFailure);
       sink_.MarkLogHasEntries();
       sink_.CountDamage(ScanDamage::kRockRidgeUnread);
+      damageCounted_ = true;
     }
     if (names == NameSource::kRockRidge && !rockRidge_) namesFound_ = false;
   } else if (!session_.imageCreation) {
@@ -517,7 +519,15 @@ bool VolumeReader::WalkFolders(bool fromPathTable, bool sixteenBit, Lba lba,
 void VolumeReader::FinishWalks() {
   if (completionLogged_ || aborted_) return;
   completionLogged_ = true;
-  sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessCompleted), log::LogIcon::kCompleted);
+  // A tree with a folder that did not read ends as a recovery with lost files
+  // does: the words say so, and no green tick.
+  if (damageCounted_) {
+    sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessCompletedWithErrors),
+                      log::LogIcon::kFailure);
+  } else {
+    sink_.AddLogEntry(u" ", u" ", text::LoadText(text::kProcessCompleted),
+                      log::LogIcon::kCompleted);
+  }
   sink_.MarkLogHasEntries();
 }
 
@@ -653,6 +663,7 @@ void VolumeReader::Accept(const FolderItem& item, bool rootChildren, std::uint32
     // folder's is.
     if (entries.damage & RockRidgeRecord::kContinuationUnread) {
       sink_.CountDamage(ScanDamage::kContinuationUnread);
+      damageCounted_ = true;
     }
     work.mode = entries.mode.value_or(0);
     modified = entries.modified;
@@ -772,6 +783,7 @@ void VolumeReader::ReportDamagedFolder(Lba extent, std::uint16_t what) {
                     text::LoadText(what), log::LogIcon::kFailure);
   sink_.MarkLogHasEntries();
   sink_.CountDamagedFolder();
+  damageCounted_ = true;
 }
 
 void VolumeReader::ReadFolderStamp(WorkRecord& record) {

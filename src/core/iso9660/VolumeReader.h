@@ -235,6 +235,9 @@ class VolumeReader {
   bool sixteenBitNames_ = false;
   bool treeRead_ = false;
   bool completionLogged_ = false;
+  // Something of this volume did not read (a folder, a Rock Ridge area): its
+  // walk ends as one with errors.
+  bool damageCounted_ = false;
   bool namesFound_ = true;
   NameSets namesCarried_;
   // A folder record left out of the listing for a relocation, kept (its
