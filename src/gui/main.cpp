@@ -12,6 +12,7 @@
 
 #include "app/CCDApp.h"
 #include "app/CMainFrame.h"
+#include "app/EndRequests.h"
 #include "app/TextLoader.h"
 #include "platform/Heap.h"
 #include "platform/Machine.h"
@@ -163,6 +164,7 @@ int main(int argc, char** argv) {
 
   app.InitInstance(!parser.isSet(noSplash));
   velmora::gui::CMainFrame frame(*machine);
+  velmora::gui::EndWindowOnRequest(frame);
   frame.show();
 
   InsertAnswered insertAnswered(frame.windowPrompts());

@@ -614,6 +614,16 @@ void CMainFrame::OpenImageFile(const QString& path) {
 
 void CMainFrame::OnStopProcess() {
   if (!prompts_->ConfirmStop()) return;
+  StopRunningProcess();
+}
+
+void CMainFrame::OnEndRequest() {
+  if (processDepth_ > 0) StopRunningProcess();
+  // With the process still on the stack the close waits for it to return.
+  close();
+}
+
+void CMainFrame::StopRunningProcess() {
   state_.scanInProgress = false;
   state_.recoveryRunning = false;
   state_.stopRequested = true;

@@ -127,6 +127,9 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   // file named on the command line).
   void OpenImageFile(const QString& path);
   void OnStopProcess();
+  // Asked from outside to end (app/EndRequests.h): stops the running process
+  // without the Stop question and closes the window once it has returned.
+  void OnEndRequest();
   void OnClearLog();
   void OnSaveLog();
   void OnHelpTopics();
@@ -157,6 +160,8 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   WindowFacts CurrentFacts() const;
   // Create Image as a rescue in several passes, with its map beside the image.
   void RescueImage(const std::string& path);
+  // Stop, once the user has confirmed it (or nobody is there to ask).
+  void StopRunningProcess();
   void ShowPrompt(const QString& text);
   // Moves the window onto the primary screen when no screen shows enough of it.
   void KeepOnScreen();
