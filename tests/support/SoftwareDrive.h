@@ -20,6 +20,9 @@ class SoftwareDrive {
   // folder/root/dev/sr0.
   const std::filesystem::path& device() const { return device_; }
   const std::filesystem::path& log() const { return log_; }
+  const std::filesystem::path& script() const { return script_; }
+  // The folder that stands for "/": root()/dev/sr0, root()/proc/sys/dev/cdrom/info.
+  std::filesystem::path root() const { return folder_ / "root"; }
   // Puts disc in the drive (an empty path: no disc), with further directives,
   // and empties the log. Takes effect at the next program run.
   void Load(const std::filesystem::path& disc, const std::vector<std::string>& directives = {});
