@@ -84,13 +84,15 @@ int Report(const disc::RescueOutcome& outcome, const CliSession& session, Consol
       console.Message(outcome.reason);
       return kExitBadInput;
     case disc::RescueResult::kFailed:
-      if (session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCdromNotFound))) {
-        return kExitNoDisc;
-      }
+      // No disc, an empty drive or a drive gone: the error said so.
+      if (session.DiscFailure() == kExitNoDisc) return kExitNoDisc;
       if (!session.prompts.ErrorShown(static_cast<int>(text::ErrorCode::kCannotCreateImage))) {
         console.Message(outcome.reason);
       }
       return kExitPartial;
+    case disc::RescueResult::kNotBegun:
+      console.Message("stopped while the drive became ready; nothing was copied");
+      return kExitStopped;
     case disc::RescueResult::kStopped:
       console.Message("stopped in pass " + std::to_string(last.passNumber) + "; " +
                       outcome.destination + " holds the " + Size(last.rescued) +
@@ -134,6 +136,8 @@ std::string RescueLine(const disc::RescueProgress& progress) {
 int RunRescue(const CliOptions& options, platform::Machine& machine, Console& console) {
   CliSession session(options, machine, console);
   if (!session.OpenSource()) return session.openFailure;
+  // The log names the drive that read the disc, as a scan's does.
+  if (!session.state.readingImage) session.scan.LogDriveIdentity();
   disc::RescueImager imager(session.reader, session.state, session.table, session.scan,
                             session.host);
   disc::RescueOptions rescue;

@@ -455,5 +455,83 @@ TEST_F(LinuxDrive, SigtermWhileTheDriveHoldsACommandUnlocksTheTray) {
   ExpectBlocksOfDisc(copy.substr(0, copy.size() - kBlock), 0, FileBytes(rockRidge_.image), "image");
   EXPECT_EQ(copy.substr(copy.size() - kBlock, 25), "12345abbgtpogpkicupog6789");
 }
+
+// `image --rescue` gets the drive ready as `image` (and a scan) does: a drive
+// spinning up is waited for with the wait in the log, an empty drive asks for
+// a disc, a drive that is gone says so; the log names the drive; the copy is
+// the one `image` makes, and nothing is written when there is nothing to read.
+TEST_F(LinuxDrive, RescueImageGetsTheDriveReadyAsImageDoes) {
+  struct Case {
+    const char* name;
+    const Disc* disc;  // nullptr: no disc
+    std::vector<std::string> directives;
+    int exit;
+    std::string said;    // on standard error
+    std::string logged;  // in --log
+  };
+  const std::vector<Case> cases = {
+      {"spinning up, sessions", &demo_, {"not-ready 3"}, 0, "", Text(text::kWaitingForDrive)},
+      {"spinning up, files", &rockRidge_, {"not-ready 3"}, 0, "", Text(text::kWaitingForDrive)},
+      {"no disc", nullptr, {}, 3, ErrorText(text::ErrorCode::kNoDisc), ""},
+  };
+  const fs::path work = dir_.path();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::map<std::string, CommandResult> results;
+    for (const std::string how : {"plain", "rescue"}) {
+      drive_.Load(c.disc ? c.disc->image : fs::path(), c.directives);
+      std::vector<std::string> args = {"image", "drive", (work / (how + ".cd")).string(), "--log",
+                                       (work / (how + ".log")).string()};
+      if (how == "rescue") args.push_back("--rescue");
+      results[how] = Run(args);
+      ExpectDriveLeftClean();
+      EXPECT_EQ(results[how].exitCode, c.exit) << how << ": " << results[how].err;
+      const std::string log = FileBytes(work / (how + ".log"));
+      if (!c.said.empty()) {
+        EXPECT_NE(results[how].err.find(c.said), std::string::npos) << how << ": " << results[how].err;
+      }
+      EXPECT_EQ(results[how].err.find(ErrorText(text::ErrorCode::kCdromNotFound)), std::string::npos)
+          << how << ": " << results[how].err;
+      if (!c.logged.empty()) {
+        EXPECT_NE(log.find(c.logged), std::string::npos) << how << ": " << log;
+      }
+      if (c.disc) {
+        EXPECT_NE(log.find(Text(text::kDriveLabel) + " VELMORA SOFTWARE DRIVE"), std::string::npos) << how << ": " << log;
+      }
+    }
+    if (c.disc) {
+      EXPECT_EQ(FileBytes(work / "rescue.cd"), FileBytes(work / "plain.cd"));
+    } else {
+      EXPECT_FALSE(fs::exists(work / "rescue.cd"));
+      EXPECT_FALSE(fs::exists(work / "rescue.cd.map"));
+    }
+    for (const char* name : {"plain.cd", "plain.log", "rescue.cd", "rescue.cd.map", "rescue.log"}) {
+      fs::remove(work / name);
+    }
+  }
+}
+
+// A stop while the drive spins up, before the rescue has begun: it ends as a
+// stop (130), says that nothing was copied, and leaves no image or map.
+TEST_F(LinuxDrive, RescueStoppedWhileTheDriveSpinsUpWritesNothing) {
+  drive_.Load(demo_.image, {"not-ready 100000"});
+  const fs::path out = dir_.path() / "rescue.cd";
+  // The stop is sent once the drive has been looked at a few times: the
+  // rescue is waiting for it then.
+  const std::string script =
+      "log=$1; shift; \"$@\" & pid=$!; "
+      "until [ \"$(grep -c 'TEST-UNIT-READY -> CHECK 02/04/01' \"$log\")\" -ge 4 ]; do sleep 0.01; done; "
+      "kill -TERM $pid; wait $pid";
+  const CommandResult result = testing::RunCommand(
+      {"timeout", "-k", "10", "60", "sh", "-c", script, "sh", drive_.log().string(), VELMORA_CLI_PATH,
+       "image", "--rescue", "drive", out.string()},
+      drive_.Environment());
+  EXPECT_EQ(result.exitCode, 130) << result.err;
+  EXPECT_NE(result.err.find("stopped while the drive became ready; nothing was copied"), std::string::npos)
+      << result.err;
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(out.string() + ".map"));
+  ExpectDriveLeftClean();
+}
 }  // namespace
 }  // namespace velmora

@@ -489,6 +489,20 @@ std::u16string RescueProgressText(const RescueProgress& progress) {
                            Decimal(minutes)});
 }
 
+bool RescueImager::DriveReady(RescueOutcome& outcome) {
+  // An open image has no TOC to read again: its track list came from its
+  // trailer.
+  if (reader_.imageOpen()) return true;
+  // As a scan does: a drive spinning up is waited for, an empty one asks for
+  // a disc, and the TOC (the disc may have been changed since the scan) is
+  // read once the drive is ready.
+  if (scan_.PrepareDrive()) return true;
+  const int error = scan_.reportedError();
+  outcome.result = error != 0 ? RescueResult::kFailed : RescueResult::kNotBegun;
+  if (error != 0) outcome.reason = text::ToUtf8(text::ErrorMessage(error));
+  return false;
+}
+
 RescueOutcome RescueImager::Rescue(const std::string& pathName, const RescueFileChooser& choose) {
   RescueOutcome outcome;
   outcome.destination = FullPath(ImageDestination(pathName));
@@ -499,8 +513,9 @@ RescueOutcome RescueImager::Rescue(const std::string& pathName, const RescueFile
   state_.imageCreationRunning = true;
   state_.busy = true;
   reader_.ClosePassThrough();
-  if (!reader_.imageOpen()) reader_.RereadToc();
-  RescueRun(reader_, state_, table_, scan_, host_, options_, shown_, outcome).Rescue(choose);
+  if (DriveReady(outcome)) {
+    RescueRun(reader_, state_, table_, scan_, host_, options_, shown_, outcome).Rescue(choose);
+  }
   state_.busy = false;
   state_.processRunning = false;
   state_.imageCreationRunning = false;
@@ -519,8 +534,9 @@ RescueOutcome RescueImager::Merge(const std::string& pathName) {
   state_.imageCreationRunning = true;
   state_.busy = true;
   reader_.ClosePassThrough();
-  if (!reader_.imageOpen()) reader_.RereadToc();
-  RescueRun(reader_, state_, table_, scan_, host_, options_, shown_, outcome).Merge();
+  if (DriveReady(outcome)) {
+    RescueRun(reader_, state_, table_, scan_, host_, options_, shown_, outcome).Merge();
+  }
   state_.busy = false;
   state_.processRunning = false;
   state_.imageCreationRunning = false;

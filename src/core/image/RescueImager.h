@@ -33,6 +33,7 @@ enum class RescueResult {
   kFailed,     // no disc, the image or map could not be made or written
   kCancelled,  // the user kept the existing file
   kOtherDisc,  // the image and map beside OUT (or OTHER) are of another disc
+  kNotBegun,   // a Stop while the drive spun up: nothing was written
 };
 
 struct RescueOutcome {
@@ -99,6 +100,10 @@ class RescueImager {
   RescueOutcome Merge(const std::string& pathName);
 
  private:
+  // False when the drive holds no disc or left (said), or a Stop came while it
+  // spun up; the outcome says which.
+  bool DriveReady(RescueOutcome& outcome);
+
   RescueOptions options_;
   std::function<void(const RescueProgress&)> shown_;
   CCDReader& reader_;
