@@ -13,6 +13,7 @@
 #include "app/CCDApp.h"
 #include "app/CMainFrame.h"
 #include "app/EndRequests.h"
+#include "app/OffThreadMachine.h"
 #include "app/TextLoader.h"
 #include "platform/Heap.h"
 #include "platform/Machine.h"
@@ -163,7 +164,11 @@ int main(int argc, char** argv) {
   }
 
   app.InitInstance(!parser.isSet(noSplash));
-  velmora::gui::CMainFrame frame(*machine);
+  // The drive's calls run off the window's thread, so that the window answers
+  // while a drive retries a bad sector.
+  velmora::gui::OffThreadMachine offThread(*machine);
+  velmora::gui::CMainFrame frame(offThread);
+  offThread.SetAnswerWhileWaiting([&frame] { return frame.AnswerDuringSlowCall(); });
   velmora::gui::EndWindowOnRequest(frame);
   frame.show();
 
@@ -180,5 +185,8 @@ int main(int argc, char** argv) {
       frame.SetPrompts(nullptr);
     });
   }
-  return app.exec();
+  const int exitCode = app.exec();
+  // The window goes first; what it closes on the way waits without events.
+  offThread.SetAnswerWhileWaiting({});
+  return exitCode;
 }

@@ -480,6 +480,13 @@ void CMainFrame::PumpPendingMessages() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool CMainFrame::AnswerDuringSlowCall() {
+  if (processDepth_ == 0) return false;
+  ShowPendingProgress();
+  RefreshCommands();
+  return true;
+}
+
 void CMainFrame::CreateReadingProgress(std::uint32_t range) {
   delete currentProgress_;
   const int upper = static_cast<int>(std::min<std::uint32_t>(range, INT32_MAX));

@@ -37,7 +37,8 @@ class SelectionCommands;
 // The main window: toolbar, four-pane status bar, the message-log bar and the
 // splitter with the folder tree and the file list. It receives every command,
 // enables each by the command rules, and hosts the engine's long processes,
-// which run on this thread and let events through between their steps.
+// which run on this thread and let events through between their steps and
+// while a drive call is slow (OffThreadMachine).
 class CMainFrame : public QMainWindow, public disc::ScanHost {
   Q_OBJECT
 
@@ -94,6 +95,10 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   // commands greyed by their rules until it returns.
   void RunProcess(const std::function<void()>& process);
   bool processOnStack() const { return processDepth_ > 0; }
+  // A drive call of a process is slow: true when events may go through until
+  // it returns, as at the pump (the indicator and the commands are brought up
+  // to date first); false outside a process, where nothing is greyed for it.
+  bool AnswerDuringSlowCall();
 
   // View > Names: the names the tree shows, kept in the settings. A tree on
   // screen is read again with them at once; without one they apply to the next

@@ -1,0 +1,198 @@
+#include "app/OffThreadMachine.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <chrono>
+#include <utility>
+
+namespace velmora::gui {
+
+namespace {
+
+// Most reads answer within this; the window waits that long before it lets
+// events through, so that a read of a good sector costs no event loop.
+constexpr std::chrono::milliseconds kQuickCall{4};
+
+// A drive or image opened through the machine: each call runs on the drive
+// thread, the close too, so that it waits for a call still in progress there.
+class OffThreadDeviceFile final : public platform::DeviceFile {
+ public:
+  OffThreadDeviceFile(OffThreadMachine& runner, std::unique_ptr<platform::DeviceFile> file)
+      : runner_(runner), file_(std::move(file)) {}
+  ~OffThreadDeviceFile() override {
+    runner_.Run([this] { file_.reset(); }, false);
+  }
+
+  platform::IoResult ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
+    platform::IoResult result;
+    runner_.Run([&] { result = file_->ReadAt(offset, buffer); });
+    return result;
+  }
+  std::optional<std::uint64_t> Size() override {
+    std::optional<std::uint64_t> size;
+    runner_.Run([&] { size = file_->Size(); });
+    return size;
+  }
+  std::optional<platform::Toc> ReadToc() override {
+    std::optional<platform::Toc> toc;
+    runner_.Run([&] { toc = file_->ReadToc(); });
+    return toc;
+  }
+  bool SetMediumRemoval(bool prevent) override {
+    bool done = false;
+    runner_.Run([&] { done = file_->SetMediumRemoval(prevent); });
+    return done;
+  }
+  platform::DriveStatus Status() override {
+    platform::DriveStatus status = platform::DriveStatus::kUnknown;
+    runner_.Run([&] { status = file_->Status(); });
+    return status;
+  }
+  bool MediumChanged() override {
+    bool changed = false;
+    runner_.Run([&] { changed = file_->MediumChanged(); });
+    return changed;
+  }
+
+ private:
+  OffThreadMachine& runner_;
+  std::unique_ptr<platform::DeviceFile> file_;
+};
+
+class OffThreadTransport final : public platform::ScsiTransport {
+ public:
+  OffThreadTransport(OffThreadMachine& runner, std::unique_ptr<platform::ScsiTransport> transport)
+      : runner_(runner), transport_(std::move(transport)) {}
+  ~OffThreadTransport() override {
+    runner_.Run([this] { transport_.reset(); }, false);
+  }
+
+  platform::ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
+                               std::chrono::milliseconds timeout) override {
+    platform::ScsiResult result;
+    runner_.Run([&] { result = transport_->Execute(cdb, dataIn, timeout); });
+    return result;
+  }
+  platform::ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb,
+                                  std::span<const std::byte> dataOut,
+                                  std::chrono::milliseconds timeout) override {
+    platform::ScsiResult result;
+    runner_.Run([&] { result = transport_->ExecuteOut(cdb, dataOut, timeout); });
+    return result;
+  }
+
+ private:
+  OffThreadMachine& runner_;
+  std::unique_ptr<platform::ScsiTransport> transport_;
+};
+
+bool OnWindowThread() {
+  const QCoreApplication* app = QCoreApplication::instance();
+  return app != nullptr && QThread::currentThread() == app->thread();
+}
+
+}  // namespace
+
+OffThreadMachine::OffThreadMachine(platform::Machine& machine)
+    : machine_(machine), thread_([this] { Serve(); }) {}
+
+OffThreadMachine::~OffThreadMachine() {
+  {
+    std::lock_guard lock(mutex_);
+    ending_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void OffThreadMachine::SetAnswerWhileWaiting(std::function<bool()> mayAnswer) {
+  mayAnswer_ = std::move(mayAnswer);
+}
+
+void OffThreadMachine::Serve() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return ending_ || !calls_.empty(); });
+    if (calls_.empty()) return;
+    Call* call = calls_.front();
+    calls_.pop_front();
+    lock.unlock();
+    try {
+      (*call->work)();
+    } catch (...) {
+      call->thrown = std::current_exception();
+    }
+    lock.lock();
+    call->done = true;
+    // Posted under the lock: the waiting side forgets its loop under it
+    // before the loop goes, and a loop that went takes its posted events along.
+    if (call->waiting) {
+      QMetaObject::invokeMethod(call->waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    }
+    changed_.notify_all();
+  }
+}
+
+void OffThreadMachine::Run(const std::function<void()>& work, bool letEventsThrough) {
+  Call call;
+  call.work = &work;
+  {
+    std::unique_lock lock(mutex_);
+    calls_.push_back(&call);
+    changed_.notify_all();
+    if (changed_.wait_for(lock, kQuickCall, [&call] { return call.done; })) {
+      if (call.thrown) std::rethrow_exception(call.thrown);
+      return;
+    }
+  }
+  if (letEventsThrough) AnswerUntilDone(call);
+  // The loop may have ended early (the application quits): the call's
+  // buffers are the caller's, so nothing returns before the call has.
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&call] { return call.done; });
+  if (call.thrown) std::rethrow_exception(call.thrown);
+}
+
+void OffThreadMachine::AnswerUntilDone(Call& call) {
+  if (!mayAnswer_ || !OnWindowThread() || !mayAnswer_()) return;
+  QEventLoop loop;
+  {
+    std::lock_guard lock(mutex_);
+    if (call.done) return;
+    call.waiting = &loop;
+  }
+  loop.exec();
+  std::lock_guard lock(mutex_);
+  call.waiting = nullptr;
+}
+
+std::vector<std::string> OffThreadMachine::OpticalDrives() {
+  std::vector<std::string> drives;
+  Run([&] { drives = machine_.OpticalDrives(); });
+  return drives;
+}
+
+std::unique_ptr<platform::DeviceFile> OffThreadMachine::OpenDevice(const std::string& path,
+                                                                   platform::OpenError& error) {
+  std::unique_ptr<platform::DeviceFile> file;
+  Run([&] { file = machine_.OpenDevice(path, error); });
+  if (!file) return nullptr;
+  return std::make_unique<OffThreadDeviceFile>(*this, std::move(file));
+}
+
+std::unique_ptr<platform::ScsiTransport> OffThreadMachine::OpenPassThrough(
+    const std::string& path, platform::OpenError& error) {
+  std::unique_ptr<platform::ScsiTransport> transport;
+  Run([&] { transport = machine_.OpenPassThrough(path, error); });
+  if (!transport) return nullptr;
+  return std::make_unique<OffThreadTransport>(*this, std::move(transport));
+}
+
+bool OffThreadMachine::SameMedium(const std::string& path, const std::string& devicePath) {
+  bool same = false;
+  Run([&] { same = machine_.SameMedium(path, devicePath); });
+  return same;
+}
+
+}  // namespace velmora::gui
