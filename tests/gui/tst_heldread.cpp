@@ -120,6 +120,7 @@ class TestHeldRead : public QObject {
   void recoveryHeldKeepsTheFilesSaved();
   void createImageHeldKeepsTheSectorsCopied();
   void closeDuringAHeldReadWaitsForIt();
+  void openImageReadsTheFileInPlace();
 
  private:
   // A window over the fixture disc whose sector lba holds its first read.
@@ -357,6 +358,19 @@ void TestHeldRead::closeDuringAHeldReadWaitsForIt() {
   QCOMPARE(prompts_.asked.count(QStringLiteral("notice 2")), 1);
   QCOMPARE(LastLogStatus(), std::u16string(u"Process Aborted"));
   QTRY_VERIFY(!frame_->isVisible());
+}
+
+// Open Image through the program's machine: the image file is no drive, and
+// its reads answer as they did.
+void TestHeldRead::openImageReadsTheFileInPlace() {
+  OpenWindowHoldingAt(extents_.at(u"DIR3"));
+  frame_->OpenImageFile(QString::fromStdString(disc_->image));
+
+  QCOMPARE(frame_->table().size(), kAllEntries);
+  QCOMPARE(LastLogStatus(), std::u16string(u"Process Completed"));
+  QVERIFY(prompts_.errors.empty());
+  // The drive was not asked: its held sector was never read.
+  QVERIFY(!fs::exists(hold_));
 }
 
 QTEST_MAIN(TestHeldRead)

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <chrono>
+#include <filesystem>
 #include <utility>
 
 namespace velmora::gui {
@@ -102,7 +103,7 @@ OffThreadMachine::~OffThreadMachine() {
     std::lock_guard lock(mutex_);
     ending_ = true;
   }
-  changed_.notify_all();
+  workToDo_.notify_all();
   thread_.join();
 }
 
@@ -111,9 +112,9 @@ void OffThreadMachine::SetAnswerWhileWaiting(std::function<bool()> mayAnswer) {
 }
 
 void OffThreadMachine::Serve() {
-  std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return ending_ || !calls_.empty(); });
+    std::unique_lock lock(mutex_);
+    workToDo_.wait(lock, [this] { return ending_ || !calls_.empty(); });
     if (calls_.empty()) return;
     Call* call = calls_.front();
     calls_.pop_front();
@@ -124,13 +125,15 @@ void OffThreadMachine::Serve() {
       call->thrown = std::current_exception();
     }
     lock.lock();
-    call->done = true;
     // Posted under the lock: the waiting side forgets its loop under it
     // before the loop goes, and a loop that went takes its posted events along.
     if (call->waiting) {
       QMetaObject::invokeMethod(call->waiting, &QEventLoop::quit, Qt::QueuedConnection);
     }
-    changed_.notify_all();
+    // The last touch of call: the caller returns once it sees this.
+    call->done = true;
+    lock.unlock();
+    callDone_.notify_all();
   }
 }
 
@@ -138,19 +141,23 @@ void OffThreadMachine::Run(const std::function<void()>& work, bool letEventsThro
   Call call;
   call.work = &work;
   {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     calls_.push_back(&call);
-    changed_.notify_all();
-    if (changed_.wait_for(lock, kQuickCall, [&call] { return call.done; })) {
-      if (call.thrown) std::rethrow_exception(call.thrown);
-      return;
-    }
   }
-  if (letEventsThrough) AnswerUntilDone(call);
+  workToDo_.notify_one();
+  const auto done = [&call] { return call.done; };
+  bool answered = false;
+  {
+    std::unique_lock lock(mutex_);
+    answered = callDone_.wait_for(lock, kQuickCall, done);
+  }
+  if (!answered && letEventsThrough) AnswerUntilDone(call);
   // The loop may have ended early (the application quits): the call's
   // buffers are the caller's, so nothing returns before the call has.
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&call] { return call.done; });
+  if (!answered) {
+    std::unique_lock lock(mutex_);
+    callDone_.wait(lock, done);
+  }
   if (call.thrown) std::rethrow_exception(call.thrown);
 }
 
@@ -175,6 +182,10 @@ std::vector<std::string> OffThreadMachine::OpticalDrives() {
 
 std::unique_ptr<platform::DeviceFile> OffThreadMachine::OpenDevice(const std::string& path,
                                                                    platform::OpenError& error) {
+  // An image file answers from the page cache or the disk it lies on, never
+  // after a drive's retries: its reads stay here, where they cost no hand-over.
+  std::error_code notFile;
+  if (std::filesystem::is_regular_file(path, notFile)) return machine_.OpenDevice(path, error);
   std::unique_ptr<platform::DeviceFile> file;
   Run([&] { file = machine_.OpenDevice(path, error); });
   if (!file) return nullptr;

@@ -23,7 +23,9 @@ namespace velmora::gui {
 // than the hand-over; one that takes longer (a drive retrying a bad sector
 // for up to 30 s) lets the window answer meanwhile, when the window allows it
 // (SetAnswerWhileWaiting), and returns only once the call has returned. The
-// engine sees the same calls in the same order as without it.
+// engine sees the same calls in the same order as without it. Image files
+// are read in place: they never wait for a drive, and a hand-over per read
+// would cost more than the read.
 class OffThreadMachine final : public platform::Machine {
  public:
   explicit OffThreadMachine(platform::Machine& machine);
@@ -54,7 +56,7 @@ class OffThreadMachine final : public platform::Machine {
   struct Call {
     const std::function<void()>* work = nullptr;
     std::exception_ptr thrown;
-    bool done = false;
+    bool done = false;              // guarded by mutex_
     QEventLoop* waiting = nullptr;  // the loop to end once done; guarded by mutex_
   };
 
@@ -65,7 +67,8 @@ class OffThreadMachine final : public platform::Machine {
   platform::Machine& machine_;
   std::function<bool()> mayAnswer_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable workToDo_;
+  std::condition_variable callDone_;
   std::deque<Call*> calls_;
   bool ending_ = false;
   std::thread thread_;
