@@ -162,7 +162,12 @@ void OffThreadMachine::Run(const std::function<void()>& work, bool letEventsThro
 }
 
 void OffThreadMachine::AnswerUntilDone(Call& call) {
-  if (!mayAnswer_ || !OnWindowThread() || !mayAnswer_()) return;
+  // A drive call made while the window gets ready waits without events.
+  if (!mayAnswer_ || asking_ || !OnWindowThread()) return;
+  asking_ = true;
+  const bool mayAnswer = mayAnswer_();
+  asking_ = false;
+  if (!mayAnswer) return;
   QEventLoop loop;
   {
     std::lock_guard lock(mutex_);

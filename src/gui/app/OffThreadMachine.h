@@ -66,6 +66,7 @@ class OffThreadMachine final : public platform::Machine {
 
   platform::Machine& machine_;
   std::function<bool()> mayAnswer_;
+  bool asking_ = false;  // mayAnswer_ runs (window thread only)
   std::mutex mutex_;
   std::condition_variable workToDo_;
   std::condition_variable callDone_;
