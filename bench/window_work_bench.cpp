@@ -26,6 +26,7 @@
 #include "Measurement.h"
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
+#include "app/OffThreadMachine.h"
 #include "app/WindowPrompts.h"
 #include "log/CMessageLogDialog.h"
 #include "platform/Heap.h"
@@ -130,13 +131,17 @@ struct Window {
       std::exit(1);
     }
     machine.InsertDisc(0, std::move(*disc));
-    frame = std::make_unique<gui::CMainFrame>(machine);
+    // The drive's calls off the window's thread, as the program has them.
+    frame = std::make_unique<gui::CMainFrame>(offThread);
+    offThread.SetAnswerWhileWaiting([this] { return frame->AnswerDuringSlowCall(); });
     frame->SetPrompts(&prompts);
     frame->resize(1280, 800);
     frame->show();
     QApplication::processEvents();
   }
+  ~Window() { offThread.SetAnswerWhileWaiting({}); }
   platform::emulated::EmulatedMachine machine;
+  gui::OffThreadMachine offThread{machine};
   BenchPrompts prompts;
   std::unique_ptr<gui::CMainFrame> frame;
 };
