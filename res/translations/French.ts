@@ -1119,6 +1119,38 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <source>Not marked for recovery</source>
         <translation>Non sélectionné pour la récupération</translation>
     </message>
+    <message>
+        <source>%1 of %2 %3</source>
+        <translation>%1 sur %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4</source>
+        <translation>%1 sur %2 %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4, %5 left</source>
+        <translation>%1 sur %2 %3, %4, reste %5</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>octets</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>Ko</translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>%1 %2/s</source>
+        <translation>%1 %2/s</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

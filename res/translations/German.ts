@@ -1119,6 +1119,38 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Not marked for recovery</source>
         <translation>Nicht zur Wiederherstellung markiert</translation>
     </message>
+    <message>
+        <source>%1 of %2 %3</source>
+        <translation>%1 von %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4</source>
+        <translation>%1 von %2 %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4, %5 left</source>
+        <translation>%1 von %2 %3, %4, noch %5</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>%1 %2/s</source>
+        <translation>%1 %2/s</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

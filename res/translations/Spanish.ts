@@ -1119,6 +1119,38 @@ Do you want to replace it?</source>
         <source>Not marked for recovery</source>
         <translation>No marcado para recuperar</translation>
     </message>
+    <message>
+        <source>%1 of %2 %3</source>
+        <translation>%1 de %2 %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4</source>
+        <translation>%1 de %2 %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3, %4, %5 left</source>
+        <translation>%1 de %2 %3, %4, quedan %5</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>bytes</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>GB</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>%1 %2/s</source>
+        <translation>%1 %2/s</translation>
+    </message>
 </context>
 <context>
     <name>velmora::gui::AboutLink</name>

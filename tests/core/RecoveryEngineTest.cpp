@@ -510,6 +510,33 @@ TEST_F(DamagedDrive, UnreadableSectorsBecomeZerosAndAreReportedAsByteRanges) {
   EXPECT_TRUE(rescue->scan.host.scriptedPrompts.errors.empty());
 }
 
+// The host hears of the bytes dealt with as the copy goes, within a file of
+// several runs too, up to the sizes of the files taken, read or not; a file
+// the filter leaves out counts for nothing.
+TEST_F(DamagedDrive, TellsTheBytesDealtWithAsTheCopyGoes) {
+  std::unique_ptr<Rescue> rescue = ScanWith({{big + 3, {FaultKind::kUnreadable}},
+                                             {dead, {FaultKind::kUnreadable}},
+                                             {dead + 1, {FaultKind::kUnreadable}}});
+  const std::u16string leftOut[] = {u"OK.TXT"};
+  rescue->filters.Apply(leftOut, false, rescue->scan.state);
+  rescue->Run(dir / "out");
+
+  const std::uint64_t total = kBigSize + 4000;
+  const auto& counted = rescue->scan.host.bytesCounted;
+  ASSERT_FALSE(counted.empty());
+  EXPECT_EQ(counted.front(), (std::pair<std::uint64_t, std::uint64_t>{0, total}));
+  EXPECT_EQ(counted.back(), (std::pair<std::uint64_t, std::uint64_t>{total, total}));
+  for (std::size_t i = 1; i < counted.size(); ++i) {
+    EXPECT_EQ(counted[i].second, total);
+    EXPECT_LE(counted[i - 1].first, counted[i].first) << "at " << i;
+  }
+  // BIG.BIN comes first: its first run of 128 KiB is told before the file is done.
+  EXPECT_NE(std::find_if(counted.begin(), counted.end(),
+                         [](const auto& c) { return c.first == 128 * 1024; }),
+            counted.end());
+  EXPECT_FALSE(fs::exists(dir / "out/DOCS/OK.TXT"));
+}
+
 TEST_F(DamagedDrive, StopKeepsTheBytesWrittenOfTheFileBeingCopiedAndStartsNoOther) {
   std::unique_ptr<Rescue> rescue = ScanWith({{big + 3, {FaultKind::kUnreadable}}});
   Rescue& r = *rescue;

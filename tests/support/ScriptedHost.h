@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/Prompts.h"
@@ -45,6 +46,8 @@ class ScriptedHost : public disc::ScanHost {
   ScriptedPrompts scriptedPrompts;
   log::MessageLog log;
   std::vector<std::u16string> progressTexts;
+  // Each CountBytes: the bytes done and the whole.
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> bytesCounted;
   bool progressShown = false;
   std::size_t progressCreated = 0;
   // When set, PumpPendingMessages calls this (a test sets AppState.stopRequested there).
@@ -62,6 +65,9 @@ class ScriptedHost : public disc::ScanHost {
   }
   void StepProgress(std::u16string_view text) override { progressTexts.emplace_back(text); }
   void DeleteProgress() override { progressShown = false; }
+  void CountBytes(std::uint64_t done, std::uint64_t total) override {
+    bytesCounted.emplace_back(done, total);
+  }
   void AddLogEntry(std::u16string_view activity, std::u16string_view text,
                    std::u16string_view status, log::LogIcon icon) override {
     log.Add(activity, text, status, icon);

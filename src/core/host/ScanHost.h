@@ -22,6 +22,10 @@ class ScanHost {
   // Sets the progress text and advances the indicator by one step.
   virtual void StepProgress(std::u16string_view text) = 0;
   virtual void DeleteProgress() = 0;
+  // The bytes a recovery has dealt with of all it will copy (the wanted files'
+  // sizes), told from its start and then as it goes, many times a second.
+  // Hosts that show bytes, a rate and a time left keep the figures.
+  virtual void CountBytes(std::uint64_t /*done*/, std::uint64_t /*total*/) {}
   virtual void AddLogEntry(std::u16string_view activity, std::u16string_view text,
                            std::u16string_view status, log::LogIcon icon) = 0;
   // The folder tree: show Root selected and expanded (collapsed first when asked).

@@ -6,6 +6,7 @@
 
 #include "iso9660/RecordingTime.h"
 #include "platform/FileSink.h"
+#include "recovery/CountingSink.h"
 #include "recovery/DestinationTree.h"
 #include "recovery/RecoveryLogRows.h"
 #include "recovery/ResumedFile.h"
@@ -113,11 +114,15 @@ RecoverySummary RecoveryEngine::RecoverInto(const EntryTable& table,
     } else if (!filters.Takes(entry.name, state_)) {
       ++summary_.filesFilteredOut;
     } else {
+      const std::uint64_t doneBefore = bytesDone_;
       if (entry.IsLink()) {
         RecoverLink(entry, i);
       } else {
         RecoverFile(entry, i);
       }
+      // Saved, found there already or failed, the file's bytes are dealt with.
+      bytesDone_ = doneBefore + entry.size;
+      host_.CountBytes(bytesDone_, bytesTotal_);
       progress_.ReportEntry(summary_.filesRecovered + summary_.filesPartial + summary_.linksCreated,
                             nullptr);
     }
@@ -152,12 +157,19 @@ void RecoveryEngine::Begin(const EntryTable& table, const select::RecoveryFilter
   host_.AddLogEntry(text::LoadText(text::kSavingFilesProcess),
                     text::FromUtf8(error ? destination : full.lexically_normal().string()),
                     text::LoadText(text::kProcessStarted), log::LogIcon::kInformation);
-  const auto fileCount =
-      std::count_if(table.entries().begin(), table.entries().end(), [&](const Entry& e) {
-        return !e.IsFolder() && (state_.recoverAll || e.checkState == kMarked) &&
-               filters.Takes(e.name, state_);
-      });
-  host_.CreateReadingProgress(static_cast<std::uint32_t>(std::max<std::ptrdiff_t>(fileCount, 1)));
+  std::uint32_t fileCount = 0;
+  bytesTotal_ = 0;
+  bytesDone_ = 0;
+  for (const Entry& e : table.entries()) {
+    if (e.IsFolder() || !(state_.recoverAll || e.checkState == kMarked) ||
+        !filters.Takes(e.name, state_)) {
+      continue;
+    }
+    ++fileCount;
+    bytesTotal_ += e.size;
+  }
+  host_.CreateReadingProgress(std::max<std::uint32_t>(fileCount, 1));
+  host_.CountBytes(0, bytesTotal_);
 }
 
 RecoverySummary RecoveryEngine::FailDestination(const std::string& path,
@@ -213,7 +225,12 @@ void RecoveryEngine::RecoverFile(const Entry& entry, std::size_t index) {
   ResumedFile resumed(*created.file, std::move(earlierFiles));
   platform::FileSink& sink =
       unfinished.empty() ? *created.file : static_cast<platform::FileSink&>(resumed);
-  CopyResult copy = entry.compressedSize ? zisofs_.Copy(entry, sink) : copier_.CopyFile(entry, sink);
+  CountingSink counted(sink, [this](std::uint64_t bytes) {
+    bytesDone_ += bytes;
+    host_.CountBytes(bytesDone_, bytesTotal_);
+  });
+  CopyResult copy =
+      entry.compressedSize ? zisofs_.Copy(entry, counted) : copier_.CopyFile(entry, counted);
   platform::SinkError error;
   if (copy.stopped && copy.bytesRead == 0 && copy.unreadable.empty() && !copy.writeFailed) {
     // Stop came before the first read: the file was never started, as if the

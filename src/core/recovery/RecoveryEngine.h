@@ -139,6 +139,9 @@ class RecoveryEngine {
   std::unique_ptr<platform::FileSink> report_;
   std::string reportError_;  // why the report could not be written
   bool resume_ = false;
+  // The bytes of the wanted files, and those dealt with so far.
+  std::uint64_t bytesTotal_ = 0;
+  std::uint64_t bytesDone_ = 0;
   std::uint32_t umask_ = 022;  // the user's, taken from Rock Ridge permissions
   std::string reportRefused_;  // why Run could not open the report
   std::set<int> reasonsShown_;  // errno values error 10 was shown for

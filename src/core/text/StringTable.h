@@ -199,6 +199,15 @@ enum StringId : std::uint16_t {
   kAscMediumChanged = 61829,
   kAscReset = 61830,
   kAscInvalidField = 61831,
+  // The figures of a copy's progress: bytes done of the whole, rate, time left.
+  kCopyBytes = 61840,
+  kCopyBytesRate = 61841,
+  kCopyBytesRateLeft = 61842,
+  kUnitBytes = 61843,
+  kUnitKilobytes = 61844,
+  kUnitMegabytes = 61845,
+  kUnitGigabytes = 61846,
+  kRatePerSecond = 61847,
   // The three states of a box, as assistive technology reads them.
   kBoxMarkedWords = 61700,
   kBoxPartlyMarkedWords = 61701,
