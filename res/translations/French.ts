@@ -984,14 +984,6 @@ Voulez-vous le remplacer&#xa0;?</translation>
         <translation>%1&#xa0;: le descripteur de volume primaire ne se lit pas dans les deux copies&#xa0;; on ne peut pas dire qu’elles sont du même disque</translation>
     </message>
     <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
-        <translation>Passe %1 (%2)&#xa0;: %3 octets sauvés, %4 zones illisibles, %5 ko/s</translation>
-    </message>
-    <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
-        <translation>Passe %1 (%2)&#xa0;: %3 octets sauvés, %4 zones illisibles, %5 ko/s, environ %6 min restantes</translation>
-    </message>
-    <message>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Sauvetage (plusieurs passes) (*.cd)</translation>
     </message>
@@ -1150,6 +1142,10 @@ Voulez-vous le remplacer&#xa0;?</translation>
     <message>
         <source>%1 %2/s</source>
         <translation>%1 %2/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bad areas</source>
+        <translation>Passe %1 (%2)&#xa0;: %3 zones illisibles</translation>
     </message>
 </context>
 <context>

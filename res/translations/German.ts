@@ -984,14 +984,6 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>%1: der primäre Volume-Deskriptor ist nicht in beiden Kopien lesbar, daher lässt sich nicht feststellen, dass sie vom selben Datenträger sind</translation>
     </message>
     <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
-        <translation>Durchgang %1 (%2): %3 Bytes gerettet, %4 unlesbare Bereiche, %5 kB/s</translation>
-    </message>
-    <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
-        <translation>Durchgang %1 (%2): %3 Bytes gerettet, %4 unlesbare Bereiche, %5 kB/s, noch etwa %6 min</translation>
-    </message>
-    <message>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Rettung (mehrere Durchgänge) (*.cd)</translation>
     </message>
@@ -1150,6 +1142,10 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>%1 %2/s</source>
         <translation>%1 %2/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bad areas</source>
+        <translation>Durchgang %1 (%2): %3 unlesbare Bereiche</translation>
     </message>
 </context>
 <context>

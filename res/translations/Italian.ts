@@ -984,14 +984,6 @@ Sostituirlo?</translation>
         <translation>%1: il descrittore di volume primario non si legge in entrambe le copie, quindi non si può dire che siano dello stesso disco</translation>
     </message>
     <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
-        <translation>Passata %1 (%2): %3 byte salvati, %4 aree illeggibili, %5 kB/s</translation>
-    </message>
-    <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
-        <translation>Passata %1 (%2): %3 byte salvati, %4 aree illeggibili, %5 kB/s, circa %6 min rimanenti</translation>
-    </message>
-    <message>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Salvataggio (più passaggi) (*.cd)</translation>
     </message>
@@ -1150,6 +1142,10 @@ Sostituirlo?</translation>
     <message>
         <source>%1 %2/s</source>
         <translation>%1 %2/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bad areas</source>
+        <translation>Passata %1 (%2): %3 aree illeggibili</translation>
     </message>
 </context>
 <context>

@@ -984,14 +984,6 @@ Do you want to replace it?</source>
         <translation>%1: el descriptor de volumen primario no se lee en ambas copias, así que no se puede saber si son del mismo disco</translation>
     </message>
     <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s</source>
-        <translation>Pasada %1 (%2): %3 bytes rescatados, %4 zonas ilegibles, %5 kB/s</translation>
-    </message>
-    <message>
-        <source>Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left</source>
-        <translation>Pasada %1 (%2): %3 bytes rescatados, %4 zonas ilegibles, %5 kB/s, quedan unos %6 min</translation>
-    </message>
-    <message>
         <source>Rescue (several passes) (*.cd)</source>
         <translation>Rescate (varias pasadas) (*.cd)</translation>
     </message>
@@ -1150,6 +1142,10 @@ Do you want to replace it?</source>
     <message>
         <source>%1 %2/s</source>
         <translation>%1 %2/s</translation>
+    </message>
+    <message>
+        <source>Pass %1 (%2): %3 bad areas</source>
+        <translation>Pasada %1 (%2): %3 zonas ilegibles</translation>
     </message>
 </context>
 <context>

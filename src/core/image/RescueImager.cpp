@@ -474,19 +474,9 @@ RescueFileChooser MarkedFilesChooser(const EntryTable& table) {
 }
 
 std::u16string RescueProgressText(const RescueProgress& progress) {
-  const std::u16string pass = Decimal(static_cast<std::uint64_t>(progress.passNumber));
-  const std::u16string rate = Decimal(static_cast<std::uint64_t>(progress.currentRate / 1000));
-  if (!progress.secondsLeft) {
-    return text::FormatText(text::kRescueProgress,
-                            {pass, text::LoadText(PassNameId(progress.pass)),
-                             Decimal(progress.rescued), Decimal(progress.badAreas), rate});
-  }
-  // Whole minutes, rounded up: "about 0 min left" would say nothing.
-  const auto minutes = static_cast<std::uint64_t>((*progress.secondsLeft + 59) / 60);
-  return text::FormatText(text::kRescueProgressTimeLeft,
-                          {pass, text::LoadText(PassNameId(progress.pass)),
-                           Decimal(progress.rescued), Decimal(progress.badAreas), rate,
-                           Decimal(minutes)});
+  return text::FormatText(text::kRescuePassLabel,
+                          {Decimal(static_cast<std::uint64_t>(progress.passNumber)),
+                           text::LoadText(PassNameId(progress.pass)), Decimal(progress.badAreas)});
 }
 
 bool RescueImager::DriveReady(RescueOutcome& outcome) {

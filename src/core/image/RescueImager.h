@@ -53,8 +53,9 @@ struct RescueOutcome {
 std::vector<SectorArea> FileExtents(const EntryTable& table,
                                     const std::function<bool(const Entry&)>& takes = {});
 
-// A rescue's progress in one line of the current language, for a progress
-// pane: the pass, the bytes rescued, the bad areas, the rate, the time left.
+// A rescue's pass and the bad areas it has found, in the current language,
+// for a progress pane's label ("Pass 1 (copying): 3 bad areas"); the bytes,
+// the rate and the time left are the pane's figures.
 std::u16string RescueProgressText(const RescueProgress& progress);
 
 // Chooses what the first pass rescues after the scan: the sectors of the

@@ -186,9 +186,6 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kReasonMergeUnchecked,
        u"%1: the primary volume descriptor does not read in both copies, so they cannot be "
        u"told to be of one disc"},
-      {kRescueProgress, u"Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s"},
-      {kRescueProgressTimeLeft,
-       u"Pass %1 (%2): %3 bytes rescued, %4 bad areas, %5 kB/s, about %6 min left"},
       {kRescueImageFilter, u"Rescue (several passes) (*.cd)"},
       {kDriveLabel, u"Drive:"},
       {kFirmwareLabel, u"firmware"},
@@ -228,6 +225,7 @@ const std::unordered_map<std::uint16_t, std::u16string>& EnglishTable() {
       {kUnitMegabytes, u"MB"},
       {kUnitGigabytes, u"GB"},
       {kRatePerSecond, u"%1 %2/s"},
+      {kRescuePassLabel, u"Pass %1 (%2): %3 bad areas"},
       {kBoxMarkedWords, u"Marked for recovery"},
       {kBoxPartlyMarkedWords, u"Partly marked for recovery"},
       {kBoxUnmarkedWords, u"Not marked for recovery"},

@@ -167,8 +167,6 @@ enum StringId : std::uint16_t {
   kReasonNoMapToMerge = 61615,
   kReasonRescueOtherDisc = 61616,
   kReasonMergeUnchecked = 61617,
-  kRescueProgress = 61618,
-  kRescueProgressTimeLeft = 61619,
   kRescueImageFilter = 61620,
   // What the drive says, and what becomes of a process on it.
   kDriveLabel = 61800,
@@ -208,6 +206,7 @@ enum StringId : std::uint16_t {
   kUnitMegabytes = 61845,
   kUnitGigabytes = 61846,
   kRatePerSecond = 61847,
+  kRescuePassLabel = 61848,
   // The three states of a box, as assistive technology reads them.
   kBoxMarkedWords = 61700,
   kBoxPartlyMarkedWords = 61701,

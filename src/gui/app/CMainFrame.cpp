@@ -493,12 +493,20 @@ void CMainFrame::CreateReadingProgress(std::uint32_t range) {
   currentProgress_ = new CProgressBar(panes_[0], 0, LoadQText(text::kReadingLabel), 100, upper, true);
   currentProgress_->show();
   pendingSteps_ = 0;
+  // An image counts its blocks as they are stepped; a recovery tells its bytes.
+  figures_ = {};
+  bytesDone_ = 0;
+  if (state_.imageCreationRunning) {
+    figures_.Start(static_cast<std::uint64_t>(upper) * kSectorSize,
+                   disc::ByteProgress::Clock::now());
+  }
 }
 
 void CMainFrame::StepProgress(std::u16string_view text) {
   if (!currentProgress_) return;
   pendingProgressText_.assign(text);
   ++pendingSteps_;
+  if (state_.imageCreationRunning) bytesDone_ += kSectorSize;
   // Any event loop that runs before the next pump (a message box the process
   // shows) paints the indicator up to date too.
   if (!progressShowQueued_) {
@@ -514,10 +522,22 @@ void CMainFrame::StepProgress(std::u16string_view text) {
 }
 
 void CMainFrame::ShowPendingProgress() {
-  if (!currentProgress_ || pendingSteps_ == 0) return;
-  currentProgress_->SetText(QString::fromStdU16String(pendingProgressText_));
-  currentProgress_->StepIt(pendingSteps_);
-  pendingSteps_ = 0;
+  if (!currentProgress_) return;
+  if (pendingSteps_ > 0) {
+    currentProgress_->SetText(QString::fromStdU16String(pendingProgressText_));
+    currentProgress_->StepIt(pendingSteps_);
+    pendingSteps_ = 0;
+  }
+  // A large file moves the bytes between two steps.
+  if (figures_.started()) {
+    currentProgress_->SetFigures(
+        QString::fromStdU16String(figures_.Text(bytesDone_, disc::ByteProgress::Clock::now())));
+  }
+}
+
+void CMainFrame::CountBytes(std::uint64_t done, std::uint64_t total) {
+  if (!figures_.started()) figures_.Start(total, disc::ByteProgress::Clock::now(), done);
+  bytesDone_ = done;
 }
 
 void CMainFrame::DeleteProgress() {
@@ -588,10 +608,25 @@ void CMainFrame::OnCreateImage() {
 
 void CMainFrame::RescueImage(const std::string& path) {
   disc::RescueImager imager(reader_, state_, table_, scan_, *this);
-  // The indicator counts the sectors rescued; its label gives the pass.
-  imager.SetProgressShown([this](const disc::RescueProgress& progress) {
+  // The indicator counts the sectors rescued; its label gives the pass, its
+  // figures the bytes rescued. Past the copying passes the bytes left are what
+  // did not read, not the work left: no time left is shown for them.
+  int figuresPass = -1;
+  QPointer<CProgressBar> figuresBar;
+  imager.SetProgressShown([this, &figuresPass, &figuresBar](const disc::RescueProgress& progress) {
     if (!currentProgress_) return;
+    const auto now = disc::ByteProgress::Clock::now();
+    // Counted from the start of each pass, on each indicator the rescue makes.
+    if (progress.passNumber != figuresPass || figuresBar != currentProgress_) {
+      figuresPass = progress.passNumber;
+      figuresBar = currentProgress_;
+      figures_.Start(progress.domain, now, progress.rescued);
+      figures_.SetTimeLeftShown(progress.pass == disc::RescuePass::kWhatMatters ||
+                                progress.pass == disc::RescuePass::kCopying);
+    }
+    bytesDone_ = progress.rescued;
     currentProgress_->SetText(QString::fromStdU16String(disc::RescueProgressText(progress)));
+    currentProgress_->SetFigures(QString::fromStdU16String(figures_.Text(bytesDone_, now)));
     currentProgress_->setValue(static_cast<int>(
         std::min<std::uint64_t>(progress.rescued / kSectorSize, INT32_MAX)));
   });

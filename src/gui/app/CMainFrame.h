@@ -16,6 +16,7 @@
 #include "host/ScanHost.h"
 #include "log/MessageLog.h"
 #include "platform/Machine.h"
+#include "scan/ByteProgress.h"
 #include "scan/ScanProcess.h"
 
 class QAction;
@@ -119,6 +120,7 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   void CreateReadingProgress(std::uint32_t range) override;
   void StepProgress(std::u16string_view text) override;
   void DeleteProgress() override;
+  void CountBytes(std::uint64_t done, std::uint64_t total) override;
   void AddLogEntry(std::u16string_view activity, std::u16string_view text,
                    std::u16string_view status, log::LogIcon icon) override;
   void ShowRoot(bool collapseFirst) override;
@@ -199,6 +201,10 @@ class CMainFrame : public QMainWindow, public disc::ScanHost {
   std::u16string pendingProgressText_;
   int pendingSteps_ = 0;
   bool progressShowQueued_ = false;
+  // The figures of the copy running (bytes done of the whole, rate, time
+  // left), shown on the indicator at the pump's pace.
+  disc::ByteProgress figures_;
+  std::uint64_t bytesDone_ = 0;
   int processDepth_ = 0;
   bool closePending_ = false;
   // The splitter's first layout waits for the window's real width.

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <algorithm>
+#include <utility>
 
 namespace velmora::gui {
 
@@ -81,13 +83,42 @@ void CProgressBar::StepIt(int count) {
   setValue(next);
 }
 
+void CProgressBar::SetFigures(const QString& figures) {
+  if (figures.isEmpty() == !isTextVisible() && figures == format()) return;
+  // The figures hold no %, which the bar would take for a placeholder of its own.
+  setFormat(figures);
+  setAlignment(Qt::AlignCenter);
+  setTextVisible(!figures.isEmpty());
+  setAccessibleDescription(figures);
+  Resize();
+}
+
 void CProgressBar::Clear() {
   if (!pane_) return;
   hide();
   pane_->setText(paneIndex_ == 0 ? QStringLiteral(" ") : previousText_);
+  if (const int width = std::exchange(paneWidth_, 0); width > 0) pane_->setFixedWidth(width);
 }
 
 void CProgressBar::resizeEvent(QResizeEvent* event) { QProgressBar::resizeEvent(event); }
+
+void CProgressBar::WidenPaneFor(int labelWidth) {
+  // The bar's text with room for the bar's frame on either side of it.
+  const int figuresWidth = fontMetrics().horizontalAdvance(format()) + 2 * fontMetrics().height();
+  const int frame = pane_->width() - pane_->contentsRect().width();
+  // Only into the room the status bar has to spare: the totals beside the
+  // pane keep theirs, and the window is never made wider.
+  int widest = pane_->width();
+  if (const QWidget* bar = pane_->parentWidget()) {
+    widest += std::max(0, bar->width() - bar->minimumSizeHint().width());
+  }
+  const int wanted = std::min(frame + labelWidth + figuresWidth, widest);
+  // The pane only grows while a copy runs, so that it does not jitter with
+  // the digits.
+  if (wanted <= pane_->width()) return;
+  if (paneWidth_ == 0) paneWidth_ = pane_->width();
+  pane_->setFixedWidth(wanted);
+}
 
 void CProgressBar::Resize() {
   if (!pane_) return;
@@ -97,8 +128,10 @@ void CProgressBar::Resize() {
   }
   const QFontMetrics metrics(pane_->font());
   const int messageWidth = message_.isEmpty() ? 0 : metrics.horizontalAdvance(message_);
-  const QRect place = PlaceProgressBar(pane_->contentsRect(), messageWidth,
-                                       metrics.horizontalAdvance(QLatin1Char(' ')), sizePercent_);
+  const int blankWidth = metrics.horizontalAdvance(QLatin1Char(' '));
+  if (isTextVisible() && !isHidden()) WidenPaneFor(messageWidth + 4 * blankWidth);
+  const QRect place =
+      PlaceProgressBar(pane_->contentsRect(), messageWidth, blankWidth, sizePercent_);
   if (place != placement_) {
     setGeometry(place);
     placement_ = place;

@@ -31,7 +31,12 @@ class CProgressBar : public QProgressBar {
   void SetStep(int step);
   // Advances by count steps; a step past the upper bound starts the bar over.
   void StepIt(int count = 1);
-  // Hides the bar and gives the pane its text back.
+  // The figures of a copy (bytes done of the whole, rate, time left) as the
+  // bar's own text; the pane widens while they are shown, so that they can be
+  // read whole. Empty: a bar without text.
+  void SetFigures(const QString& figures);
+  QString figures() const { return isTextVisible() ? format() : QString(); }
+  // Hides the bar and gives the pane its text and its width back.
   void Clear();
   QString message() const { return message_; }
 
@@ -41,6 +46,9 @@ class CProgressBar : public QProgressBar {
  private:
   friend class ProgressPaneWatcher;
   void Resize();
+  // Widens the pane, up to a limit, so that a label of labelWidth and the
+  // figures after it can be read whole.
+  void WidenPaneFor(int labelWidth);
 
   QPointer<QLabel> pane_;
   int paneIndex_ = 0;
@@ -49,6 +57,8 @@ class CProgressBar : public QProgressBar {
   QString message_;
   QString previousText_;
   QRect placement_;
+  // The pane's width before the figures widened it; 0 while it has its own.
+  int paneWidth_ = 0;
 };
 
 }  // namespace velmora::gui
