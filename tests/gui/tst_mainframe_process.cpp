@@ -48,6 +48,7 @@ class TestMainFrameProcess : public QObject {
   void stopDuringImageCreationKeepsTreeState();
   void createImageAsARescueWritesTheImageAndItsMap();
   void rescueReadsTheTickedFilesInItsFirstPass();
+  void rescueThatCannotResumeSaysWhy();
   void openImageThatFailsKeepsTheTree();
 
  private:
@@ -475,6 +476,63 @@ void TestMainFrameProcess::openImageThatFailsKeepsTheTree() {
   // The drive is still the source: the next scan reads it whole.
   frame_->Action(kOpenDrive)->trigger();
   QCOMPARE(frame_->table().size(), entries);
+}
+
+// An image and map beside the chosen path are resumed; when they cannot be
+// (a map that does not read, an image of another disc) the rescue writes
+// nothing and says why, as the command line does.
+void TestMainFrameProcess::rescueThatCannotResumeSaysWhy() {
+  const std::filesystem::path image = disc_->dir / "copy.cd";
+  prompts_.saveFile = QString::fromStdString((disc_->dir / "copy").string());
+  prompts_.saveFileType = 1;
+  frame_->Action(kCreateImage)->trigger();
+  QCOMPARE(frame_->messageLog().rows().back().status, std::u16string(u"Process Completed"));
+  const auto bytesOf = [](const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  const std::filesystem::path map = disc_->dir / "copy.cd.map";
+  const std::string rescued = bytesOf(image);
+  const std::string rescuedMap = bytesOf(map);
+
+  struct Case {
+    const char* name;
+    std::function<void()> spoil;
+    const char* said;
+  };
+  const std::vector<Case> cases = {
+      {"map that does not read",
+       [&] { std::ofstream(map, std::ios::trunc) << "not a map\n"; }, "copy.cd.map"},
+      {"image of another disc",
+       [&] {
+         std::string other = rescued;
+         other[other.size() - 2048 + 30] ^= 0x5A;  // its track list
+         std::ofstream(image, std::ios::binary | std::ios::trunc) << other;
+       },
+       "another disc"},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(image, std::ios::binary | std::ios::trunc) << rescued;
+    std::ofstream(map, std::ios::binary | std::ios::trunc) << rescuedMap;
+    c.spoil();
+    const std::string before = bytesOf(image);
+    prompts_.errors.clear();
+    prompts_.errorDetails.clear();
+    const std::size_t rowsBefore = frame_->messageLog().rows().size();
+    frame_->Action(kCreateImage)->trigger();
+
+    QVERIFY2(prompts_.errors == std::vector<int>{6}, c.name);
+    QVERIFY2(prompts_.errorDetails.size() == 1 &&
+                 prompts_.errorDetails[0].find(c.said) != std::string::npos,
+             qPrintable(QString::fromStdString(c.name + std::string(": ") +
+                                               (prompts_.errorDetails.empty() ? "" : prompts_.errorDetails[0]))));
+    for (std::size_t k = rowsBefore; k < frame_->messageLog().rows().size(); ++k) {
+      QVERIFY2(frame_->messageLog().rows()[k].status != u"Process Completed", c.name);
+    }
+    // The image the user had stays as it was.
+    QVERIFY2(bytesOf(image) == before, c.name);
+    QVERIFY(!frame_->state().imageCreationRunning);
+  }
 }
 
 QTEST_MAIN(TestMainFrameProcess)

@@ -141,6 +141,7 @@ class RescueRun {
     std::optional<ImagePlan> plan = planner.PlanCopy(false);
     if (!plan) {
       host_.prompts().ShowError(static_cast<int>(text::ErrorCode::kCannotCreateImage));
+      outcome_.reasonShown = true;
       outcome_.result = RescueResult::kFailed;
       outcome_.reason = text::ToUtf8(text::ErrorMessage(static_cast<int>(text::ErrorCode::kCdromNotFound)));
       return false;
@@ -198,6 +199,7 @@ class RescueRun {
                                   {outcome_.destination, image_.reason()}));
         host_.prompts().ShowErrorDetail(static_cast<int>(text::ErrorCode::kCannotCreateImage),
                                         outcome_.reason);
+        outcome_.reasonShown = true;
         return false;
     }
     map_ = RescueMap(Bytes(sectors_));

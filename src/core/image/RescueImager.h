@@ -45,6 +45,7 @@ struct RescueOutcome {
   std::uint64_t reads = 0;
   std::uint64_t failedReads = 0;
   std::string reason;  // for kFailed and kOtherDisc
+  bool reasonShown = false;  // the host's prompts already showed it
 };
 
 // The sectors of the files of table that takes accepts (every file when

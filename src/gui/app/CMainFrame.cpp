@@ -631,7 +631,15 @@ void CMainFrame::RescueImage(const std::string& path) {
         std::min<std::uint64_t>(progress.rescued / kSectorSize, INT32_MAX)));
   });
   // The rescue scans the disc again; the files ticked before go first.
-  imager.Rescue(path, disc::MarkedFilesChooser(table_));
+  const disc::RescueOutcome outcome = imager.Rescue(path, disc::MarkedFilesChooser(table_));
+  // A rescue that could not begin (an image and map beside the path that are
+  // of another disc or do not read) or could not write says why, as the
+  // command line does.
+  const bool failed = outcome.result == disc::RescueResult::kFailed ||
+                      outcome.result == disc::RescueResult::kOtherDisc;
+  if (failed && !outcome.reasonShown) {
+    prompts_->ShowErrorDetail(static_cast<int>(text::ErrorCode::kCannotCreateImage), outcome.reason);
+  }
 }
 
 void CMainFrame::OnOpenImage() {
