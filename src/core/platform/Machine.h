@@ -12,7 +12,13 @@ namespace velmora::platform {
 
 // A drive or an image opened for cooked reads; on a drive the same handle
 // answers the TOC and the tray lock.
-class DeviceFile : public BlockFile, public DriveControl {};
+class DeviceFile : public BlockFile, public DriveControl {
+ public:
+  // True while no call can keep its caller waiting (a drive emulated in
+  // memory whose disc has no slow or holding sector): a caller that moves
+  // calls that may block off its thread can make these in place.
+  virtual bool AnswersAtOnce() { return false; }
+};
 
 // Why an open failed: errno and the OS text, ready for one line to the user.
 struct OpenError {

@@ -34,6 +34,8 @@ class ScsiTransport {
   virtual ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb,
                                 std::span<const std::byte> dataOut,
                                 std::chrono::milliseconds timeout) = 0;
+  // True while no command can keep its caller waiting (as DeviceFile's).
+  virtual bool AnswersAtOnce() { return false; }
 };
 
 }  // namespace velmora::platform

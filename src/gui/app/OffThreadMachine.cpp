@@ -27,36 +27,46 @@ class OffThreadDeviceFile final : public platform::DeviceFile {
 
   platform::IoResult ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
     platform::IoResult result;
-    runner_.Run([&] { result = file_->ReadAt(offset, buffer); });
+    Make([&] { result = file_->ReadAt(offset, buffer); });
     return result;
   }
   std::optional<std::uint64_t> Size() override {
     std::optional<std::uint64_t> size;
-    runner_.Run([&] { size = file_->Size(); });
+    Make([&] { size = file_->Size(); });
     return size;
   }
   std::optional<platform::Toc> ReadToc() override {
     std::optional<platform::Toc> toc;
-    runner_.Run([&] { toc = file_->ReadToc(); });
+    Make([&] { toc = file_->ReadToc(); });
     return toc;
   }
   bool SetMediumRemoval(bool prevent) override {
     bool done = false;
-    runner_.Run([&] { done = file_->SetMediumRemoval(prevent); });
+    Make([&] { done = file_->SetMediumRemoval(prevent); });
     return done;
   }
   platform::DriveStatus Status() override {
     platform::DriveStatus status = platform::DriveStatus::kUnknown;
-    runner_.Run([&] { status = file_->Status(); });
+    Make([&] { status = file_->Status(); });
     return status;
   }
   bool MediumChanged() override {
     bool changed = false;
-    runner_.Run([&] { changed = file_->MediumChanged(); });
+    Make([&] { changed = file_->MediumChanged(); });
     return changed;
   }
 
  private:
+  // A drive that answers every call at once (one emulated in memory without
+  // slow sectors) is asked in place: the hand-over would cost more than the call.
+  void Make(const std::function<void()>& call) {
+    if (file_->AnswersAtOnce()) {
+      call();
+    } else {
+      runner_.Run(call);
+    }
+  }
+
   OffThreadMachine& runner_;
   std::unique_ptr<platform::DeviceFile> file_;
 };
@@ -72,18 +82,27 @@ class OffThreadTransport final : public platform::ScsiTransport {
   platform::ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn,
                                std::chrono::milliseconds timeout) override {
     platform::ScsiResult result;
-    runner_.Run([&] { result = transport_->Execute(cdb, dataIn, timeout); });
+    Make([&] { result = transport_->Execute(cdb, dataIn, timeout); });
     return result;
   }
   platform::ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb,
                                   std::span<const std::byte> dataOut,
                                   std::chrono::milliseconds timeout) override {
     platform::ScsiResult result;
-    runner_.Run([&] { result = transport_->ExecuteOut(cdb, dataOut, timeout); });
+    Make([&] { result = transport_->ExecuteOut(cdb, dataOut, timeout); });
     return result;
   }
 
  private:
+  // In place when the drive answers at once, as the device file's calls.
+  void Make(const std::function<void()>& call) {
+    if (transport_->AnswersAtOnce()) {
+      call();
+    } else {
+      runner_.Run(call);
+    }
+  }
+
   OffThreadMachine& runner_;
   std::unique_ptr<platform::ScsiTransport> transport_;
 };

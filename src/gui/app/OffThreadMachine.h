@@ -25,7 +25,8 @@ namespace velmora::gui {
 // (SetAnswerWhileWaiting), and returns only once the call has returned. The
 // engine sees the same calls in the same order as without it. Image files
 // are read in place: they never wait for a drive, and a hand-over per read
-// would cost more than the read.
+// would cost more than the read; so is a drive that says it answers every
+// call at once (an emulated one without slow sectors).
 class OffThreadMachine final : public platform::Machine {
  public:
   explicit OffThreadMachine(platform::Machine& machine);

@@ -85,6 +85,9 @@ void EmulatedDrive::Insert(EmulatedDisc disc, std::unique_ptr<BlockFile> image) 
     if (std::optional<Lba> end = VolumeEnd(start, imageSectors)) node.end = std::min(*end, next);
   }
   layout_ = DiscLayout(disc, imageSectors);
+  answersAtOnce_ = std::none_of(disc.faults.begin(), disc.faults.end(), [](const auto& fault) {
+    return fault.second.kind == FaultKind::kSlow || fault.second.holdAtRead > 0;
+  });
   disc_ = std::move(disc);
 }
 
@@ -128,6 +131,7 @@ void EmulatedDrive::Hold(const std::string& file) {
 }
 
 void EmulatedDrive::Eject() {
+  answersAtOnce_ = true;
   disc_.reset();
   image_.reset();
   layout_ = DiscLayout();

@@ -41,6 +41,8 @@ class EmulatedDrive {
   std::optional<Toc> ReadToc();
   bool SetMediumRemoval(bool prevent);
   DriveStatus Status() const;
+  // No call waits: the disc in the drive, if any, has no slow or holding sector.
+  bool answersAtOnce() const { return answersAtOnce_; }
   ScsiResult Execute(std::span<const std::uint8_t> cdb, std::span<std::byte> dataIn);
   ScsiResult ExecuteOut(std::span<const std::uint8_t> cdb, std::span<const std::byte> dataOut);
   // The read retry count of the read-write error recovery page, as MODE
@@ -86,6 +88,7 @@ class EmulatedDrive {
   DiscLayout layout_;
   std::unique_ptr<BlockFile> image_;
   bool trayLocked_ = false;
+  bool answersAtOnce_ = true;
   // Set by a kDriveGone sector; a disc inserted anew brings the drive back.
   bool gone_ = false;
   // The read-write error recovery page (01h) as MODE SENSE gives it: page code,

@@ -24,6 +24,7 @@ class EmulatedDeviceFile final : public DeviceFile {
   std::optional<Toc> ReadToc() override { return drive_->ReadToc(); }
   bool SetMediumRemoval(bool prevent) override { return drive_->SetMediumRemoval(prevent); }
   DriveStatus Status() override { return drive_->Status(); }
+  bool AnswersAtOnce() override { return drive_->answersAtOnce(); }
 
  private:
   std::shared_ptr<EmulatedDrive> drive_;
@@ -42,6 +43,7 @@ class EmulatedPassThrough final : public ScsiTransport {
                         std::chrono::milliseconds) override {
     return drive_->ExecuteOut(cdb, dataOut);
   }
+  bool AnswersAtOnce() override { return drive_->answersAtOnce(); }
 
  private:
   std::shared_ptr<EmulatedDrive> drive_;
