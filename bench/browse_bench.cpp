@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Measurement.h"
+#include "WindowBench.h"
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/WindowPrompts.h"
@@ -43,49 +44,6 @@ constexpr int kGroups = 30;
 constexpr int kFoldersPerGroup = 100;
 constexpr int kFilesPerFolder = 20;
 constexpr int kBigFolderFiles = 10000;
-
-// Answers every question of a scan without a dialog.
-class BenchPrompts final : public gui::WindowPrompts {
- public:
-  std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override { return 0; }
-  bool ConfirmInsertDisc() override { return true; }
-  bool ConfirmOverwrite(const std::string&) override { return false; }
-  void ShowError(int code) override { std::cerr << "error code " << code << "\n"; }
-  void ShowNotice(int) override {}
-  std::optional<std::string> ChooseFolder(const std::u16string&) override { return {}; }
-  bool ConfirmStop() override { return false; }
-  std::optional<QString> ChooseSaveFile(velmora::gui::ChooserPurpose, const QString&, const QString&,
-                                        const QString&) override {
-    return {};
-  }
-  std::optional<QString> ChooseOpenFile(velmora::gui::ChooserPurpose, const QString&,
-                                        const QString&) override {
-    return {};
-  }
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(velmora::gui::ChooserPurpose, const QString&,
-                                                     const QStringList&,
-                                                     const QString&) override {
-    return {};
-  }
-  bool ConfirmReplaceFile(const QString&) override { return false; }
-};
-
-fs::path MakeImage(const fs::path& work, const std::string& name,
-                   const std::function<void(const fs::path&)>& writeTree) {
-  const fs::path image = work / name;
-  if (fs::exists(image)) return image;
-  const fs::path tree = work / (name + ".tree");
-  fs::remove_all(tree);
-  writeTree(tree);
-  const std::string command = "xorriso -as mkisofs -quiet -J -R -o '" + image.string() + "' '" +
-                              tree.string() + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) {
-    std::cerr << "xorriso failed\n";
-    std::exit(1);
-  }
-  fs::remove_all(tree);
-  return image;
-}
 
 void WriteManyFolders(const fs::path& tree) {
   for (int d = 0; d < kGroups * kFoldersPerGroup; ++d) {
@@ -124,7 +82,7 @@ struct Window {
     QApplication::processEvents();
   }
   platform::emulated::EmulatedMachine machine;
-  BenchPrompts prompts;
+  bench::WindowBenchPrompts prompts;
   std::unique_ptr<gui::CMainFrame> frame;
 };
 
@@ -190,7 +148,7 @@ int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   fs::create_directories(options.work);
   const fs::path manyImage = options.image.empty()
-                                 ? MakeImage(options.work, "browse-many.iso", WriteManyFolders)
+                                 ? bench::MakeXorrisoImage(options.work, "browse-many.iso", WriteManyFolders)
                                  : options.image;
 
   std::vector<bench::Run> cliRuns, scanRuns, bareRuns;
@@ -239,7 +197,7 @@ int main(int argc, char** argv) {
   const double markAll = Time([&] { views.marking().FolderBoxClicked(root); });
   const double unmarkAll = Time([&] { views.marking().FolderBoxClicked(root); });
 
-  const fs::path bigImage = MakeImage(options.work, "browse-big.iso", WriteBigFolder);
+  const fs::path bigImage = bench::MakeXorrisoImage(options.work, "browse-big.iso", WriteBigFolder);
   Window big(bigImage);
   big.frame->Action(gui::kOpenDrive)->trigger();
   gui::BrowseViews& bigViews = big.frame->browse();

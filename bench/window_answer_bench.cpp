@@ -31,6 +31,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/OffThreadMachine.h"
+#include "WindowBench.h"
 #include "app/WindowPrompts.h"
 #include "platform/emulated/EmulatedMachine.h"
 
@@ -43,54 +44,26 @@ namespace {
 // The first sector past the volume descriptors: from here on every read is slow.
 constexpr std::uint32_t kFirstSlowSector = 18;
 
-class StopPrompts final : public gui::WindowPrompts {
+// Takes the Stop, noting when it was asked.
+class StopPrompts final : public bench::WindowBenchPrompts {
  public:
-  std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override { return 0; }
-  bool ConfirmInsertDisc() override { return true; }
-  bool ConfirmOverwrite(const std::string&) override { return false; }
-  void ShowError(int code) override { std::cerr << "error code " << code << "\n"; }
-  void ShowNotice(int) override {}
-  std::optional<std::string> ChooseFolder(const std::u16string&) override { return {}; }
   bool ConfirmStop() override {
     stopAsked = Clock::now();
     return true;
   }
-  std::optional<QString> ChooseSaveFile(gui::ChooserPurpose, const QString&, const QString&,
-                                        const QString&) override {
-    return {};
-  }
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(gui::ChooserPurpose, const QString&,
-                                                     const QStringList&, const QString&) override {
-    return {};
-  }
-  std::optional<QString> ChooseOpenFile(gui::ChooserPurpose, const QString&,
-                                        const QString&) override {
-    return {};
-  }
-  bool ConfirmReplaceFile(const QString&) override { return false; }
   Clock::time_point stopAsked{};
 };
 
 fs::path MakeDisc(const fs::path& work) {
-  const fs::path image = work / "answer-disc.iso";
-  if (fs::exists(image)) return image;
-  const fs::path tree = work / "answer-disc.tree";
-  fs::remove_all(tree);
-  for (int folder = 0; folder < 6; ++folder) {
-    const fs::path dir = tree / ("folder_" + std::to_string(folder));
-    fs::create_directories(dir);
-    for (int file = 0; file < 4; ++file) {
-      std::ofstream(dir / ("file_" + std::to_string(file) + ".txt")) << folder << ':' << file;
+  return bench::MakeXorrisoImage(work, "answer-disc.iso", [](const fs::path& tree) {
+    for (int folder = 0; folder < 6; ++folder) {
+      const fs::path dir = tree / ("folder_" + std::to_string(folder));
+      fs::create_directories(dir);
+      for (int file = 0; file < 4; ++file) {
+        std::ofstream(dir / ("file_" + std::to_string(file) + ".txt")) << folder << ':' << file;
+      }
     }
-  }
-  const std::string command = "xorriso -as mkisofs -quiet -J -R -o '" + image.string() + "' '" +
-                              tree.string() + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) {
-    std::cerr << "xorriso failed\n";
-    std::exit(1);
-  }
-  fs::remove_all(tree);
-  return image;
+  });
 }
 
 struct Answer {

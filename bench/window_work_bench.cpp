@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "Measurement.h"
+#include "WindowBench.h"
 #include "app/CMainFrame.h"
 #include "app/CommandId.h"
 #include "app/OffThreadMachine.h"
@@ -47,51 +48,6 @@ constexpr int kTimedRows = 1000;
 // Rows added between two pumps of the row figure: about what a recovery of
 // small files writes in the 40 ms between two pumps.
 constexpr int kRowsPerPump = 40;
-
-// Answers every question with the folder or file the run writes to.
-class BenchPrompts final : public gui::WindowPrompts {
- public:
-  std::optional<std::size_t> SelectDrive(const std::vector<std::string>&) override { return 0; }
-  bool ConfirmInsertDisc() override { return true; }
-  bool ConfirmOverwrite(const std::string&) override { return false; }
-  void ShowError(int code) override { std::cerr << "error code " << code << "\n"; }
-  void ShowNotice(int) override {}
-  std::optional<std::string> ChooseFolder(const std::u16string&) override { return output; }
-  bool ConfirmStop() override { return false; }
-  std::optional<QString> ChooseSaveFile(velmora::gui::ChooserPurpose, const QString&, const QString&,
-                                        const QString&) override {
-    return QString::fromStdString(output);
-  }
-  // Create Image copies once, as the figure compares it with velmora-cli image.
-  std::optional<SaveFileChoice> ChooseSaveFileOfType(velmora::gui::ChooserPurpose, const QString&,
-                                                     const QStringList&,
-                                                     const QString&) override {
-    return SaveFileChoice{QString::fromStdString(output), 0};
-  }
-  std::optional<QString> ChooseOpenFile(velmora::gui::ChooserPurpose, const QString&,
-                                        const QString&) override {
-    return {};
-  }
-  bool ConfirmReplaceFile(const QString&) override { return false; }
-  std::string output;
-};
-
-fs::path MakeImage(const fs::path& work, const std::string& name,
-                   const std::function<void(const fs::path&)>& writeTree) {
-  const fs::path image = work / name;
-  if (fs::exists(image)) return image;
-  const fs::path tree = work / (name + ".tree");
-  fs::remove_all(tree);
-  writeTree(tree);
-  const std::string command = "xorriso -as mkisofs -quiet -J -R -o '" + image.string() + "' '" +
-                              tree.string() + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) {
-    std::cerr << "xorriso failed\n";
-    std::exit(1);
-  }
-  fs::remove_all(tree);
-  return image;
-}
 
 void WriteSmallFiles(const fs::path& tree) {
   for (int d = 0; d < kFolders; ++d) {
@@ -142,7 +98,7 @@ struct Window {
   ~Window() { offThread.SetAnswerWhileWaiting({}); }
   platform::emulated::EmulatedMachine machine;
   gui::OffThreadMachine offThread{machine};
-  BenchPrompts prompts;
+  bench::WindowBenchPrompts prompts;
   std::unique_ptr<gui::CMainFrame> frame;
 };
 
@@ -257,8 +213,8 @@ int main(int argc, char** argv) {
     }
   }
   fs::create_directories(work);
-  const fs::path small = MakeImage(work, "window-small-files.iso", WriteSmallFiles);
-  const fs::path large = MakeImage(work, "window-large-file.iso", WriteOneLargeFile);
+  const fs::path small = bench::MakeXorrisoImage(work, "window-small-files.iso", WriteSmallFiles);
+  const fs::path large = bench::MakeXorrisoImage(work, "window-large-file.iso", WriteOneLargeFile);
   const fs::path faults = WriteFaultMap(work);
   if (outputs.empty()) outputs = work;
   fs::create_directories(outputs);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "image/ImageOpener.h"
+#include "recovery/ForwardingSink.h"
 #include "recovery/RecoveryEngine.h"
 #include "recovery/SafeName.h"
 #include "platform/FileSink.h"
@@ -786,10 +787,10 @@ struct DestinationFaults {
   }
 };
 
-class FaultyFile final : public platform::FileSink {
+class FaultyFile final : public disc::ForwardingSink {
  public:
   FaultyFile(std::unique_ptr<platform::FileSink> real, DestinationFaults& faults)
-      : real_(std::move(real)), faults_(faults) {}
+      : ForwardingSink(*real), real_(std::move(real)), faults_(faults) {}
   bool Append(std::span<const std::byte> bytes, platform::SinkError& error) override {
     const std::uint64_t fits = std::min<std::uint64_t>(bytes.size(), faults_.budget);
     faults_.budget -= fits;
@@ -798,26 +799,6 @@ class FaultyFile final : public platform::FileSink {
     error = faults_.Error(faults_.budgetError);
     return false;
   }
-  bool Skip(std::uint64_t count, platform::SinkError& error) override {
-    return real_->Skip(count, error);
-  }
-  bool WriteAt(std::uint64_t offset, std::span<const std::byte> bytes,
-               platform::SinkError& error) override {
-    return real_->WriteAt(offset, bytes, error);
-  }
-  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
-    return real_->ReadAt(offset, buffer);
-  }
-  bool Resize(std::uint64_t size, platform::SinkError& error) override {
-    return real_->Resize(size, error);
-  }
-  bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
-    return real_->SetModified(seconds, error);
-  }
-  bool SetPermissions(std::uint32_t bits, platform::SinkError& error) override {
-    return real_->SetPermissions(bits, error);
-  }
-  bool Close(platform::SinkError& error) override { return real_->Close(error); }
 
  private:
   std::unique_ptr<platform::FileSink> real_;

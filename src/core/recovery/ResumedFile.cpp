@@ -14,7 +14,7 @@ bool AllZero(std::span<const std::byte> bytes) {
 }  // namespace
 
 ResumedFile::ResumedFile(platform::FileSink& file, std::vector<platform::FoundFile*> earlier)
-    : file_(file) {
+    : ForwardingSink(file) {
   for (platform::FoundFile* one : earlier) earlier_.push_back({one});
 }
 

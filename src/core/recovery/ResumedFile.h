@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/FileSink.h"
+#include "recovery/ForwardingSink.h"
 #include "recovery/RecoveryReport.h"
 
 namespace velmora::disc {
@@ -19,30 +20,13 @@ namespace velmora::disc {
 // it gives the bytes this run did not read, and the new file may take its
 // place. A byte of other data shows a file that is not one (the user's own
 // file of that name): it is left as it is, and the new file keeps its own name.
-class ResumedFile final : public platform::FileSink {
+class ResumedFile final : public ForwardingSink {
  public:
   // file: the new file; earlier: the files to compare, by their priority.
   ResumedFile(platform::FileSink& file, std::vector<platform::FoundFile*> earlier);
 
   bool Append(std::span<const std::byte> bytes, platform::SinkError& error) override;
   bool Skip(std::uint64_t count, platform::SinkError& error) override;
-  bool WriteAt(std::uint64_t offset, std::span<const std::byte> bytes,
-               platform::SinkError& error) override {
-    return file_.WriteAt(offset, bytes, error);
-  }
-  std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) override {
-    return file_.ReadAt(offset, buffer);
-  }
-  bool Resize(std::uint64_t size, platform::SinkError& error) override {
-    return file_.Resize(size, error);
-  }
-  bool SetModified(std::int64_t seconds, platform::SinkError& error) override {
-    return file_.SetModified(seconds, error);
-  }
-  bool SetPermissions(std::uint32_t bits, platform::SinkError& error) override {
-    return file_.SetPermissions(bits, error);
-  }
-  bool Close(platform::SinkError& error) override { return file_.Close(error); }
 
   // The first earlier file proven to be an earlier copy: no compared byte
   // differs where it holds data, and at least one byte of data agrees (a file
@@ -67,7 +51,6 @@ class ResumedFile final : public platform::FileSink {
   bool Copy(platform::FoundFile& from, std::uint64_t first, std::uint64_t last,
             platform::SinkError& error);
 
-  platform::FileSink& file_;
   std::vector<Earlier> earlier_;
   std::uint64_t offset_ = 0;
   std::vector<ByteRange> skipped_;
