@@ -563,6 +563,9 @@ void CMainFrame::CollapseTopLevel() {
 
 void CMainFrame::RunProcess(const std::function<void()>& process) {
   ++processDepth_;
+  // The process's first step lets events through (a Stop, a repaint) however
+  // recently the process before it did: a short one would end unseen.
+  pumpClock_.invalidate();
   RefreshCommands();
   process();
   --processDepth_;
