@@ -42,6 +42,9 @@ int ReportOutcome(const disc::ImageOutcome& outcome, const CliSession& session, 
         console.Message(outcome.reason);
       }
       return kExitPartial;
+    case disc::ImageResult::kNotBegun:
+      console.Message("stopped while the drive became ready; nothing was copied");
+      return kExitStopped;
     case disc::ImageResult::kAborted:
       if (lost) {
         console.Message(outcome.destination + " holds the first " + sectors +

@@ -513,25 +513,32 @@ TEST_F(LinuxDrive, RescueImageGetsTheDriveReadyAsImageDoes) {
 
 // A stop while the drive spins up, before the rescue has begun: it ends as a
 // stop (130), says that nothing was copied, and leaves no image or map.
-TEST_F(LinuxDrive, RescueStoppedWhileTheDriveSpinsUpWritesNothing) {
-  drive_.Load(demo_.image, {"not-ready 100000"});
-  const fs::path out = dir_.path() / "rescue.cd";
-  // The stop is sent once the drive has been looked at a few times: the
-  // rescue is waiting for it then.
-  const std::string script =
-      "log=$1; shift; \"$@\" & pid=$!; "
-      "until [ \"$(grep -c 'TEST-UNIT-READY -> CHECK 02/04/01' \"$log\")\" -ge 4 ]; do sleep 0.01; done; "
-      "kill -TERM $pid; wait $pid";
-  const CommandResult result = testing::RunCommand(
-      {"timeout", "-k", "10", "60", "sh", "-c", script, "sh", drive_.log().string(), VELMORA_CLI_PATH,
-       "image", "--rescue", "drive", out.string()},
-      drive_.Environment());
-  EXPECT_EQ(result.exitCode, 130) << result.err;
-  EXPECT_NE(result.err.find("stopped while the drive became ready; nothing was copied"), std::string::npos)
-      << result.err;
-  EXPECT_FALSE(fs::exists(out));
-  EXPECT_FALSE(fs::exists(out.string() + ".map"));
-  ExpectDriveLeftClean();
+// A Stop while the drive spins up ends an image, plain or rescued, before it
+// wrote anything, and says so.
+TEST_F(LinuxDrive, ImageStoppedWhileTheDriveSpinsUpWritesNothing) {
+  const fs::path out = dir_.path() / "stopped.cd";
+  for (const std::vector<std::string>& how :
+       {std::vector<std::string>{"--rescue"}, std::vector<std::string>{}}) {
+    SCOPED_TRACE(how.empty() ? "image" : "image --rescue");
+    drive_.Load(demo_.image, {"not-ready 100000"});
+    // The stop is sent once the drive has been looked at a few times: the
+    // image is waiting for it then.
+    const std::string script =
+        "log=$1; shift; \"$@\" & pid=$!; "
+        "until [ \"$(grep -c 'TEST-UNIT-READY -> CHECK 02/04/01' \"$log\")\" -ge 4 ]; do sleep 0.01; done; "
+        "kill -TERM $pid; wait $pid";
+    std::vector<std::string> argv = {"timeout", "-k", "10", "60", "sh", "-c", script, "sh",
+                                     drive_.log().string(), VELMORA_CLI_PATH, "image"};
+    argv.insert(argv.end(), how.begin(), how.end());
+    argv.insert(argv.end(), {"drive", out.string()});
+    const CommandResult result = testing::RunCommand(argv, drive_.Environment());
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    EXPECT_NE(result.err.find("stopped while the drive became ready; nothing was copied"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(out.string() + ".map"));
+    ExpectDriveLeftClean();
+  }
 }
 }  // namespace
 }  // namespace velmora

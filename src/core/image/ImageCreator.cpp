@@ -63,7 +63,7 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   if (!reader_.imageOpen() && !scan_.PrepareDrive()) {
     // No disc or no drive (said), or a stop while the drive spun up.
     const int error = scan_.reportedError();
-    outcome.result = error != 0 ? ImageResult::kFailed : ImageResult::kAborted;
+    outcome.result = error != 0 ? ImageResult::kFailed : ImageResult::kNotBegun;
     if (error != 0) outcome.reason = text::ToUtf8(text::ErrorMessage(error));
     return;
   }

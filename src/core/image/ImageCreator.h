@@ -21,6 +21,7 @@ enum class ImageResult {
   kAborted,    // stopped by the user; what was copied ends in a trailer and opens
   kFailed,     // no disc, or the file could not be made or written
   kCancelled,  // the user kept the existing file
+  kNotBegun,   // a Stop while the drive spun up: nothing was written
 };
 
 struct ImageOutcome {
