@@ -461,6 +461,7 @@ TEST_P(TwoSessionGap, IsFilledWithoutReadingAndTheTrailerListsBothSessions) {
   machine.ClearCommands();
   engine->host.log.Clear();
   engine->host.progressTexts.clear();
+  engine->host.bytesCounted.clear();
 
   const std::filesystem::path image = dir / "copy.cd";
   auto outcome = CreateImage(*engine, image);
@@ -499,6 +500,13 @@ TEST_P(TwoSessionGap, IsFilledWithoutReadingAndTheTrailerListsBothSessions) {
   EXPECT_EQ(ImageRows(engine->host, image.string()), rows);
   EXPECT_EQ(outcome.unreadableSectors, rows.size() - 2);
   EXPECT_EQ(engine->host.progressTexts.size(), end);
+  // The bytes told for the rate and the time left are the sessions' alone:
+  // the gap is written, never read, and would make the time left a guess.
+  const std::uint64_t toRead = std::uint64_t{end - (19850 - gapStart)} * kBlock;
+  ASSERT_FALSE(engine->host.bytesCounted.empty());
+  EXPECT_EQ(engine->host.bytesCounted.front(), std::make_pair(std::uint64_t{0}, toRead));
+  EXPECT_EQ(engine->host.bytesCounted.back(), std::make_pair(toRead, toRead));
+  EXPECT_TRUE(std::is_sorted(engine->host.bytesCounted.begin(), engine->host.bytesCounted.end()));
 }
 
 INSTANTIATE_TEST_SUITE_P(SessionEnds, TwoSessionGap,

@@ -177,10 +177,10 @@ void TestCopyProgress::recoverAllShowsTheBytesDoneOfAllFiles() {
   QCOMPARE(frame_->StatusPane(0)->text(), QStringLiteral(" "));
 }
 
-// The image reads 32 blocks at a time and counts them after each read. Held at
+// The image reads 32 blocks at a time and counts them once written. Held at
 // block 64, it has read blocks 32-63 slowly, longer than the figures wait
-// between two rebuilds: they were built at the first block counted after that
-// read, the 33rd, of all the disc's blocks.
+// between two rebuilds: they were built as those blocks were stepped, before
+// they were written, on the 32 blocks before them, of all the disc's blocks.
 void TestCopyProgress::createImageShowsTheBytesDoneOfTheImage() {
   const fs::path hold = dir_->path() / "held";
   QVERIFY2(third_ > 64, "blocks 32 to 64 lie in A.BIN, which the scan does not read");
@@ -196,7 +196,7 @@ void TestCopyProgress::createImageShowsTheBytesDoneOfTheImage() {
   QCOMPARE(seen->label, QStringLiteral("Reading Sector 32"));
   const std::uint64_t blocks = fs::file_size(image_) / 2048;
   QVERIFY(blocks * 2048 < 1024 * KiB);
-  QVERIFY2(seen->figures.startsWith(QStringLiteral("66.00 of %1.00 KB").arg(blocks * 2)),
+  QVERIFY2(seen->figures.startsWith(QStringLiteral("64.00 of %1.00 KB").arg(blocks * 2)),
            qPrintable(seen->figures));
   QVERIFY(seen->paneWidth > seen->labelAndFiguresWidth);
   QCOMPARE(fs::file_size(dir_->path() / "copy.cd"), (blocks + 1) * 2048);

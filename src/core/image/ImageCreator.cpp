@@ -112,6 +112,12 @@ void ImageCreator::Create(ImageOutcome& outcome) {
   MapWriter mapWriter(outcome.destination, commandLine_);
   SectorCopier copier(reader_, state_, scan_, host_, file, path);
   copier.TrackIn(map, mapWriter);
+  // The gaps between sessions are written, not read: no time goes to them.
+  std::uint64_t toRead = sectors;
+  if (multiTrack) {
+    for (const TrackCopy& copy : plan) toRead -= copy.fillTo - std::min(copy.readTo, copy.fillTo);
+  }
+  copier.CountReadsOf(toRead * kSectorSize);
   // A map of the old image that this one replaces must not stand beside it.
   mapWriter.Save(map);
   SectorCopier::End end = SectorCopier::End::kDone;

@@ -54,12 +54,20 @@ SectorCopier::End SectorCopier::Read(Lba to, bool endAtEmptyRead) {
 }
 
 SectorCopier::End SectorCopier::Fill(Lba to) {
-  while (blocks_ < to) {
+  filling_ = true;
+  End end = End::kDone;
+  while (end == End::kDone && blocks_ < to) {
     Lba count = std::min(kBatchSectors, to - blocks_);
     std::fill_n(batch_.begin(), static_cast<std::size_t>(count) * kSectorSize, kUnreadByte);
-    if (End end = ReportAndWrite(count); end != End::kDone) return end;
+    end = ReportAndWrite(count);
   }
-  return End::kDone;
+  filling_ = false;
+  return end;
+}
+
+void SectorCopier::CountReadsOf(std::uint64_t bytesToRead) {
+  bytesToRead_ = bytesToRead;
+  host_.CountBytes(0, bytesToRead_);
 }
 
 SectorCopier::End SectorCopier::ReportAndWrite(Lba count) {
@@ -111,6 +119,11 @@ bool SectorCopier::WriteBlocks(Lba count) {
   std::span<const std::byte> blocks(batch_.data(), static_cast<std::size_t>(count) * kSectorSize);
   std::size_t written = file_.WriteAt(std::uint64_t{blocks_} * kSectorSize, blocks);
   blocks_ += static_cast<Lba>(written / kSectorSize);
+  if (filling_) {
+    filled_ += static_cast<Lba>(written / kSectorSize);
+  } else if (bytesToRead_ != 0) {
+    host_.CountBytes(std::uint64_t{blocks_ - filled_} * kSectorSize, bytesToRead_);
+  }
   if (written == blocks.size()) return true;
   LogFailure();
   return false;

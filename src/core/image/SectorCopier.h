@@ -39,6 +39,10 @@ class SectorCopier {
     writer_ = &writer;
   }
 
+  // The bytes the copy reads, the gaps Fill writes left out: the host is told
+  // them now and the bytes read of them as the copy goes (ScanHost::CountBytes).
+  void CountReadsOf(std::uint64_t bytesToRead);
+
   // Copies sectors [blocks(), to). endAtEmptyRead: a read that succeeds with 0
   // bytes ends the copy (a single-track disc read as a file ends that way).
   End Read(Lba to, bool endAtEmptyRead);
@@ -80,6 +84,9 @@ class SectorCopier {
   std::u16string path_;
   std::vector<std::byte> batch_;
   Lba blocks_ = 0;
+  Lba filled_ = 0;  // of blocks_, written by Fill
+  bool filling_ = false;
+  std::uint64_t bytesToRead_ = 0;
   std::uint32_t unreadable_ = 0;
   std::uint32_t partial_ = 0;
   bool failed_ = false;

@@ -493,20 +493,15 @@ void CMainFrame::CreateReadingProgress(std::uint32_t range) {
   currentProgress_ = new CProgressBar(panes_[0], 0, LoadQText(text::kReadingLabel), 100, upper, true);
   currentProgress_->show();
   pendingSteps_ = 0;
-  // An image counts its blocks as they are stepped; a recovery tells its bytes.
+  // A recovery and an image tell their bytes (CountBytes), a rescue its own.
   figures_ = {};
   bytesDone_ = 0;
-  if (state_.imageCreationRunning) {
-    figures_.Start(static_cast<std::uint64_t>(upper) * kSectorSize,
-                   disc::ByteProgress::Clock::now());
-  }
 }
 
 void CMainFrame::StepProgress(std::u16string_view text) {
   if (!currentProgress_) return;
   pendingProgressText_.assign(text);
   ++pendingSteps_;
-  if (state_.imageCreationRunning) bytesDone_ += kSectorSize;
   // Any event loop that runs before the next pump (a message box the process
   // shows) paints the indicator up to date too.
   if (!progressShowQueued_) {
