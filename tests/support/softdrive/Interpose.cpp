@@ -170,6 +170,22 @@ int FakeStat(int result, Stat* status) {
   return result;
 }
 
+// What a stat of path gave, made the drive's when path names the drive.
+template <typename Stat>
+int StatOfPath(const char* path, int result, Stat* status) {
+  const ErrnoKept kept;
+  std::lock_guard lock(gMutex);
+  return DriveAt(path) ? FakeStat(result, status) : result;
+}
+
+// The same for a stat of handle fd.
+template <typename Stat>
+int StatOfHandle(int fd, int result, Stat* status) {
+  const ErrnoKept kept;
+  std::lock_guard lock(gMutex);
+  return DriveOf(fd) ? FakeStat(result, status) : result;
+}
+
 // The drive's handle when path names it; -2 when it does not.
 int OpenIfDevice(const char* path, int flags) {
   const ErrnoKept kept;
@@ -320,66 +336,42 @@ int ioctl(int fd, unsigned long request, ...) noexcept {
 
 int stat(const char* path, struct stat* status) noexcept {
   REAL(int (*)(const char*, struct stat*), stat);
-  const int result = real_stat(path, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_stat(path, status), status);
 }
 
 int stat64(const char* path, struct stat64* status) noexcept {
   REAL(int (*)(const char*, struct stat64*), stat64);
-  const int result = real_stat64(path, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_stat64(path, status), status);
 }
 
 int lstat(const char* path, struct stat* status) noexcept {
   REAL(int (*)(const char*, struct stat*), lstat);
-  const int result = real_lstat(path, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_lstat(path, status), status);
 }
 
 int lstat64(const char* path, struct stat64* status) noexcept {
   REAL(int (*)(const char*, struct stat64*), lstat64);
-  const int result = real_lstat64(path, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_lstat64(path, status), status);
 }
 
 int fstatat(int dirfd, const char* path, struct stat* status, int flags) noexcept {
   REAL(int (*)(int, const char*, struct stat*, int), fstatat);
-  const int result = real_fstatat(dirfd, path, status, flags);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_fstatat(dirfd, path, status, flags), status);
 }
 
 int fstatat64(int dirfd, const char* path, struct stat64* status, int flags) noexcept {
   REAL(int (*)(int, const char*, struct stat64*, int), fstatat64);
-  const int result = real_fstatat64(dirfd, path, status, flags);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveAt(path) ? FakeStat(result, status) : result;
+  return StatOfPath(path, real_fstatat64(dirfd, path, status, flags), status);
 }
 
 int fstat(int fd, struct stat* status) noexcept {
   REAL(int (*)(int, struct stat*), fstat);
-  const int result = real_fstat(fd, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveOf(fd) ? FakeStat(result, status) : result;
+  return StatOfHandle(fd, real_fstat(fd, status), status);
 }
 
 int fstat64(int fd, struct stat64* status) noexcept {
   REAL(int (*)(int, struct stat64*), fstat64);
-  const int result = real_fstat64(fd, status);
-  const ErrnoKept kept;
-  std::lock_guard lock(gMutex);
-  return DriveOf(fd) ? FakeStat(result, status) : result;
+  return StatOfHandle(fd, real_fstat64(fd, status), status);
 }
 
 int statx(int dirfd, const char* path, int flags, unsigned int mask, struct statx* status) noexcept {
